@@ -1,0 +1,28 @@
+// CWinApp and the Afx helpers: the one application object, its main window and message boxes.
+#pragma once
+
+#include "Dialog.h"
+
+class CWinApp : public CCmdTarget {
+public:
+    explicit CWinApp(const char* pszAppName = nullptr);
+    ~CWinApp() override;
+
+    // Runs the program; returning FALSE ends it at once.
+    virtual BOOL InitInstance() { return FALSE; }
+
+    HINSTANCE m_hInstance = nullptr;
+    CWnd* m_pMainWnd = nullptr;
+    // The application's name: given to the constructor, else the executable's file name
+    // without its extension. It captions every message box.
+    CString m_strAppName;
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+HINSTANCE AfxGetInstanceHandle();
+// The module that holds a resource: always the executable itself, which carries them all.
+HINSTANCE AfxFindResourceHandle(const char* pszName, const char* pszType);
+// A modal message box captioned with the application's name; the exclamation icon unless the
+// type names another. Owned by the window in front of the main window, so it stays modal.
+int AfxMessageBox(const char* pszText, UINT nType = MB_OK, UINT nIDHelp = 0);

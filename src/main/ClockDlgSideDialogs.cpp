@@ -1,0 +1,6 @@
+#include "ClockDlg.h"
+
+void CClockDlg::OnOverview() {}
+void CClockDlg::OnNewProject() {}
+void CClockDlg::OnDeleteProject() {}
+void CClockDlg::OnAbout() {}

@@ -1,0 +1,84 @@
+#include "ProjectFileCalls.h"
+
+#include "FileSystem.h"
+
+namespace {
+
+class CMessageBoxSink : public IMessageSink {
+public:
+    void ShowMessage(const char* pszText) override { AfxMessageBox(pszText); }
+};
+
+class CSilentSink : public IMessageSink {
+public:
+    void ShowMessage(const char*) override {}
+};
+
+// Lets the operations fill a combo box or a list box.
+template <class TList> class CListAdapter : public IStringList {
+public:
+    explicit CListAdapter(TList& list) : m_list(list) {}
+    int GetCount() const override { return m_list.GetCount(); }
+    void DeleteString(int nIndex) override { m_list.SendMessage(DeleteMessage(), nIndex); }
+    void AddString(const char* pszText) override { m_list.AddString(pszText); }
+
+private:
+    static UINT DeleteMessage();
+    TList& m_list;
+};
+
+template <> UINT CListAdapter<CComboBox>::DeleteMessage() {
+    return CB_DELETESTRING;
+}
+template <> UINT CListAdapter<CListBox>::DeleteMessage() {
+    return LB_DELETESTRING;
+}
+
+CMessageBoxSink g_messageBoxSink;
+CSilentSink g_silentSink;
+
+CProjectFile OpenProjectFile(bool bQuiet = false) {
+    IMessageSink& sink = bQuiet ? static_cast<IMessageSink&>(g_silentSink) : g_messageBoxSink;
+    return CProjectFile(GetProjectFilePath().Str(), GetPlatformFileSystem(), sink);
+}
+
+} // namespace
+
+CString GetProjectFilePath() {
+    char szModule[MAX_PATH + 1] = "";
+    DWORD nLength = ::GetModuleFileNameA(AfxGetInstanceHandle(), szModule, MAX_PATH + 1);
+    // A truncated module name would give a wrong folder: treat it like no folder at all.
+    if (nLength == 0 || nLength > MAX_PATH)
+        return CString();
+    return CString(MakeProjectFilePath(std::string(szModule, nLength)));
+}
+
+ProjectFileState GetProjectFileState() {
+    return OpenProjectFile().GetState();
+}
+
+void LoadProjectNames(CComboBox& comboBox) {
+    CListAdapter<CComboBox> list(comboBox);
+    OpenProjectFile().LoadProjectNames(list);
+}
+
+BOOL AppendProject(const CString& strName) {
+    return OpenProjectFile().AppendProject(strName.Str());
+}
+
+BOOL DeleteProject(int nIndex) {
+    return OpenProjectFile().DeleteProject(nIndex);
+}
+
+BOOL ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds) {
+    return OpenProjectFile().ReadProjectTotal(nIndex, nHours, nMinutes, nSeconds);
+}
+
+BOOL WriteProjectTotal(int nIndex, const CString& strTotal, bool bQuiet) {
+    return OpenProjectFile(bQuiet).WriteProjectTotal(nIndex, strTotal.Str());
+}
+
+void LoadOverviewRows(CListBox& listBox) {
+    CListAdapter<CListBox> list(listBox);
+    OpenProjectFile().LoadOverviewRows(list);
+}

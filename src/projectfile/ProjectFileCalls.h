@@ -1,0 +1,16 @@
+// The project-file operations as the dialogs call them: on the file beside the executable,
+// filling the dialogs' own combo and list boxes, with messages shown in message boxes.
+#pragma once
+
+#include "ProjectFile.h"
+#include "framework/Afx.h"
+
+CString GetProjectFilePath();
+ProjectFileState GetProjectFileState();
+void LoadProjectNames(CComboBox& comboBox);
+BOOL AppendProject(const CString& strName);
+BOOL DeleteProject(int nIndex);
+BOOL ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds);
+// bQuiet: a failure shows nothing (the periodic save of a running count).
+BOOL WriteProjectTotal(int nIndex, const CString& strTotal, bool bQuiet = false);
+void LoadOverviewRows(CListBox& listBox);
