@@ -3,4 +3,3 @@
 void CClockDlg::OnOverview() {}
 void CClockDlg::OnNewProject() {}
 void CClockDlg::OnDeleteProject() {}
-void CClockDlg::OnAbout() {}
