@@ -42,6 +42,9 @@ void CClockDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CClockDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    // A second copy started from now on finds this dialog, even while a message box below
+    // delays its showing.
+    PublishMainWindow(m_hWnd);
     SetIcon(m_hIcon, TRUE);
     // The title bar shows the hand-drawn 16x16 image rather than the 32x32 one scaled down.
     HANDLE hSmallIcon =
@@ -57,7 +60,6 @@ BOOL CClockDlg::OnInitDialog() {
     g_nTotalSeconds = 0;
     g_nTotalMinutes = 0;
     g_nTotalHours = 0;
-    PublishMainWindow(m_hWnd);
     return TRUE;
 }
 

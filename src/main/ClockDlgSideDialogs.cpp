@@ -1,5 +1,0 @@
-#include "ClockDlg.h"
-
-void CClockDlg::OnOverview() {}
-void CClockDlg::OnNewProject() {}
-void CClockDlg::OnDeleteProject() {}
