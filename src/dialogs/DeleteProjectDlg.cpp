@@ -1,0 +1,82 @@
+#include "DeleteProjectDlg.h"
+
+#include "main/ClockDlg.h"
+#include "projectfile/ProjectFileCalls.h"
+
+namespace {
+const char* const kMsgDeleted = "Deleted";
+} // namespace
+
+BEGIN_MESSAGE_MAP(CDeleteProjectDlg, CDialog)
+    ON_BN_CLICKED(IDC_DELETE_PROJECT, OnDelete)
+    ON_BN_CLICKED(IDC_CLOSE, OnCloseButton)
+    ON_CBN_EDITCHANGE(IDC_DELETE_COMBO, OnEditChangeDeleteCombo)
+    ON_CBN_SELCHANGE(IDC_DELETE_COMBO, OnSelChangeDeleteCombo)
+END_MESSAGE_MAP()
+
+CDeleteProjectDlg::CDeleteProjectDlg(CWnd* pParent) : CDialog(IDD, pParent) {}
+
+void CDeleteProjectDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_DELETE_COMBO, m_comboDelete);
+}
+
+// Nothing chosen yet: "Delete project" removes the first project, and the field names it.
+BOOL CDeleteProjectDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_nSelected = 0;
+    LoadNamesShowingSelected();
+    return TRUE;
+}
+
+// Refills the list from the file and selects item m_nSelected, so the field always shows the
+// project that "Delete project" removes; it is empty only when m_nSelected names no project.
+void CDeleteProjectDlg::LoadNamesShowingSelected() {
+    LoadProjectNames(m_comboDelete);
+    if (m_nSelected >= 0 && m_nSelected < m_comboDelete.GetCount()) {
+        m_comboDelete.SetCurSel(m_nSelected);
+    } else {
+        m_comboDelete.SetCurSel(-1);
+        SetDlgItemText(IDC_DELETE_COMBO, "");
+    }
+}
+
+// After a deletion m_nSelected keeps its value: it now names the project that followed the
+// deleted one, or nothing when the deleted one was the last.
+void CDeleteProjectDlg::OnDelete() {
+    if (!DeleteProject(m_nSelected))
+        return;
+    AfxMessageBox(kMsgDeleted);
+    LoadNamesShowingSelected();
+}
+
+void CDeleteProjectDlg::OnCloseButton() {
+    EndDialog(IDOK);
+}
+
+// Typing cannot choose a project: the field shows the chosen project's name again, or is
+// cleared when there is none.
+void CDeleteProjectDlg::OnEditChangeDeleteCombo() {
+    CString strName;
+    m_comboDelete.GetLBText(m_nSelected, strName);
+    SetDlgItemText(IDC_DELETE_COMBO, strName);
+}
+
+void CDeleteProjectDlg::OnSelChangeDeleteCombo() {
+    m_nSelected = m_comboDelete.GetCurSel();
+}
+
+// "Delete project" on the main dialog: only while no count runs or is paused, and only when
+// there is a project to delete.
+void CClockDlg::OnDeleteProject() {
+    if (!m_bStopped)
+        return;
+    ProjectFileState state = GetProjectFileState();
+    if (state != ProjectFileState::NonEmpty) {
+        AfxMessageBox(state == ProjectFileState::Missing ? kMsgErrorReading : kMsgNoProject);
+        return;
+    }
+    CDeleteProjectDlg dlg;
+    dlg.DoModal();
+    LoadProjectNames(m_comboProject);
+}
