@@ -1,0 +1,105 @@
+// The file layer on POSIX systems, where the native unit tests run.
+#include "FileSystem.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Best effort: makes the rename itself survive a power loss. A failure here leaves the file
+// renamed all the same, so it is not reported.
+void SyncDirectoryOf(const std::string& strPath) {
+    const std::size_t nSlash = strPath.rfind('/');
+    const std::string strDir = nSlash == std::string::npos ? "." : strPath.substr(0, nSlash + 1);
+    const int fd = open(strDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
+
+class CPosixFileSystem : public IFileSystem {
+public:
+    // O_NONBLOCK keeps a FIFO from blocking the probe; a directory counts as missing, as it
+    // does on Windows.
+    bool ProbeSize(const std::string& strPath, std::uint32_t& nSize) override {
+        const int fd = open(strPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            return false;
+        }
+        struct stat st;
+        const bool bOk = fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+        if (bOk) {
+            nSize = static_cast<std::uint32_t>(st.st_size);
+        }
+        close(fd);
+        return bOk;
+    }
+
+    bool ReadAll(const std::string& strPath, std::string& strContent) override {
+        const int fd = open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            return false;
+        }
+        strContent.clear();
+        char buffer[65536];
+        ssize_t nRead = 0;
+        while ((nRead = read(fd, buffer, sizeof buffer)) != 0) {
+            if (nRead < 0 && errno != EINTR) {
+                break;
+            }
+            if (nRead > 0) {
+                strContent.append(buffer, static_cast<std::size_t>(nRead));
+            }
+        }
+        close(fd);
+        return nRead == 0;
+    }
+
+    bool CreateTemp(const std::string& strPath, FileHandle& hFile) override {
+        const int fd = open(strPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        hFile = fd;
+        return fd >= 0;
+    }
+
+    bool Write(FileHandle hFile, const char* pData, std::size_t nSize) override {
+        while (nSize > 0) {
+            const ssize_t nWritten = write(static_cast<int>(hFile), pData, nSize);
+            if (nWritten < 0 && errno == EINTR) {
+                continue;
+            }
+            if (nWritten <= 0) {
+                return false;
+            }
+            pData += nWritten;
+            nSize -= static_cast<std::size_t>(nWritten);
+        }
+        return true;
+    }
+
+    bool Flush(FileHandle hFile) override { return fsync(static_cast<int>(hFile)) == 0; }
+
+    bool Close(FileHandle hFile) override { return close(static_cast<int>(hFile)) == 0; }
+
+    bool ReplaceByRename(const std::string& strFrom, const std::string& strTo) override {
+        if (std::rename(strFrom.c_str(), strTo.c_str()) != 0) {
+            return false;
+        }
+        SyncDirectoryOf(strTo);
+        return true;
+    }
+
+    bool Remove(const std::string& strPath) override {
+        return unlink(strPath.c_str()) == 0 || errno == ENOENT;
+    }
+};
+
+} // namespace
+
+IFileSystem& GetPlatformFileSystem() {
+    static CPosixFileSystem s_fileSystem;
+    return s_fileSystem;
+}
