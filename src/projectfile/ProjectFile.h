@@ -27,9 +27,9 @@ public:
 };
 
 // The fixed messages.
-extern const char* const kMsgErrorReading;   // "Error reading DataBaseFile"
-extern const char* const kMsgErrorWriting;   // "Error writing DataBaseFile"
-extern const char* const kMsgNoProject;      // "No project available"
+extern const char* const kMsgErrorReading; // "Error reading DataBaseFile"
+extern const char* const kMsgErrorWriting; // "Error writing DataBaseFile"
+extern const char* const kMsgNoProject;    // "No project available"
 
 // Directory of the executable (cut after its last backslash) plus "Projekte.dbu"; empty when
 // the module name holds no backslash or the result would not fit MAX_PATH (260 with terminator).
@@ -50,6 +50,9 @@ public:
     void LoadOverviewRows(IStringList& list) const;
 
 private:
+    bool ReadContent(std::string& strContent) const;
+    bool SaveContent(const std::string& strContent) const;
+
     std::string m_strPath;
     IFileSystem& m_fs;
     IMessageSink& m_sink;

@@ -1,0 +1,117 @@
+// The project file's path, its presence test and the operations that only read it.
+#include "ProjectFile.h"
+
+#include "FileSystem.h"
+#include "ProjectFileFormat.h"
+
+#include <cstdint>
+#include <utility>
+
+const char* const kMsgErrorReading = "Error reading DataBaseFile";
+const char* const kMsgErrorWriting = "Error writing DataBaseFile";
+const char* const kMsgNoProject = "No project available";
+
+namespace {
+
+const char kProjectFileName[] = "Projekte.dbu";
+const std::size_t kMaxPath = 260; // terminator included
+
+} // namespace
+
+std::string MakeProjectFilePath(const std::string& strModuleFileName) {
+    const std::size_t nBackslash = strModuleFileName.rfind('\\');
+    if (nBackslash == std::string::npos) {
+        return std::string();
+    }
+    std::string strPath = strModuleFileName.substr(0, nBackslash + 1) + kProjectFileName;
+    if (strPath.size() + 1 > kMaxPath) {
+        return std::string();
+    }
+    return strPath;
+}
+
+CProjectFile::CProjectFile(std::string strPath, IFileSystem& fs, IMessageSink& sink)
+    : m_strPath(std::move(strPath)), m_fs(fs), m_sink(sink) {}
+
+ProjectFileState CProjectFile::GetState() const {
+    std::uint32_t nSize = 0;
+    if (m_strPath.empty() || !m_fs.ProbeSize(m_strPath, nSize)) {
+        return ProjectFileState::Missing;
+    }
+    return nSize == 0 ? ProjectFileState::Empty : ProjectFileState::NonEmpty;
+}
+
+// The file is read whole, so a failed open or read is seen before anything is shown or
+// changed, and the lists are filled from one consistent picture of the file.
+bool CProjectFile::ReadContent(std::string& strContent) const {
+    if (!m_fs.ReadAll(m_strPath, strContent)) {
+        m_sink.ShowMessage(kMsgErrorReading);
+        return false;
+    }
+    return true;
+}
+
+// The list is emptied before the test, so a missing or empty file leaves it empty.
+void CProjectFile::LoadProjectNames(IStringList& list) const {
+    for (int i = list.GetCount() - 1; i >= 0; --i) {
+        list.DeleteString(i);
+    }
+    const ProjectFileState state = GetState();
+    if (state == ProjectFileState::Missing) {
+        m_sink.ShowMessage(kMsgErrorReading);
+        return;
+    }
+    std::string strContent;
+    if (state == ProjectFileState::Empty || !ReadContent(strContent)) {
+        return;
+    }
+    for (const ProjectRecord& record : ScanRecords(strContent)) {
+        list.AddString(PieceText(strContent, record.name).c_str());
+    }
+}
+
+void CProjectFile::LoadOverviewRows(IStringList& list) const {
+    const ProjectFileState state = GetState();
+    if (state != ProjectFileState::NonEmpty) {
+        m_sink.ShowMessage(state == ProjectFileState::Missing ? kMsgErrorReading : kMsgNoProject);
+        return;
+    }
+    std::string strContent;
+    if (!ReadContent(strContent)) {
+        return;
+    }
+    for (const ProjectRecord& record : ScanRecords(strContent)) {
+        const std::string strRow =
+            PieceText(strContent, record.name) + '\t' + PieceText(strContent, record.time);
+        list.AddString(strRow.c_str());
+    }
+}
+
+// Reads index + 1 records without testing for the end in between, so an index past the
+// records, like a negative one, ends with an empty time text and gives 0, 0 and 0. The
+// fields are taken as they stand; the counter brings 60 or more into range.
+bool CProjectFile::ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds) const {
+    const ProjectFileState state = GetState();
+    if (state == ProjectFileState::Missing) {
+        m_sink.ShowMessage(kMsgErrorReading);
+    }
+    std::string strContent;
+    if (state != ProjectFileState::NonEmpty || !ReadContent(strContent)) {
+        return false;
+    }
+    CLineReader reader(strContent);
+    std::string strTime;
+    for (long long i = 0; i <= nIndex; ++i) {
+        if (reader.IsExhausted()) {
+            strTime.clear();
+            break;
+        }
+        reader.ReadLine();
+        strTime = PieceText(strContent, reader.ReadLine());
+    }
+    const std::size_t nLength = strTime.size();
+    nHours = ParseLeadingInt(strTime.substr(0, 3));
+    nMinutes = ParseLeadingInt(nLength > 4 ? strTime.substr(4, 2) : std::string());
+    nSeconds = ParseLeadingInt(strTime.substr(nLength > 2 ? nLength - 2 : 0));
+    return true;
+}

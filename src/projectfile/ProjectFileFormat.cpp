@@ -1,0 +1,141 @@
+#include "ProjectFileFormat.h"
+
+#include <cstring>
+
+namespace {
+
+// One read takes at most this many characters, the line's LF included, like fgets with a
+// 32-byte buffer on a text-mode stream (where CR LF reads as one LF).
+const std::size_t kMaxReadChars = 31;
+const std::size_t kTimeLength = 9;
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+} // namespace
+
+// A line ends at LF, with a CR right before it belonging to the line end. A line longer than
+// one read is taken in pieces; the read that meets the end of the content sets the end flag.
+LinePiece CLineReader::ReadLine() {
+    const std::string& s = m_strContent;
+    LinePiece piece;
+    piece.nBegin = m_nPos;
+    std::size_t nChars = 0;
+    while (nChars < kMaxReadChars) {
+        if (m_nPos >= s.size()) {
+            m_bEof = true;
+            break;
+        }
+        if (s[m_nPos] == '\n' ||
+            (s[m_nPos] == '\r' && m_nPos + 1 < s.size() && s[m_nPos + 1] == '\n')) {
+            piece.nEnd = m_nPos;
+            m_nPos += (s[m_nPos] == '\r') ? 2 : 1;
+            piece.nNext = m_nPos;
+            return piece;
+        }
+        ++m_nPos;
+        ++nChars;
+    }
+    piece.nEnd = m_nPos;
+    piece.nNext = m_nPos;
+    return piece;
+}
+
+// The lists' loop: the end is tested before each record, and a record is counted even when
+// its reads met the end, which gives the extra empty entry after a trailing line end.
+std::vector<ProjectRecord> ScanRecords(const std::string& strContent) {
+    std::vector<ProjectRecord> records;
+    CLineReader reader(strContent);
+    while (!reader.IsEof()) {
+        ProjectRecord record;
+        record.name = reader.ReadLine();
+        record.time = reader.ReadLine();
+        records.push_back(record);
+    }
+    return records;
+}
+
+std::string PieceText(const std::string& strContent, const LinePiece& piece) {
+    const char* pBegin = strContent.data() + piece.nBegin;
+    const std::size_t nLength = piece.nEnd - piece.nBegin;
+    const void* pNul = std::memchr(pBegin, '\0', nLength);
+    return std::string(pBegin, pNul ? static_cast<const char*>(pNul) : pBegin + nLength);
+}
+
+int ParseLeadingInt(const std::string& strText) {
+    std::size_t i = 0;
+    while (i < strText.size() && IsSpace(strText[i])) {
+        ++i;
+    }
+    bool bNegative = false;
+    if (i < strText.size() && (strText[i] == '+' || strText[i] == '-')) {
+        bNegative = strText[i++] == '-';
+    }
+    long long nValue = 0;
+    for (; i < strText.size() && IsDigit(strText[i]) && nValue <= 0x7FFFFFFF; ++i) {
+        nValue = nValue * 10 + (strText[i] - '0');
+    }
+    if (nValue > 0x7FFFFFFF) {
+        nValue = 0x7FFFFFFF;
+    }
+    return static_cast<int>(bNegative ? -nValue : nValue);
+}
+
+bool IsTimeText(const char* pText, std::size_t nLength) {
+    if (nLength != kTimeLength) {
+        return false;
+    }
+    for (std::size_t i = 0; i < kTimeLength; ++i) {
+        const bool bColon = (i == 3 || i == 6);
+        if (bColon ? pText[i] != ':' : !IsDigit(pText[i])) {
+            return false;
+        }
+    }
+    return pText[4] <= '5' && pText[7] <= '5';
+}
+
+// A piece of nine characters has met its line end or the end of the file; it must also begin
+// a line, or it would be the tail of a long name line split by the 31-byte reads.
+bool IsWholeTimeLine(const std::string& strContent, const LinePiece& piece) {
+    return piece.nBegin > 0 && strContent[piece.nBegin - 1] == '\n' &&
+           IsTimeText(strContent.data() + piece.nBegin, piece.nEnd - piece.nBegin);
+}
+
+// The line end in front of the name line where there is one (every record but the first),
+// else the one after the time line; so the file keeps no line end at its end and, on a
+// well-formed file, exactly the CR LF pairs of the remaining records.
+std::pair<std::size_t, std::size_t> GetRecordSpan(const std::string& strContent,
+                                                  const ProjectRecord& record) {
+    std::size_t nFrom = record.name.nBegin;
+    std::size_t nTo = record.time.nEnd;
+    if (nFrom > 0 && strContent[nFrom - 1] == '\n') {
+        nFrom -= (nFrom >= 2 && strContent[nFrom - 2] == '\r') ? 2 : 1;
+    } else {
+        nTo = record.time.nNext;
+    }
+    return {nFrom, nTo};
+}
+
+// The extension is swapped for "tmp" rather than added to, so that the temporary path fits
+// wherever the project file's own path (at most MAX_PATH) does.
+std::string MakeTempFilePath(const std::string& strPath) {
+    const std::size_t nSeparator = strPath.find_last_of("\\/");
+    const std::size_t nDot = strPath.rfind('.');
+    const bool bHasExtension = nDot != std::string::npos && nDot + 1 < strPath.size() &&
+                               (nSeparator == std::string::npos || nDot > nSeparator);
+    if (bHasExtension) {
+        std::string strExtension = strPath.substr(nDot + 1);
+        for (char& c : strExtension) {
+            c = static_cast<char>((c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c);
+        }
+        if (strExtension != "tmp") {
+            return strPath.substr(0, nDot + 1) + "tmp";
+        }
+    }
+    return strPath + ".tmp";
+}

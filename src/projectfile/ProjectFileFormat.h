@@ -1,0 +1,61 @@
+// How the project file's bytes are read: lines taken at most 31 bytes at a time, records of a
+// name line and a time line found by counting lines from the start. Every operation finds its
+// record through the same scan, so a position in a list on screen is the record it changes.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+// One line read: its bytes are [nBegin, nEnd) of the content, its line end (CR LF, a bare LF
+// or none) runs from nEnd up to nNext. A read at the end of the content gives an empty piece.
+struct LinePiece {
+    std::size_t nBegin = 0;
+    std::size_t nEnd = 0;
+    std::size_t nNext = 0;
+};
+
+class CLineReader {
+public:
+    explicit CLineReader(const std::string& strContent) : m_strContent(strContent) {}
+
+    LinePiece ReadLine();
+    // True once a read has met the end of the content.
+    bool IsEof() const { return m_bEof; }
+    // True when every further read gives an empty piece.
+    bool IsExhausted() const { return m_nPos >= m_strContent.size(); }
+
+private:
+    const std::string& m_strContent;
+    std::size_t m_nPos = 0;
+    bool m_bEof = false;
+};
+
+struct ProjectRecord {
+    LinePiece name;
+    LinePiece time;
+};
+
+// The records as the lists show them, one per entry, in file order.
+std::vector<ProjectRecord> ScanRecords(const std::string& strContent);
+
+// The text of a piece as a list shows it: its bytes up to the first NUL.
+std::string PieceText(const std::string& strContent, const LinePiece& piece);
+
+// The integer value of a text: white space skipped, an optional sign, then decimal digits.
+int ParseLeadingInt(const std::string& strText);
+
+// Exactly nine bytes HHH:MM:SS, minutes and seconds 00 to 59.
+bool IsTimeText(const char* pText, std::size_t nLength);
+
+// True when the piece is a whole time line that may be overwritten in place.
+bool IsWholeTimeLine(const std::string& strContent, const LinePiece& piece);
+
+// The span [first, second) that deleting the record removes: its two lines plus one line end
+// next to them.
+std::pair<std::size_t, std::size_t> GetRecordSpan(const std::string& strContent,
+                                                  const ProjectRecord& record);
+
+// The temporary file a save writes first, in the same folder and no longer than strPath.
+std::string MakeTempFilePath(const std::string& strPath);
