@@ -1,0 +1,136 @@
+// Failure injection: every file call an operation makes is failed in turn, the way SQLite
+// tests its commits, and after each failure the file must hold its old or its new content,
+// no temporary file may be left and the user must have been told.
+#include "ProjectFileFormat.h"
+#include "projectfile_support.h"
+
+#include <functional>
+#include <set>
+
+namespace {
+
+// Passes every call through to the real file system except the Nth of an operation, which
+// fails: a failing write first writes half its bytes, a failing close still closes.
+class CFaultyFileSystem : public IFileSystem {
+public:
+    CFaultyFileSystem(IFileSystem& real, int nFailAt) : m_real(real), m_nFailAt(nFailAt) {}
+
+    bool ProbeSize(const std::string& strPath, std::uint32_t& nSize) override {
+        return Pass("probe") && m_real.ProbeSize(strPath, nSize);
+    }
+    bool ReadAll(const std::string& strPath, std::string& strContent) override {
+        return Pass("read") && m_real.ReadAll(strPath, strContent);
+    }
+    bool CreateTemp(const std::string& strPath, FileHandle& hFile) override {
+        return Pass("create") && m_real.CreateTemp(strPath, hFile);
+    }
+    bool Write(FileHandle hFile, const char* pData, std::size_t nSize) override {
+        if (!Pass("write")) {
+            m_real.Write(hFile, pData, nSize / 2);
+            return false;
+        }
+        return m_real.Write(hFile, pData, nSize);
+    }
+    bool Flush(FileHandle hFile) override { return Pass("flush") && m_real.Flush(hFile); }
+    bool Close(FileHandle hFile) override {
+        const bool bClosed = m_real.Close(hFile);
+        return Pass("close") && bClosed;
+    }
+    bool ReplaceByRename(const std::string& strFrom, const std::string& strTo) override {
+        return Pass("rename") && m_real.ReplaceByRename(strFrom, strTo);
+    }
+    bool Remove(const std::string& strPath) override { return m_real.Remove(strPath); }
+
+    std::string m_strFailed; // the call that was failed, empty when none was
+
+private:
+    bool Pass(const char* pszCall) {
+        if (++m_nCalls != m_nFailAt) {
+            return true;
+        }
+        m_strFailed = pszCall;
+        return false;
+    }
+
+    IFileSystem& m_real;
+    int m_nFailAt;
+    int m_nCalls = 0;
+};
+
+struct Change {
+    const char* pszName;
+    std::function<bool(const CProjectFile&)> run;
+    std::string strAfter;
+};
+
+} // namespace
+
+TEST_F(ProjectFileTest, EveryFailedCallOfAChangeLeavesOldOrNewFileAndTellsTheUser) {
+    const Change changes[] = {
+        {"append", [](const CProjectFile& f) { return f.AppendProject("Gamma"); },
+         kAlphaBeta + "\r\nGamma\r\n000:00:00"},
+        {"total", [](const CProjectFile& f) { return f.WriteProjectTotal(1, "004:05:06"); },
+         kAlphaBeta.substr(0, 24) + "004:05:06"},
+        {"delete", [](const CProjectFile& f) { return f.DeleteProject(0); }, kAlphaBeta.substr(18)},
+    };
+    const std::set<std::string> readCalls = {"probe", "read"};
+    for (const Change& change : changes) {
+        std::set<std::string> failedCalls;
+        bool bSucceeded = false;
+        for (int nFailAt = 1; nFailAt < 20 && !bSucceeded; ++nFailAt) {
+            SCOPED_TRACE(std::string(change.pszName) + " failing call " + std::to_string(nFailAt));
+            WriteFileBytes(kAlphaBeta);
+            m_sink.m_messages.clear();
+            CFaultyFileSystem fs(GetPlatformFileSystem(), nFailAt);
+            const bool bResult = change.run(File(fs));
+            const std::string strAfter = ReadFileBytes();
+            EXPECT_TRUE(strAfter == kAlphaBeta || strAfter == change.strAfter) << strAfter;
+            EXPECT_EQ(FolderEntries(), Strings({"Projekte.dbu"}));
+            bSucceeded = fs.m_strFailed.empty();
+            if (bSucceeded) {
+                EXPECT_TRUE(bResult);
+                EXPECT_EQ(strAfter, change.strAfter);
+                EXPECT_TRUE(m_sink.m_messages.empty());
+                continue;
+            }
+            failedCalls.insert(fs.m_strFailed);
+            EXPECT_FALSE(bResult);
+            const char* pszExpected =
+                readCalls.count(fs.m_strFailed) ? kMsgErrorReading : kMsgErrorWriting;
+            EXPECT_EQ(m_sink.m_messages, Strings({pszExpected}));
+        }
+        EXPECT_TRUE(bSucceeded) << change.pszName;
+        EXPECT_EQ(failedCalls, std::set<std::string>({"probe", "read", "create", "write", "flush",
+                                                      "close", "rename"}))
+            << change.pszName;
+    }
+}
+
+TEST_F(ProjectFileTest, FailedReadsAreReportedAndFillNothing) {
+    WriteFileBytes(kAlphaBeta);
+    for (int nFailAt : {1, 2}) {
+        m_sink.m_messages.clear();
+        CFaultyFileSystem fs(GetPlatformFileSystem(), nFailAt);
+        CFakeList names, rows;
+        names.m_entries = {"old"};
+        File(fs).LoadProjectNames(names);
+        CFaultyFileSystem fs2(GetPlatformFileSystem(), nFailAt);
+        File(fs2).LoadOverviewRows(rows);
+        CFaultyFileSystem fs3(GetPlatformFileSystem(), nFailAt);
+        int nHours = 7, nMinutes = 8, nSeconds = 9;
+        EXPECT_FALSE(File(fs3).ReadProjectTotal(0, nHours, nMinutes, nSeconds));
+        EXPECT_TRUE(names.m_entries.empty());
+        EXPECT_TRUE(rows.m_entries.empty());
+        EXPECT_EQ(std::vector<int>({nHours, nMinutes, nSeconds}), std::vector<int>({7, 8, 9}));
+        EXPECT_EQ(m_sink.m_messages, Strings(3, kMsgErrorReading)) << nFailAt;
+    }
+    EXPECT_EQ(ReadFileBytes(), kAlphaBeta);
+}
+
+TEST(ProjectFileTempPath, StaysBesideTheFileNeverLongerAndNeverTheFileItself) {
+    EXPECT_EQ(MakeTempFilePath("C:\\Q\\Projekte.dbu"), "C:\\Q\\Projekte.tmp");
+    EXPECT_EQ(MakeTempFilePath("/q/Projekte.dbu"), "/q/Projekte.tmp");
+    EXPECT_EQ(MakeTempFilePath("C:\\Q\\data.TMP"), "C:\\Q\\data.TMP.tmp");
+    EXPECT_EQ(MakeTempFilePath("C:\\Q.d\\Projekte"), "C:\\Q.d\\Projekte.tmp");
+    EXPECT_EQ(MakeTempFilePath("C:\\Q\\Projekte."), "C:\\Q\\Projekte..tmp");
+}

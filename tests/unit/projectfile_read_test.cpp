@@ -1,0 +1,139 @@
+// The project file's path, its presence test and the reading operations, on real files.
+#include "projectfile_support.h"
+
+TEST(ProjectFilePath, CutsAfterTheLastBackslashAndFitsMaxPath) {
+    EXPECT_EQ(MakeProjectFilePath("C:\\Tools\\Quillet\\Quillet.exe"),
+              "C:\\Tools\\Quillet\\Projekte.dbu");
+    EXPECT_EQ(MakeProjectFilePath("C:\\a/b\\c/Quillet.exe"), "C:\\a/b\\Projekte.dbu");
+    EXPECT_EQ(MakeProjectFilePath("\\\\server\\share\\q.exe"), "\\\\server\\share\\Projekte.dbu");
+    EXPECT_EQ(MakeProjectFilePath("Quillet.exe"), "");
+    EXPECT_EQ(MakeProjectFilePath("C:/Tools/Quillet.exe"), "");
+    EXPECT_EQ(MakeProjectFilePath(""), "");
+    // 247 + 12 bytes is the longest path that fits 260 with its terminator.
+    const std::string strFits = "C:" + std::string(244, 'd') + "\\";
+    EXPECT_EQ(MakeProjectFilePath(strFits + "q.exe"), strFits + "Projekte.dbu");
+    EXPECT_EQ(MakeProjectFilePath("C:" + std::string(245, 'd') + "\\q.exe"), "");
+}
+
+TEST_F(ProjectFileTest, PresenceTestTellsMissingEmptyAndNonEmpty) {
+    EXPECT_EQ(File().GetState(), ProjectFileState::Missing);
+    EXPECT_FALSE(FileExists());
+    WriteFileBytes("");
+    EXPECT_EQ(File().GetState(), ProjectFileState::Empty);
+    WriteFileBytes(kAlphaBeta);
+    EXPECT_EQ(File().GetState(), ProjectFileState::NonEmpty);
+    EXPECT_EQ(CProjectFile("", GetPlatformFileSystem(), m_sink).GetState(),
+              ProjectFileState::Missing);
+    std::filesystem::remove(m_strPath);
+    std::filesystem::create_directory(m_strPath);
+    EXPECT_EQ(File().GetState(), ProjectFileState::Missing);
+    EXPECT_TRUE(m_sink.m_messages.empty());
+}
+
+TEST_F(ProjectFileTest, LoadProjectNamesEmptiesTheListFromTheLastEntryFirst) {
+    WriteFileBytes(kAlphaBeta);
+    CFakeList list;
+    list.m_entries = {"old0", "old1", "old2"};
+    File().LoadProjectNames(list);
+    EXPECT_EQ(list.m_calls, Strings({"delete 2", "delete 1", "delete 0", "add Alpha", "add Beta"}));
+    EXPECT_TRUE(m_sink.m_messages.empty());
+}
+
+TEST_F(ProjectFileTest, LoadProjectNamesOnMissingOrEmptyFileLeavesTheListEmpty) {
+    CFakeList list;
+    list.m_entries = {"old"};
+    File().LoadProjectNames(list);
+    EXPECT_TRUE(list.m_entries.empty());
+    EXPECT_EQ(m_sink.m_messages, Strings({kMsgErrorReading}));
+    EXPECT_FALSE(FileExists());
+
+    WriteFileBytes("");
+    list.m_entries = {"old"};
+    File().LoadProjectNames(list);
+    EXPECT_TRUE(list.m_entries.empty());
+    EXPECT_EQ(m_sink.m_messages.size(), 1u);
+}
+
+TEST_F(ProjectFileTest, ListsReadHandEditedFilesLineByLine) {
+    struct Case {
+        std::string strBytes;
+        Strings names;
+    };
+    const std::string str30(30, 'N');
+    const std::string str40 = std::string(31, 'L') + "123456789";
+    const Case cases[] = {
+        {"One\r\n000:00:01", {"One"}},
+        {"A\n001:00:00\nB\n002:00:00", {"A", "B"}},
+        {"A\r\n001:00:00\nB\r\n002:00:00", {"A", "B"}},
+        {"A\r\n001:00:00\r\n", {"A", ""}},
+        {str30 + "\r\n000:00:00\r\nX\r\n000:00:00", {str30, "X"}},
+        // A 40-byte line is read as a piece of 31 bytes and one of 9, shifting the pairing.
+        {str40 + "\r\n000:00:00\r\nX\r\n000:00:00",
+         {std::string(31, 'L'), "000:00:00", "000:00:00"}},
+        {std::string(31, 'L') + "\r\n000:00:00", {std::string(31, 'L'), "000:00:00"}},
+        {"Lone\rCR\r\n000:00:00", {"Lone\rCR"}},
+        {std::string("Nu\0l\r\n000:00:00", 14), {"Nu"}},
+        {"OnlyName", {"OnlyName"}},
+    };
+    for (const Case& c : cases) {
+        WriteFileBytes(c.strBytes);
+        EXPECT_EQ(Names(), c.names) << c.strBytes;
+    }
+    EXPECT_TRUE(m_sink.m_messages.empty());
+}
+
+TEST_F(ProjectFileTest, OverviewRowsShowNameTabAndTimeAsStored) {
+    WriteFileBytes(kAlphaBeta + "\r\n");
+    CFakeList list;
+    File().LoadOverviewRows(list);
+    EXPECT_EQ(list.m_entries, Strings({"Alpha\t001:02:03", "Beta\t000:00:00", "\t"}));
+    EXPECT_TRUE(m_sink.m_messages.empty());
+}
+
+TEST_F(ProjectFileTest, OverviewOnMissingOrEmptyFileTellsWhyAndLeavesTheList) {
+    CFakeList list;
+    list.m_entries = {"kept"};
+    File().LoadOverviewRows(list);
+    WriteFileBytes("");
+    File().LoadOverviewRows(list);
+    EXPECT_EQ(m_sink.m_messages, Strings({kMsgErrorReading, kMsgNoProject}));
+    EXPECT_EQ(list.m_entries, Strings({"kept"}));
+}
+
+TEST_F(ProjectFileTest, ReadProjectTotalTakesTheFieldsOfTheRecordsTimeLine) {
+    struct Case {
+        std::string strBytes;
+        int nIndex, nHours, nMinutes, nSeconds;
+    };
+    const Case cases[] = {
+        {"A\r\n999:59:59\r\nB\r\n012:34:56", 1, 12, 34, 56},
+        {"A\r\n999:59:59\r\nB\r\n012:34:56", 0, 999, 59, 59},
+        {"A\n001:02:03\nB\n004:05:06", 1, 4, 5, 6},
+        {"A\r\n001:75:99", 0, 1, 75, 99},
+        {kAlphaBeta, -1, 0, 0, 0},
+        {kAlphaBeta, 2, 0, 0, 0},
+        {kAlphaBeta, 0x7FFFFFFF, 0, 0, 0},
+        {"A\r\n5", 0, 5, 0, 5},
+        {"A\r\n 7:x9: 3", 0, 7, 9, 3},
+        {"A\r\n-01:02:-3", 0, -1, 2, -3},
+    };
+    for (const Case& c : cases) {
+        WriteFileBytes(c.strBytes);
+        int nHours = -100, nMinutes = -100, nSeconds = -100;
+        EXPECT_TRUE(File().ReadProjectTotal(c.nIndex, nHours, nMinutes, nSeconds));
+        EXPECT_EQ(std::vector<int>({nHours, nMinutes, nSeconds}),
+                  std::vector<int>({c.nHours, c.nMinutes, c.nSeconds}))
+            << c.strBytes << " index " << c.nIndex;
+    }
+    EXPECT_TRUE(m_sink.m_messages.empty());
+}
+
+TEST_F(ProjectFileTest, ReadProjectTotalOnMissingOrEmptyFileLeavesTheResults) {
+    int nHours = 7, nMinutes = 8, nSeconds = 9;
+    EXPECT_FALSE(File().ReadProjectTotal(0, nHours, nMinutes, nSeconds));
+    EXPECT_EQ(m_sink.m_messages, Strings({kMsgErrorReading}));
+    WriteFileBytes("");
+    EXPECT_FALSE(File().ReadProjectTotal(0, nHours, nMinutes, nSeconds));
+    EXPECT_EQ(m_sink.m_messages.size(), 1u);
+    EXPECT_EQ(std::vector<int>({nHours, nMinutes, nSeconds}), std::vector<int>({7, 8, 9}));
+}
