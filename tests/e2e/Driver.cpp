@@ -1,0 +1,179 @@
+// Files, scratch folders and the program's process, for the end-to-end cases.
+#include "Driver.h"
+
+#include "Check.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace e2e {
+namespace {
+
+std::string LastErrorText() {
+    return "error " + std::to_string(GetLastError());
+}
+
+void MakeFolders(const std::string& path) {
+    for (size_t at = path.find('\\', 3);; at = path.find('\\', at + 1)) {
+        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+        if (at == std::string::npos)
+            break;
+    }
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        throw CaseAborted("cannot create folder " + path + ": " + LastErrorText());
+}
+
+bool RemoveTree(const std::string& path) {
+    for (const std::string& name : ListFolder(path)) {
+        const std::string child = path + "\\" + name;
+        const DWORD attributes = GetFileAttributesA(child.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            RemoveTree(child);
+        else
+            DeleteFileA(child.c_str());
+    }
+    return RemoveDirectoryA(path.c_str()) != 0;
+}
+
+} // namespace
+
+Options& GetOptions() {
+    static Options options;
+    return options;
+}
+
+std::string ToWindowsPath(const std::string& path) {
+    if (path.empty() || path[0] != '/')
+        return path;
+    std::string result = "Z:" + path;
+    std::replace(result.begin(), result.end(), '/', '\\');
+    return result;
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw CaseAborted("cannot write " + path + ": " + LastErrorText());
+    DWORD written = 0;
+    const BOOL ok =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    if (!ok || written != bytes.size())
+        throw CaseAborted("short write to " + path);
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> ListFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+Scratch::Scratch(const std::string& tag) {
+    const Options& options = GetOptions();
+    m_strRoot = options.scratchRoot + "\\" + CurrentCaseName() + "-" +
+                std::to_string(GetCurrentProcessId()) + (tag.empty() ? "" : "-" + tag);
+    if (FileExists(m_strRoot))
+        RemoveTree(m_strRoot);
+    m_strAppDir = m_strRoot + "\\app";
+    m_strWorkDir = m_strRoot + "\\work";
+    MakeFolders(m_strAppDir);
+    MakeFolders(m_strWorkDir);
+    if (!CopyFileA(options.exePath.c_str(), ExePath().c_str(), FALSE))
+        throw CaseAborted("cannot copy " + options.exePath + ": " + LastErrorText());
+    // A decoy in the working directory: the program must read the file beside its exe.
+    WriteFileBytes(m_strWorkDir + "\\Projekte.dbu", ProjectFileBytes({{"Decoy", "001:02:03"}}));
+}
+
+Scratch::~Scratch() {
+    if (CurrentCaseFailed()) {
+        std::printf("scratch folder kept: %s\n", m_strRoot.c_str());
+        return;
+    }
+    // The program may take a moment to release its exe after it was ended.
+    for (int attempt = 0; attempt < 50 && !RemoveTree(m_strRoot); ++attempt)
+        Sleep(100);
+}
+
+void Scratch::WriteProjectFile(const std::string& bytes) const {
+    WriteFileBytes(ProjectFilePath(), bytes);
+}
+
+std::optional<std::string> Scratch::ReadProjectFile() const {
+    return ReadFileBytes(ProjectFilePath());
+}
+
+std::string ProjectFileBytes(const std::vector<std::pair<std::string, std::string>>& records) {
+    std::string bytes;
+    for (const auto& record : records) {
+        if (!bytes.empty())
+            bytes += "\r\n";
+        bytes += record.first + "\r\n" + record.second;
+    }
+    return bytes;
+}
+
+App::App(const std::string& exePath, const std::string& workDir) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + exePath + "\"";
+    if (!CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        workDir.c_str(), &startup, &m_pi))
+        throw CaseAborted("cannot start " + exePath + ": " + LastErrorText());
+    m_dwPid = m_pi.dwProcessId;
+}
+
+App::~App() {
+    if (IsRunning()) {
+        std::printf("ending process %lu, still running at the end of the case\n",
+                    static_cast<unsigned long>(m_dwPid));
+        TerminateProcess(m_pi.hProcess, 1);
+        WaitForSingleObject(m_pi.hProcess, kWaitMs);
+    }
+    CloseHandle(m_pi.hThread);
+    CloseHandle(m_pi.hProcess);
+}
+
+bool App::IsRunning() const {
+    return WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool App::WaitForExit(DWORD timeoutMs) const {
+    return WaitForSingleObject(m_pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD App::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(m_pi.hProcess, &code);
+    return code;
+}
+
+} // namespace e2e

@@ -1,0 +1,156 @@
+// The end-to-end driver's view of Quillet: a scratch folder with its own copy of the program and
+// project file, the running process, and its windows as a user sees them. Every wait has a timeout.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Longest wait for anything the program should do in response to a start or a command.
+constexpr DWORD kWaitMs = 10000;
+
+struct Options {
+    std::string exePath;       // the Quillet.exe under test (Windows path)
+    std::string scratchRoot;   // where each case makes its own folder
+    bool holdForShots = false; // screenshot cases wait for the screenshot script
+};
+Options& GetOptions();
+
+// Turns "/a/b" into "Z:\a\b"; leaves Windows paths as they are.
+std::string ToWindowsPath(const std::string& path);
+
+std::optional<std::string> ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+// Names of the files and folders directly in `folder`, sorted.
+std::vector<std::string> ListFolder(const std::string& folder);
+
+// A fresh folder per case: app\ holds Quillet.exe (and the project file when a case writes
+// one), work\ is the working directory the program is started in. Removed when the case passes.
+class Scratch {
+public:
+    // `tag` tells apart several folders of one case.
+    explicit Scratch(const std::string& tag = "");
+    ~Scratch();
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+
+    const std::string& Root() const { return m_strRoot; }
+    const std::string& AppDir() const { return m_strAppDir; }
+    const std::string& WorkDir() const { return m_strWorkDir; }
+    std::string ExePath() const { return m_strAppDir + "\\Quillet.exe"; }
+    std::string ProjectFilePath() const { return m_strAppDir + "\\Projekte.dbu"; }
+
+    void WriteProjectFile(const std::string& bytes) const;
+    std::optional<std::string> ReadProjectFile() const;
+
+private:
+    std::string m_strRoot, m_strAppDir, m_strWorkDir;
+};
+
+// Builds the bytes of a project file: name line, time line, CR LF between lines, none after the
+// last.
+std::string ProjectFileBytes(const std::vector<std::pair<std::string, std::string>>& records);
+
+struct MessageBoxInfo {
+    HWND hwnd = nullptr;
+    std::string caption;
+    std::string text;
+};
+
+// One running copy of Quillet. Ended with TerminateProcess when still running at destruction.
+class App {
+public:
+    // Starts `exePath` with `workDir` as its working directory.
+    App(const std::string& exePath, const std::string& workDir);
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    DWORD Pid() const { return m_dwPid; }
+    bool IsRunning() const;
+    bool WaitForExit(DWORD timeoutMs = kWaitMs) const;
+    DWORD ExitCode() const;
+
+    // Visible top-level windows of the process.
+    std::vector<HWND> Windows() const;
+    // The visible main dialog "Quillet 1.0", or null.
+    HWND FindMainDialog() const;
+    std::vector<MessageBoxInfo> MessageBoxes() const;
+
+    HWND WaitForMainDialog(DWORD timeoutMs = kWaitMs) const;
+    MessageBoxInfo WaitForMessageBox(DWORD timeoutMs = kWaitMs) const;
+    // Waits until the process's user-interface thread has handled everything posted so far.
+    void Settle(HWND anyWindowOfApp) const;
+
+private:
+    PROCESS_INFORMATION m_pi{};
+    DWORD m_dwPid = 0;
+};
+
+// Window queries that work across processes.
+// SendMessageW with a timeout: a program that does not answer fails the case instead of hanging it.
+LRESULT Ask(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+std::string ClassName(HWND hwnd);
+std::string WindowText(HWND hwnd); // WM_GETTEXT, W form converted to the ANSI code page
+bool IsMessageBox(HWND hwnd);
+HWND Control(HWND dialog, int id); // fails the case if the control is missing
+std::vector<std::string> ComboItems(HWND combo);
+int ComboSelection(HWND combo);
+std::vector<std::string> ListBoxItems(HWND list);
+// The window's rectangle in the client coordinates of `dialog`.
+RECT RectInDialog(HWND dialog, HWND hwnd);
+
+// Dialog base units of a template font, computed as the dialog manager does.
+struct BaseUnits {
+    int x = 0, y = 0;
+};
+BaseUnits DialogBaseUnits(const char* face, int pointSize);
+RECT DialogUnitsToPixels(const BaseUnits& units, int x, int y, int cx, int cy);
+
+// Commands as a user gives them; posted, so a modal loop they open does not block the driver.
+void ClickButton(HWND dialog, int id);
+void RequestClose(HWND hwnd);                      // WM_CLOSE, as the close box does
+void PressOk(const MessageBoxInfo& box);           // WM_COMMAND IDOK
+void TypeText(HWND edit, const std::string& text); // WM_CHAR per character
+
+[[noreturn]] void FailWait(const char* what, DWORD timeoutMs);
+// Handles the driver's own window messages for up to `ms` milliseconds.
+void PumpMessages(DWORD ms);
+
+// Polls `probe` until it returns something truthy; ends the case with `what` on timeout.
+template <class Probe> auto WaitFor(const char* what, Probe probe, DWORD timeoutMs = kWaitMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        auto result = probe();
+        if (result)
+            return result;
+        if (GetTickCount64() >= deadline)
+            FailWait(what, timeoutMs);
+        PumpMessages(20);
+    }
+}
+
+// A plain window of the driver's own, brought to the front for as long as it lives: lets a
+// case see whether the program brings its dialog to the front itself.
+class ForegroundDecoy {
+public:
+    ForegroundDecoy();
+    ~ForegroundDecoy();
+    ForegroundDecoy(const ForegroundDecoy&) = delete;
+    ForegroundDecoy& operator=(const ForegroundDecoy&) = delete;
+    HWND Hwnd() const { return m_hwnd; }
+
+private:
+    HWND m_hwnd = nullptr;
+};
+
+// In screenshot mode, prints the window's screen rectangle under `name` and waits until the
+// screenshot script has taken it; otherwise does nothing.
+void OfferScreenshot(HWND hwnd, const std::string& name);
+
+} // namespace e2e

@@ -1,0 +1,220 @@
+// Creating a project: the name field keeps a name to 30 characters while it is typed or pasted,
+// "add" appends the project with a zero total, and the main dialog's project box then shows the
+// new list with nothing chosen. Every case checks the project file's bytes after each step.
+#include "cases_dialogs.h"
+
+using namespace e2e;
+using namespace e2e::dialogs;
+
+namespace {
+
+const char* const kCaption = "Create new project";
+const char* const kMaxLength = "Max 30 characters";
+const std::string k30 = "abcdefghijklmnopqrstuvwxyz0123";
+const std::string kZetaAlphaBuero[] = {"Zeta", "alpha",
+                                       "B\xFC"
+                                       "ro & Verwaltung"};
+
+std::vector<std::string> ThreeNames() {
+    return std::vector<std::string>(std::begin(kZetaAlphaBuero), std::end(kZetaAlphaBuero));
+}
+
+std::vector<std::string> ThreeNamesAnd(const std::string& name) {
+    std::vector<std::string> names = ThreeNames();
+    names.push_back(name);
+    return names;
+}
+
+std::string ThreeProjectsAnd(const std::string& name) {
+    return ThreeProjects() + "\r\n" + name + "\r\n000:00:00";
+}
+
+HWND OpenCreateDialog(const App& app, HWND main) {
+    ClickButton(main, IDC_NEW_PROJECT);
+    const HWND dialog = WaitForDialog(app, kCaption);
+    app.Settle(dialog);
+    return dialog;
+}
+
+HWND NameField(HWND dialog) {
+    return Control(dialog, IDC_PROJECT_NAME);
+}
+
+void TypeAndWait(HWND field, const std::string& text, const std::string& expected) {
+    TypeText(field, text);
+    WaitFor(("the name field to show " + Quote(expected)).c_str(),
+            [&] { return WindowText(field) == expected; });
+}
+
+void AddAndWaitUntilClosed(const App& app, HWND main, HWND dialog) {
+    ClickButton(dialog, IDC_ADD);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
+}
+
+} // namespace
+
+E2E_CASE("create.typing_a_31st_character_keeps_30_and_warns_once") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ThreeProjects());
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenCreateDialog(app, main);
+    const HWND field = NameField(dialog);
+    CHECK_EQ(WindowText(field), "");
+
+    TypeAndWait(field, k30, k30);
+    CheckNoMessage(app, dialog);
+
+    TypeText(field, "X");
+    const MessageBoxInfo box = ExpectMessage(app, kMaxLength);
+    CHECK_EQ(WindowText(field), k30);
+    Dismiss(box);
+    CheckNoMessage(app, dialog);
+
+    // Typing goes on at the end of the cut name, so it is the new character that is refused.
+    TypeText(field, "Y");
+    AnswerMessage(app, kMaxLength);
+    CheckNoMessage(app, dialog);
+    CHECK_EQ(WindowText(field), k30);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+
+    ClickButton(dialog, IDC_NEW_CANCEL);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CheckProjectBoxUnselected(main, ThreeNames());
+}
+
+E2E_CASE("create.pasting_50_characters_keeps_the_first_30_and_warns_once") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ThreeProjects());
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    // A project chosen before: after the dialog closes the box has no choice again.
+    ChooseComboItem(main, IDC_PROJECT_COMBO, 1);
+    WaitFor("the project box to show alpha",
+            [&] { return WindowText(Control(main, IDC_PROJECT_COMBO)) == "alpha"; });
+    const HWND dialog = OpenCreateDialog(app, main);
+    const HWND field = NameField(dialog);
+
+    PasteText(field, L"abcdefghijklmnopqrstuvwxyz0123ABCDEFGHIJKLMNOPQRST");
+    const MessageBoxInfo box = ExpectMessage(app, kMaxLength);
+    CHECK_EQ(WindowText(field), k30);
+    Dismiss(box);
+    CheckNoMessage(app, dialog);
+    CHECK_EQ(WindowText(field), k30);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+
+    AddAndWaitUntilClosed(app, main, dialog);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsAnd(k30)));
+    CheckProjectBoxUnselected(main, ThreeNamesAnd(k30));
+}
+
+E2E_CASE("create.thirty_characters_pass_silently_into_an_empty_file") {
+    Scratch scratch;
+    scratch.WriteProjectFile("");
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenCreateDialog(app, main);
+
+    TypeAndWait(NameField(dialog), k30, k30);
+    CheckNoMessage(app, dialog);
+    AddAndWaitUntilClosed(app, main, dialog);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(k30 + "\r\n000:00:00"));
+    CheckProjectBoxUnselected(main, {k30});
+
+    // Nothing is chosen, so a count cannot start yet.
+    ClickButton(main, IDC_START);
+    AnswerMessage(app, "Please choose a project");
+}
+
+E2E_CASE("create.add_with_an_empty_field_asks_for_a_name") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ThreeProjects());
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenCreateDialog(app, main);
+
+    ClickButton(dialog, IDC_ADD);
+    AnswerMessage(app, "Please enter a name for your project");
+    CheckNoMessage(app, dialog);
+    CHECK(IsWindowVisible(dialog));
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+
+    ClickButton(dialog, IDC_NEW_CANCEL);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+}
+
+E2E_CASE("create.one_blank_is_stored_as_a_name") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ThreeProjects());
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenCreateDialog(app, main);
+
+    TypeAndWait(NameField(dialog), " ", " ");
+    AddAndWaitUntilClosed(app, main, dialog);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsAnd(" ")));
+    CheckProjectBoxUnselected(main, ThreeNamesAnd(" "));
+}
+
+E2E_CASE("create.existing_name_is_added_again") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ThreeProjects());
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenCreateDialog(app, main);
+
+    const std::string name = kZetaAlphaBuero[2];
+    TypeAndWait(NameField(dialog), name, name);
+    AddAndWaitUntilClosed(app, main, dialog);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsAnd(name)));
+    CheckProjectBoxUnselected(main, ThreeNamesAnd(name));
+}
+
+E2E_CASE("create.missing_file_keeps_the_dialog_and_the_name_and_creates_nothing") {
+    Scratch scratch;
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app, true);
+    const HWND dialog = OpenCreateDialog(app, main);
+    const HWND field = NameField(dialog);
+
+    TypeAndWait(field, "Gamma", "Gamma");
+    ClickButton(dialog, IDC_ADD);
+    AnswerMessage(app, "Error reading DataBaseFile");
+    CheckNoMessage(app, dialog);
+    CHECK(IsWindowVisible(dialog));
+    CHECK_EQ(WindowText(field), "Gamma");
+    CHECK(!FileExists(scratch.ProjectFilePath()));
+
+    // Closing refills the project box, which reports the missing file once more.
+    ClickButton(dialog, IDC_NEW_CANCEL);
+    WaitUntilClosed(dialog);
+    AnswerMessage(app, "Error reading DataBaseFile");
+    CheckNoMessage(app, main);
+    CheckProjectBoxUnselected(main, {});
+    CHECK_EQ(ListFolder(scratch.AppDir()), std::vector<std::string>{"Quillet.exe"});
+}
+
+E2E_CASE("create.enter_in_the_name_field_closes_without_adding") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ThreeProjects());
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenCreateDialog(app, main);
+    const HWND field = NameField(dialog);
+    // The name field has no tab stop: the dialog opens with the focus on "add".
+    CHECK_EQ(FocusOf(dialog), Control(dialog, IDC_ADD));
+
+    TypeAndWait(field, "Gamma", "Gamma");
+    ClickInto(field);
+    WaitFor("the name field to take the focus", [&] { return FocusOf(dialog) == field; });
+    PressKey(field, VK_RETURN);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CheckProjectBoxUnselected(main, ThreeNames());
+}

@@ -1,0 +1,124 @@
+// The main dialog as its template lays it out: every control with its id, class, text, place,
+// size and styles, in tab order, in a dialog of 320 x 200 dialog units centred on the screen.
+// Dialog units become pixels through the base units of the template's font, "MS Sans Serif" 8.
+#include "Check.h"
+#include "Driver.h"
+
+#include <windows.h>
+
+#include "resource.h"
+
+using namespace e2e;
+
+namespace {
+
+struct ControlSpec {
+    int id;
+    const char* className;
+    const char* text;
+    int x, y, cx, cy;
+    DWORD type;   // the low style bits that pick the kind of control
+    DWORD styles; // further style bits that must be set
+};
+
+constexpr DWORD kStaticType = SS_TYPEMASK;
+constexpr DWORD kButtonType = BS_TYPEMASK;
+constexpr DWORD kComboType = 0x3; // CBS_SIMPLE | CBS_DROPDOWN | CBS_DROPDOWNLIST
+
+// Template order, which is also the tab order.
+const ControlSpec kMainControls[] = {
+    // A combo box passes WS_VSCROLL on to its list, so its own window does not keep it.
+    {IDC_PROJECT_COMBO, "ComboBox", nullptr, 7, 57, 176, 56, CBS_DROPDOWN, WS_TABSTOP},
+    {IDC_LABEL_CURRENT, "Static", "Current time:", 7, 131, 60, 26, SS_LEFT,
+     SS_CENTERIMAGE | WS_GROUP},
+    {IDC_LABEL_CHOOSE, "Static", "Choose project:", 7, 33, 69, 23, SS_LEFT,
+     SS_CENTERIMAGE | WS_GROUP},
+    {IDC_START, "Button", "start", 193, 56, 25, 14, BS_PUSHBUTTON, WS_TABSTOP},
+    {IDC_STOP, "Button", "stop", 262, 56, 25, 14, BS_PUSHBUTTON, WS_TABSTOP},
+    {IDC_TIME_DISPLAY, "Static", "00:00:00", 90, 124, 92, 40, SS_CENTER, SS_CENTERIMAGE | WS_GROUP},
+    {IDC_MINIMIZE, "Button", "minimize", 7, 179, 51, 14, BS_PUSHBUTTON, WS_TABSTOP},
+    {IDC_OVERVIEW, "Button", "Project time overview", 7, 7, 77, 10, BS_PUSHBUTTON,
+     BS_FLAT | WS_TABSTOP},
+    {IDC_NEW_PROJECT, "Button", "Create new project", 97, 7, 77, 10, BS_PUSHBUTTON,
+     BS_FLAT | WS_TABSTOP},
+    {IDC_DELETE_PROJECT, "Button", "Delete project", 186, 7, 54, 10, BS_PUSHBUTTON,
+     BS_FLAT | WS_TABSTOP},
+    {IDC_ABOUT, "Button", "About", 254, 7, 24, 10, BS_PUSHBUTTON, BS_FLAT | WS_TABSTOP},
+    {IDC_PAUSE, "Button", "pause", 227, 56, 25, 14, BS_PUSHBUTTON, WS_TABSTOP},
+};
+
+DWORD TypeMaskOf(const ControlSpec& spec) {
+    const std::string name = spec.className;
+    return name == "Static" ? kStaticType : name == "Button" ? kButtonType : kComboType;
+}
+
+HWND WaitUntilIdle(const App& app) {
+    const HWND dialog = app.WaitForMainDialog();
+    app.Settle(dialog);
+    return dialog;
+}
+
+} // namespace
+
+E2E_CASE("layout.main_dialog_controls_match_the_template") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "000:00:00"}}));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = WaitUntilIdle(app);
+    const BaseUnits units = DialogBaseUnits("MS Sans Serif", 8);
+
+    HWND child = GetWindow(dialog, GW_CHILD);
+    for (const ControlSpec& spec : kMainControls) {
+        const HWND control = Control(dialog, spec.id);
+        CHECK_EQ(child, control); // next in tab order
+        child = child ? GetWindow(child, GW_HWNDNEXT) : nullptr;
+        CHECK_EQ(ClassName(control), std::string(spec.className));
+        if (spec.text)
+            CHECK_EQ(WindowText(control), std::string(spec.text));
+
+        const DWORD style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
+        CHECK_EQ(style & TypeMaskOf(spec), spec.type);
+        CHECK_EQ(style & (spec.styles | WS_CHILD | WS_VISIBLE),
+                 spec.styles | WS_CHILD | WS_VISIBLE);
+
+        const RECT expected = DialogUnitsToPixels(units, spec.x, spec.y, spec.cx, spec.cy);
+        const RECT actual = RectInDialog(dialog, control);
+        CHECK_NEAR(actual.left, expected.left, 1);
+        CHECK_NEAR(actual.top, expected.top, 1);
+        CHECK_NEAR(actual.right - actual.left, expected.right - expected.left, 1);
+        // A drop-down combo's window is one line high; the template's height is that of its
+        // list, which Wine does not report as Windows does (CB_GETDROPPEDCONTROLRECT).
+        if (spec.id != IDC_PROJECT_COMBO)
+            CHECK_NEAR(actual.bottom - actual.top, expected.bottom - expected.top, 1);
+    }
+    CHECK_EQ(child, HWND{}); // no further controls
+}
+
+E2E_CASE("layout.main_dialog_frame_size_and_place") {
+    Scratch scratch;
+    scratch.WriteProjectFile("");
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = WaitUntilIdle(app);
+    const BaseUnits units = DialogBaseUnits("MS Sans Serif", 8);
+
+    RECT client{};
+    GetClientRect(dialog, &client);
+    const RECT expected = DialogUnitsToPixels(units, 0, 0, 320, 200);
+    CHECK_NEAR(client.right, expected.right, 1);
+    CHECK_NEAR(client.bottom, expected.bottom, 1);
+
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE));
+    const DWORD wanted = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+    CHECK_EQ(style & wanted, wanted);
+    CHECK_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), DWORD{0});
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(dialog, GWL_EXSTYLE));
+    CHECK_EQ(exStyle & (WS_EX_APPWINDOW | WS_EX_DLGMODALFRAME),
+             DWORD{WS_EX_APPWINDOW | WS_EX_DLGMODALFRAME});
+
+    // Centred on the screen's work area.
+    RECT frame{}, work{};
+    GetWindowRect(dialog, &frame);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    CHECK_NEAR(frame.left - work.left, work.right - frame.right, 1);
+    CHECK_NEAR(frame.top - work.top, work.bottom - frame.bottom, 1);
+}

@@ -1,0 +1,119 @@
+// Start-up: the project file beside the program fills the project box, a missing file is
+// reported once before the main dialog opens, and closing the idle dialog ends the program
+// without touching the file. Every scratch folder also holds a decoy project file in the
+// working directory, which the program must not read.
+#include "Check.h"
+#include "Driver.h"
+
+#include <windows.h>
+
+#include "resource.h"
+
+using namespace e2e;
+
+namespace {
+
+const std::string kThreeProjects = ProjectFileBytes({
+    {"Zeta", "012:34:56"},
+    {"alpha", "000:00:00"},
+    {"B\xFC"
+     "ro & Verwaltung",
+     "100:00:01"},
+});
+
+// Waits for the first window the program shows: the main dialog or a message box.
+HWND WaitForFirstWindow(const App& app) {
+    return WaitFor("a window of the program", [&app] {
+        const auto boxes = app.MessageBoxes();
+        return boxes.empty() ? app.FindMainDialog() : boxes.front().hwnd;
+    });
+}
+
+void CheckIdleDialog(HWND dialog, const std::vector<std::string>& expectedItems) {
+    const HWND combo = Control(dialog, IDC_PROJECT_COMBO);
+    CHECK_EQ(WindowText(dialog), "Quillet 1.0");
+    CHECK_EQ(ComboItems(combo), expectedItems);
+    CHECK_EQ(ComboSelection(combo), CB_ERR);
+    CHECK_EQ(WindowText(combo), "");
+    CHECK_EQ(WindowText(Control(dialog, IDC_TIME_DISPLAY)), "00:00:00");
+}
+
+void CloseAndWait(const App& app, HWND dialog) {
+    RequestClose(dialog);
+    REQUIRE(app.WaitForExit());
+}
+
+} // namespace
+
+E2E_CASE("startup.missing_file_is_reported_before_the_dialog") {
+    Scratch scratch;
+    App app(scratch.ExePath(), scratch.WorkDir());
+
+    const HWND first = WaitForFirstWindow(app);
+    REQUIRE(IsMessageBox(first));
+    const auto boxes = app.MessageBoxes();
+    REQUIRE(boxes.size() == 1);
+    CHECK_EQ(boxes[0].caption, "Quillet");
+    CHECK_EQ(boxes[0].text, "Error reading DataBaseFile");
+    CHECK(app.FindMainDialog() == nullptr);
+
+    PressOk(boxes[0]);
+    // After OK the dialog opens, and no second message comes first.
+    const HWND next = WaitFor("the message box to go and a window to follow", [&] {
+        for (const auto& box : app.MessageBoxes())
+            if (box.hwnd != boxes[0].hwnd)
+                return box.hwnd;
+        return app.FindMainDialog();
+    });
+    REQUIRE(!IsMessageBox(next));
+    app.Settle(next);
+    CHECK(app.MessageBoxes().empty());
+    CheckIdleDialog(next, {});
+
+    CloseAndWait(app, next);
+    CHECK(!FileExists(scratch.ProjectFilePath()));
+    CHECK_EQ(ListFolder(scratch.AppDir()), std::vector<std::string>{"Quillet.exe"});
+}
+
+E2E_CASE("startup.empty_file_opens_without_message") {
+    Scratch scratch;
+    scratch.WriteProjectFile("");
+    App app(scratch.ExePath(), scratch.WorkDir());
+
+    const HWND first = WaitForFirstWindow(app);
+    REQUIRE(!IsMessageBox(first));
+    app.Settle(first);
+    CHECK(app.MessageBoxes().empty());
+    CheckIdleDialog(first, {});
+
+    CloseAndWait(app, first);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(""));
+}
+
+E2E_CASE("startup.projects_listed_in_file_order_without_selection") {
+    Scratch scratch;
+    scratch.WriteProjectFile(kThreeProjects);
+    App app(scratch.ExePath(), scratch.WorkDir());
+
+    const HWND first = WaitForFirstWindow(app);
+    REQUIRE(!IsMessageBox(first));
+    app.Settle(first);
+    CHECK(app.MessageBoxes().empty());
+    CheckIdleDialog(first, {"Zeta", "alpha",
+                            "B\xFC"
+                            "ro & Verwaltung"});
+}
+
+E2E_CASE("close.idle_close_ends_program_and_writes_nothing") {
+    Scratch scratch;
+    scratch.WriteProjectFile(kThreeProjects);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = app.WaitForMainDialog();
+    app.Settle(dialog);
+
+    RequestClose(dialog);
+    CHECK(app.WaitForExit());
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(kThreeProjects));
+    CHECK_EQ(ListFolder(scratch.AppDir()),
+             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe"}));
+}

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Runs a Windows program in the end-to-end tests' Wine environment (started by wine-env.sh):
+#   wine-run.sh <state> <program.exe> [arguments...]
+set -euo pipefail
+
+state=${1:?usage: wine-run.sh <state folder> <program.exe> [arguments...]}
+shift
+if [[ ! -s $state/display ]]; then
+    echo "the Wine test environment is not running; start it with: wine-env.sh start $state" >&2
+    exit 2
+fi
+export WINEPREFIX=$state/prefix WINEARCH=win32 WINEDEBUG=-all LC_ALL=C.UTF-8
+export DISPLAY=:$(tr -d '\n' <"$state/display")
+exec wine "$@"
