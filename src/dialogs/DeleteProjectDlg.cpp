@@ -29,16 +29,18 @@ BOOL CDeleteProjectDlg::OnInitDialog() {
     return TRUE;
 }
 
-// Refills the list from the file and selects item m_nSelected, so the field always shows the
-// project that "Delete project" removes; it is empty only when m_nSelected names no project.
+// Refills the list from the file, at opening and after each deletion.
 void CDeleteProjectDlg::LoadNamesShowingSelected() {
     LoadProjectNames(m_comboDelete);
-    if (m_nSelected >= 0 && m_nSelected < m_comboDelete.GetCount()) {
-        m_comboDelete.SetCurSel(m_nSelected);
-    } else {
-        m_comboDelete.SetCurSel(-1);
-        SetDlgItemText(IDC_DELETE_COMBO, "");
-    }
+    ShowSelectedProject();
+}
+
+// Selects item m_nSelected, so the field always shows the project that "Delete project"
+// removes; the field is empty only when m_nSelected names no project (CB_SETCURSEL with -1
+// clears it).
+void CDeleteProjectDlg::ShowSelectedProject() {
+    bool bNamesProject = m_nSelected >= 0 && m_nSelected < m_comboDelete.GetCount();
+    m_comboDelete.SetCurSel(bNamesProject ? m_nSelected : -1);
 }
 
 // After a deletion m_nSelected keeps its value: it now names the project that followed the
@@ -54,12 +56,10 @@ void CDeleteProjectDlg::OnCloseButton() {
     EndDialog(IDOK);
 }
 
-// Typing cannot choose a project: the field shows the chosen project's name again, or is
-// cleared when there is none.
+// Typing cannot choose a project: the field shows the chosen project's name again, selected
+// in the list, or is cleared when no project is chosen.
 void CDeleteProjectDlg::OnEditChangeDeleteCombo() {
-    CString strName;
-    m_comboDelete.GetLBText(m_nSelected, strName);
-    SetDlgItemText(IDC_DELETE_COMBO, strName);
+    ShowSelectedProject();
 }
 
 void CDeleteProjectDlg::OnSelChangeDeleteCombo() {
@@ -79,4 +79,5 @@ void CClockDlg::OnDeleteProject() {
     CDeleteProjectDlg dlg;
     dlg.DoModal();
     LoadProjectNames(m_comboProject);
+    m_comboProject.SetCurSel(-1); // also clears the name a former choice left in the field
 }

@@ -25,6 +25,7 @@ protected:
 
 private:
     void LoadNamesShowingSelected();
+    void ShowSelectedProject();
 
     DECLARE_MESSAGE_MAP()
 };

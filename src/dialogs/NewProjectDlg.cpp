@@ -77,4 +77,5 @@ void CClockDlg::OnNewProject() {
     CNewProjectDlg dlg;
     dlg.DoModal();
     LoadProjectNames(m_comboProject);
+    m_comboProject.SetCurSel(-1); // also clears the name a former choice left in the field
 }
