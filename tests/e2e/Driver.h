@@ -135,19 +135,22 @@ template <class Probe> auto WaitFor(const char* what, Probe probe, DWORD timeout
     }
 }
 
-// A plain window of the driver's own, brought to the front for as long as it lives: lets a
-// case see whether the program brings its dialog to the front itself.
-class ForegroundDecoy {
-public:
-    ForegroundDecoy();
-    ~ForegroundDecoy();
-    ForegroundDecoy(const ForegroundDecoy&) = delete;
-    ForegroundDecoy& operator=(const ForegroundDecoy&) = delete;
-    HWND Hwnd() const { return m_hwnd; }
+// Polls `probe` until it returns true or the time is up; returns whether it did. For outcomes
+// the program reaches through posted messages, which WM_NULL round trips do not wait for.
+template <class Probe> bool Eventually(Probe probe, DWORD timeoutMs = kWaitMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!probe()) {
+        if (GetTickCount64() >= deadline)
+            return false;
+        PumpMessages(20);
+    }
+    return true;
+}
 
-private:
-    HWND m_hwnd = nullptr;
-};
+// Makes the desktop the foreground window, so that a case can see whether the program brings
+// its dialog to the front itself. (A window of the driver's own would not do: under Wine, a
+// process that loses the X input focus hands the foreground to the desktop as it pumps.)
+void MoveForegroundToDesktop();
 
 // In screenshot mode, prints the window's screen rectangle under `name` and waits until the
 // screenshot script has taken it; otherwise does nothing.

@@ -101,17 +101,11 @@ void PumpMessages(DWORD ms) {
     }
 }
 
-ForegroundDecoy::ForegroundDecoy() {
-    m_hwnd =
-        CreateWindowExW(WS_EX_TOPMOST, L"Static", L"e2e driver", WS_POPUP | WS_VISIBLE | WS_BORDER,
-                        0, 0, 120, 40, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetForegroundWindow(m_hwnd);
-    WaitFor("the driver's own window to come to the front",
-            [this] { return GetForegroundWindow() == m_hwnd; });
-}
-
-ForegroundDecoy::~ForegroundDecoy() {
-    DestroyWindow(m_hwnd);
+void MoveForegroundToDesktop() {
+    SetForegroundWindow(GetDesktopWindow());
+    const HWND foreground = GetForegroundWindow();
+    if (foreground && foreground != GetDesktopWindow())
+        throw CaseAborted("cannot move the foreground away from window " + WindowText(foreground));
 }
 
 std::vector<HWND> App::Windows() const {
