@@ -20,9 +20,7 @@ inline std::string ThreeProjects() {
     return ProjectFileBytes({
         {"Zeta", "012:34:56"},
         {"alpha", "000:00:00"},
-        {"B\xFC"
-         "ro & Verwaltung",
-         "100:00:01"},
+        {"B\xFCro & Verwaltung", "100:00:01"},
     });
 }
 

@@ -3,6 +3,8 @@
 // new list with nothing chosen. Every case checks the project file's bytes after each step.
 #include "cases_dialogs.h"
 
+#include <algorithm>
+
 using namespace e2e;
 using namespace e2e::dialogs;
 
@@ -11,9 +13,7 @@ namespace {
 const char* const kCaption = "Create new project";
 const char* const kMaxLength = "Max 30 characters";
 const std::string k30 = "abcdefghijklmnopqrstuvwxyz0123";
-const std::string kZetaAlphaBuero[] = {"Zeta", "alpha",
-                                       "B\xFC"
-                                       "ro & Verwaltung"};
+const std::string kZetaAlphaBuero[] = {"Zeta", "alpha", "B\xFCro & Verwaltung"};
 
 std::vector<std::string> ThreeNames() {
     return std::vector<std::string>(std::begin(kZetaAlphaBuero), std::end(kZetaAlphaBuero));
@@ -217,4 +217,77 @@ E2E_CASE("create.enter_in_the_name_field_closes_without_adding") {
     CheckNoMessage(app, main);
     CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
     CheckProjectBoxUnselected(main, ThreeNames());
+}
+
+namespace {
+
+// Wine gives a program the ANSI code page of the program that started it; only a program
+// started from Linux takes it from LC_ALL. So this case runs the driver once more from a Linux
+// shell in a Japanese locale (code page 932), and that run starts Quillet and checks it.
+// Returns true in that inner run.
+bool InJapaneseCodePage() {
+    if (GetACP() == 932)
+        return true;
+    if (GetEnvironmentVariableA("QUILLET_E2E_INNER", nullptr, 0) != 0)
+        throw CaseAborted("LC_ALL=ja_JP.UTF-8 did not give code page 932");
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const Options& options = GetOptions();
+    const std::string rcPath = options.scratchRoot + "\\" + CurrentCaseName() + ".rc";
+    std::string rcUnix = rcPath.substr(2);
+    std::replace(rcUnix.begin(), rcUnix.end(), '\\', '/');
+    DeleteFileA(rcPath.c_str());
+    std::string command = "Z:\\bin\\sh -c \"QUILLET_E2E_INNER=1 LC_ALL=ja_JP.UTF-8 wine '" +
+                          std::string(self) + "' --exe '" + options.exePath + "' --scratch '" +
+                          options.scratchRoot + "' --case " + CurrentCaseName() + "; echo $? >'" +
+                          rcUnix + "'\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &process))
+        throw CaseAborted("cannot start a Linux shell");
+    CloseHandle(process.hThread); // Wine gives no waitable handle for a Linux process
+    CloseHandle(process.hProcess);
+    WaitFor(
+        "the run in code page 932", [&] { return FileExists(rcPath); }, 90000);
+    WaitFor("its result", [&] { return ReadFileBytes(rcPath).value_or("").size() > 1; });
+    CHECK_EQ(ReadFileBytes(rcPath), std::optional<std::string>("0\n"));
+    DeleteFileA(rcPath.c_str());
+    return false;
+}
+
+} // namespace
+
+// In code page 932 a kana takes two bytes. "a" and 14 kana make 29 bytes; one more kana would
+// end at byte 31, so the cut drops it whole rather than keep its first byte as byte 30.
+E2E_CASE("create.cut_keeps_double_byte_characters_whole") {
+    if (!InJapaneseCodePage())
+        return;
+    Scratch scratch;
+    scratch.WriteProjectFile("");
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenCreateDialog(app, main);
+    const HWND field = NameField(dialog);
+
+    const std::wstring name29 = L"a\u3042\u3044\u3046\u3048\u304A\u304B\u304D\u304F\u3051\u3053"
+                                L"\u3055\u3057\u3059\u305B";
+    PasteText(field, name29);
+    WaitFor("the pasted name", [&] { return WideText(field) == name29; });
+    CheckNoMessage(app, dialog);
+
+    PostMessageW(field, WM_CHAR, 0x305D, 1);
+    const MessageBoxInfo box = ExpectMessage(app, kMaxLength);
+    CHECK(WideText(field) == name29);
+    Dismiss(box);
+    CheckNoMessage(app, dialog);
+    CHECK(WideText(field) == name29);
+
+    AddAndWaitUntilClosed(app, main, dialog);
+    std::string bytes(64, '\0');
+    bytes.resize(WideCharToMultiByte(932, 0, name29.c_str(), -1, &bytes[0], 64, nullptr, nullptr) -
+                 1);
+    REQUIRE(bytes.size() == 29);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(bytes + "\r\n000:00:00"));
 }

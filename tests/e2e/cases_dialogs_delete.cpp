@@ -1,0 +1,198 @@
+// Deleting projects: the drop-down field always names the project that "Delete project" will
+// remove, the file loses exactly that record, "Deleted" confirms it, and the dialog stays open
+// for the next deletion. Every case checks the project file's bytes after each step.
+#include "cases_dialogs.h"
+
+using namespace e2e;
+using namespace e2e::dialogs;
+
+namespace {
+
+const char* const kCaption = "Delete project";
+
+using Records = std::vector<std::pair<std::string, std::string>>;
+
+const Records kFive = {
+    {"P1 Website", "001:00:00"}, {"P2 Support", "000:00:02"}, {"P3 Report", "003:00:00"},
+    {"P4 Travel", "104:05:06"},  {"P5 Admin", "000:00:00"},
+};
+
+Records Without(Records records, std::initializer_list<int> indexes) {
+    for (auto it = indexes.end(); it != indexes.begin();) // from the back, so indexes hold
+        records.erase(records.begin() + *--it);
+    return records;
+}
+
+std::vector<std::string> NamesOf(const Records& records) {
+    std::vector<std::string> names;
+    for (const auto& record : records)
+        names.push_back(record.first);
+    return names;
+}
+
+std::optional<std::string> BytesOf(const Records& records) {
+    return ProjectFileBytes(records);
+}
+
+HWND OpenDeleteDialog(const App& app, HWND main) {
+    ClickButton(main, IDC_DELETE_PROJECT);
+    const HWND dialog = WaitForDialog(app, kCaption);
+    app.Settle(dialog);
+    return dialog;
+}
+
+HWND DeleteCombo(HWND dialog) {
+    return Control(dialog, IDC_DELETE_COMBO);
+}
+
+// What the dialog shows: the list, and the name in the field with its list selection.
+void CheckShows(HWND dialog, const Records& records, const std::string& field) {
+    const HWND combo = DeleteCombo(dialog);
+    CHECK_EQ(ComboItems(combo), NamesOf(records));
+    CHECK_EQ(WindowText(combo), field);
+    int selection = CB_ERR;
+    for (size_t i = 0; i < records.size(); ++i)
+        if (records[i].first == field)
+            selection = static_cast<int>(i);
+    CHECK_EQ(ComboSelection(combo), selection);
+}
+
+// The arrow key in the drop-down field moves the choice one project down the list.
+void ChooseNext(const App& app, HWND dialog) {
+    PressKey(ComboField(DeleteCombo(dialog)), VK_DOWN);
+    SettleAfterInput(app, dialog);
+}
+
+// "Delete project": "Deleted" is shown once the file has lost the record.
+void DeleteAndConfirm(const App& app, const Scratch& scratch, HWND dialog, const Records& left) {
+    ClickButton(dialog, IDC_DELETE_PROJECT);
+    const MessageBoxInfo box = ExpectMessage(app, "Deleted");
+    CHECK_EQ(scratch.ReadProjectFile(), BytesOf(left));
+    Dismiss(box);
+    CheckNoMessage(app, dialog);
+}
+
+// "Delete project" with no project named: nothing happens and nothing is shown.
+void DeleteNothing(const App& app, const Scratch& scratch, HWND dialog, const Records& left) {
+    ClickButton(dialog, IDC_DELETE_PROJECT);
+    CheckNoMessage(app, dialog);
+    CHECK_EQ(scratch.ReadProjectFile(), BytesOf(left));
+}
+
+void CloseDialog(const App& app, HWND main, HWND dialog) {
+    ClickButton(dialog, IDC_CLOSE);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
+}
+
+} // namespace
+
+E2E_CASE("delete.first_project_is_named_and_deleted_without_choosing") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ProjectFileBytes(kFive));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    // A project chosen on the main dialog before: afterwards its box has no choice again.
+    ChooseComboItem(main, IDC_PROJECT_COMBO, 2);
+    const HWND dialog = OpenDeleteDialog(app, main);
+    CheckShows(dialog, kFive, "P1 Website");
+
+    DeleteAndConfirm(app, scratch, dialog, Without(kFive, {0}));
+    CheckShows(dialog, Without(kFive, {0}), "P2 Support");
+
+    CloseDialog(app, main, dialog);
+    CHECK_EQ(scratch.ReadProjectFile(), BytesOf(Without(kFive, {0})));
+    CheckProjectBoxUnselected(main, NamesOf(Without(kFive, {0})));
+}
+
+E2E_CASE("delete.third_project_then_the_one_that_followed_it") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ProjectFileBytes(kFive));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenDeleteDialog(app, main);
+
+    ChooseNext(app, dialog);
+    ChooseNext(app, dialog);
+    CheckShows(dialog, kFive, "P3 Report");
+    CHECK_EQ(scratch.ReadProjectFile(), BytesOf(kFive));
+
+    DeleteAndConfirm(app, scratch, dialog, Without(kFive, {2}));
+    CheckShows(dialog, Without(kFive, {2}), "P4 Travel");
+    DeleteAndConfirm(app, scratch, dialog, Without(kFive, {2, 3}));
+    CheckShows(dialog, Without(kFive, {2, 3}), "P5 Admin");
+
+    CloseDialog(app, main, dialog);
+    CheckProjectBoxUnselected(main, NamesOf(Without(kFive, {2, 3})));
+}
+
+E2E_CASE("delete.last_project_then_nothing_more") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ProjectFileBytes(kFive));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenDeleteDialog(app, main);
+    for (int i = 0; i < 4; ++i)
+        ChooseNext(app, dialog);
+    CheckShows(dialog, kFive, "P5 Admin");
+
+    const Records left = Without(kFive, {4});
+    DeleteAndConfirm(app, scratch, dialog, left);
+    CheckShows(dialog, left, ""); // no project follows: the field names none
+    DeleteNothing(app, scratch, dialog, left);
+    CheckShows(dialog, left, "");
+
+    // Typing cannot name a project either: the field is cleared again.
+    TypeText(ComboField(DeleteCombo(dialog)), "P");
+    CheckNoMessage(app, dialog);
+    CheckShows(dialog, left, "");
+    DeleteNothing(app, scratch, dialog, left);
+
+    CloseDialog(app, main, dialog);
+    CheckProjectBoxUnselected(main, NamesOf(left));
+}
+
+E2E_CASE("delete.only_project_leaves_an_empty_file") {
+    Scratch scratch;
+    const Records one = {{"Solo", "010:20:30"}};
+    scratch.WriteProjectFile(ProjectFileBytes(one));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenDeleteDialog(app, main);
+    CheckShows(dialog, one, "Solo");
+
+    DeleteAndConfirm(app, scratch, dialog, {});
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(""));
+    CheckShows(dialog, {}, "");
+    DeleteNothing(app, scratch, dialog, {});
+
+    CloseDialog(app, main, dialog);
+    CheckProjectBoxUnselected(main, {});
+    CHECK_EQ(ListFolder(scratch.AppDir()),
+             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe"}));
+}
+
+E2E_CASE("delete.typing_in_the_field_shows_the_chosen_project_again") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ProjectFileBytes(kFive));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenDeleteDialog(app, main);
+    const HWND field = ComboField(DeleteCombo(dialog));
+
+    TypeText(field, "x");
+    CheckNoMessage(app, dialog);
+    CheckShows(dialog, kFive, "P1 Website");
+
+    ChooseNext(app, dialog);
+    TypeText(field, "P4");
+    CheckNoMessage(app, dialog);
+    CheckShows(dialog, kFive, "P2 Support");
+
+    // Escape closes the dialog; nothing was deleted.
+    PressKey(field, VK_ESCAPE);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
+    CHECK_EQ(scratch.ReadProjectFile(), BytesOf(kFive));
+    CheckProjectBoxUnselected(main, NamesOf(kFive));
+}

@@ -1,0 +1,150 @@
+// The project time overview: one row per project in file order, the name, a tab and the total
+// as stored, with the totals lined up at 185 dialog units in the list. It writes nothing.
+#include "cases_dialogs.h"
+
+#include <cstdint>
+
+using namespace e2e;
+using namespace e2e::dialogs;
+
+namespace {
+
+const char* const kCaption = "Project time overview ";
+
+HWND OpenOverview(const App& app, HWND main) {
+    ClickButton(main, IDC_OVERVIEW);
+    const HWND dialog = WaitForDialog(app, kCaption);
+    app.Settle(dialog);
+    return dialog;
+}
+
+HWND OverviewList(HWND dialog) {
+    return Control(dialog, IDC_OVERVIEW_LIST);
+}
+
+// A project made through the create dialog, as a user would before looking at the overview.
+void CreateProject(const App& app, HWND main, const std::string& name) {
+    ClickButton(main, IDC_NEW_PROJECT);
+    const HWND dialog = WaitForDialog(app, "Create new project");
+    TypeText(Control(dialog, IDC_PROJECT_NAME), name);
+    WaitFor("the typed name",
+            [&] { return WindowText(Control(dialog, IDC_PROJECT_NAME)) == name; });
+    ClickButton(dialog, IDC_ADD);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
+}
+
+// The screen's pixels in `rect` (screen coordinates), row by row, as 0x00RRGGBB.
+std::vector<uint32_t> CaptureScreen(const RECT& rect) {
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
+                                 static_cast<const uint32_t*>(bits) + width * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// Where text is drawn in row `row` of the list: runs of columns with dark pixels, split where
+// `gap` or more columns are blank; x in the list's client area, end exclusive. The row's outer
+// pixels are left out: the focus rectangle is drawn there.
+struct Run {
+    int start, end;
+};
+std::vector<Run> TextRuns(HWND list, int row, int gap) {
+    RECT client{};
+    GetClientRect(list, &client);
+    const int itemHeight = static_cast<int>(Ask(list, LB_GETITEMHEIGHT, 0, 0));
+    POINT origin{0, row * itemHeight};
+    ClientToScreen(list, &origin);
+    const RECT band{origin.x, origin.y, origin.x + client.right, origin.y + itemHeight};
+    const std::vector<uint32_t> pixels = CaptureScreen(band);
+    std::vector<Run> runs;
+    for (int x = 1; x + 1 < client.right; ++x) {
+        bool ink = false;
+        for (int y = 1; y + 1 < itemHeight && !ink; ++y) {
+            const uint32_t p = pixels[y * client.right + x];
+            ink = ((p >> 16) & 0xFF) < 0x80 && ((p >> 8) & 0xFF) < 0x80 && (p & 0xFF) < 0x80;
+        }
+        if (!ink)
+            continue;
+        if (runs.empty() || x - runs.back().end >= gap)
+            runs.push_back({x, x + 1});
+        runs.back().end = x + 1;
+    }
+    return runs;
+}
+
+} // namespace
+
+E2E_CASE("overview.rows_in_file_order_with_name_tab_and_total") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ThreeProjects());
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    CreateProject(app, main, "Neu");
+    const std::string file = ThreeProjects() + "\r\nNeu\r\n000:00:00";
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(file));
+
+    const HWND dialog = OpenOverview(app, main);
+    CheckNoMessage(app, dialog);
+    const HWND list = OverviewList(dialog);
+    CHECK_EQ(ListBoxItems(list), (std::vector<std::string>{
+                                     "Zeta\t012:34:56",
+                                     "alpha\t000:00:00",
+                                     "B\xFCro & Verwaltung\t100:00:01",
+                                     "Neu\t000:00:00",
+                                 }));
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(list, GWL_STYLE));
+    CHECK((style & LBS_USETABSTOPS) != 0);
+    CHECK((style & LBS_SORT) == 0);
+    CHECK_EQ(static_cast<int>(Ask(list, LB_GETCURSEL, 0, 0)), LB_ERR);
+
+    // The close box ends it; nothing was written and the project box is as it was.
+    RequestClose(dialog);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(file));
+    CheckProjectBoxUnselected(main, {"Zeta", "alpha", "B\xFCro & Verwaltung", "Neu"});
+}
+
+// The totals start at the tab stop, 185 dialog units right of the list's left edge, under the
+// "Time:" header; after a name wider than that they start at the next stop, 370 units.
+E2E_CASE("overview.totals_line_up_at_185_dialog_units") {
+    Scratch scratch;
+    const std::string wide(30, 'W');
+    scratch.WriteProjectFile(ProjectFileBytes({{"A", "000:00:00"}, {wide, "123:45:06"}}));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenOverview(app, main);
+    const HWND list = OverviewList(dialog);
+    const BaseUnits units = DialogBaseUnits("MS Sans Serif", 8);
+    const int stop = MulDiv(185, units.x, 4);
+    const int gap = units.x * 3; // wider than any gap inside a name or a total
+
+    std::vector<Run> shortRow;
+    WaitFor("both columns of the first row to be drawn", [&] {
+        shortRow = TextRuns(list, 0, gap);
+        return shortRow.size() == 2;
+    });
+    CHECK_NEAR(shortRow[1].start, stop, 3);
+
+    const std::vector<Run> wideRow = TextRuns(list, 1, gap);
+    REQUIRE(wideRow.size() == 2);
+    REQUIRE(wideRow[0].end > stop); // the name reaches past the first stop
+    CHECK_NEAR(wideRow[1].start, 2 * stop, 3);
+}
