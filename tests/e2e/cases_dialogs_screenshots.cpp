@@ -1,0 +1,56 @@
+// Scenes for the screenshots of the create, delete and overview dialogs in docs/, taken by
+// scripts/screenshots.sh. Not registered as tests.
+#include "cases_dialogs.h"
+
+using namespace e2e;
+using namespace e2e::dialogs;
+
+namespace {
+
+const std::string kSampleProjects = ProjectFileBytes({
+    {"Website relaunch", "012:34:56"},
+    {"Customer support", "003:05:00"},
+    {"Annual report 2025", "000:45:10"},
+    {"Migration to the new server", "104:00:17"},
+    {"Trade fair", "000:00:00"},
+});
+
+HWND OpenFromMain(const App& app, int button, const std::string& caption) {
+    const HWND main = StartIdle(app);
+    ClickButton(main, button);
+    const HWND dialog = WaitForDialog(app, caption);
+    app.Settle(dialog);
+    CHECK(OpenMessages(app).empty());
+    return dialog;
+}
+
+} // namespace
+
+E2E_CASE("screenshot.create_project") {
+    Scratch scratch;
+    scratch.WriteProjectFile(kSampleProjects);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = OpenFromMain(app, IDC_NEW_PROJECT, "Create new project");
+    const HWND field = Control(dialog, IDC_PROJECT_NAME);
+    TypeText(field, "Quarterly figures");
+    WaitFor("the typed name", [&] { return WindowText(field) == "Quarterly figures"; });
+    OfferScreenshot(dialog, "create-project");
+}
+
+E2E_CASE("screenshot.delete_project") {
+    Scratch scratch;
+    scratch.WriteProjectFile(kSampleProjects);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = OpenFromMain(app, IDC_DELETE_PROJECT, "Delete project");
+    ChooseComboItem(dialog, IDC_DELETE_COMBO, 4);
+    app.Settle(dialog);
+    OfferScreenshot(dialog, "delete-project");
+}
+
+E2E_CASE("screenshot.overview") {
+    Scratch scratch;
+    scratch.WriteProjectFile(kSampleProjects);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = OpenFromMain(app, IDC_OVERVIEW, "Project time overview ");
+    OfferScreenshot(dialog, "overview");
+}
