@@ -1,0 +1,208 @@
+// Counting: a picked project is started, paused, resumed and stopped; the run counter shows the
+// time spent running, and stop writes the project's total (its loaded total plus the run) into
+// that project's time line and nowhere else. Cases compare the file with what the display
+// showed rather than with the driver's clock.
+#include "cases_counting.h"
+
+using namespace e2e;
+using namespace e2e::counting;
+
+E2E_CASE("counting.start_pause_resume_stop_writes_the_project_time_line") {
+    Scratch scratch;
+    const Records records = ThreeProjects();
+    const std::string original = ProjectFileBytes(records);
+    scratch.WriteProjectFile(original);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    Pick(main, 0);
+    const long loaded = ParseTimeLine(records[0].second);
+
+    // A new run counts up from zero, one second a change (two if the machine lagged).
+    long last = StartCount(app, main);
+    CHECK(last >= 1 && last <= 2);
+    while (last < 4) {
+        const long next = WaitForShownChange(main, last);
+        CHECK(next > last && next <= last + 2);
+        last = next;
+    }
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+
+    const long held = PauseCount(main);
+    CHECK(held >= last);
+    CheckHolds(main, held);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+
+    // Resumed, it goes on from the held value: the paused seconds are not counted.
+    Press(main, IDC_PAUSE);
+    const long resumed = WaitForShownChange(main, held);
+    CHECK(resumed == held + 1 || resumed == held + 2);
+
+    WaitForShownAtLeast(main, resumed + 2);
+    const long shown = StopRunningCount(main);
+    CHECK_EQ(Shown(main), "00:00:00");
+    CHECK_SAVED_RUN(scratch, records, 0, loaded, shown);
+    CHECK(OpenMessages(app).empty());
+    CheckHolds(main, 0);
+}
+
+E2E_CASE("counting.stop_while_paused_writes_exactly_the_held_run") {
+    Scratch scratch;
+    const Records records = ThreeProjects();
+    scratch.WriteProjectFile(ProjectFileBytes(records));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    Pick(main, 2);
+
+    StartCount(app, main);
+    WaitForShownAtLeast(main, 2);
+    const long held = PauseCount(main);
+    Press(main, IDC_STOP);
+
+    CHECK_EQ(Shown(main), "00:00:00");
+    CHECK_EQ(scratch.ReadProjectFile(),
+             std::optional<std::string>(WithTotal(records, 2, 100 * 3600 + 1 + held)));
+    CHECK(OpenMessages(app).empty());
+}
+
+E2E_CASE("counting.start_with_nothing_picked_asks_for_a_project") {
+    Scratch scratch;
+    const std::string original = ProjectFileBytes(ThreeProjects());
+    scratch.WriteProjectFile(original);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+
+    // The list is loaded, but no project is picked.
+    ClickButton(main, IDC_START);
+    Dismiss(ExpectMessage(app, kChooseProject));
+    CheckHolds(main, 0);
+
+    // Still stopped: pause and stop do nothing, and the close box ends the program.
+    Press(main, IDC_PAUSE);
+    Press(main, IDC_STOP);
+    CHECK(OpenMessages(app).empty());
+    CHECK_EQ(Shown(main), "00:00:00");
+    RequestClose(main);
+    CHECK(app.WaitForExit());
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+}
+
+E2E_CASE("counting.start_with_no_projects_asks_for_a_project") {
+    Scratch scratch;
+    scratch.WriteProjectFile("");
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+
+    ClickButton(main, IDC_START);
+    Dismiss(ExpectMessage(app, kChooseProject));
+    CheckHolds(main, 0);
+    RequestClose(main);
+    CHECK(app.WaitForExit());
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(""));
+}
+
+E2E_CASE("counting.the_last_project_picked_while_stopped_is_counted") {
+    Scratch scratch;
+    const Records records = ThreeProjects();
+    scratch.WriteProjectFile(ProjectFileBytes(records));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+
+    // Zeta's total is loaded first, then replaced by that of the project picked after it.
+    Pick(main, 0);
+    Pick(main, 2);
+    StartCount(app, main);
+    WaitForShownAtLeast(main, 2);
+    const long shown = StopRunningCount(main);
+
+    CHECK_EQ(Shown(main), "00:00:00");
+    CHECK_SAVED_RUN(scratch, records, 2, 100 * 3600 + 1, shown);
+}
+
+E2E_CASE("counting.a_second_run_continues_from_the_saved_total") {
+    Scratch scratch;
+    Records records = ThreeProjects();
+    scratch.WriteProjectFile(ProjectFileBytes(records));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    Pick(main, 1);
+
+    StartCount(app, main);
+    WaitForShownAtLeast(main, 2);
+    const long first = PauseCount(main);
+    Press(main, IDC_STOP);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(records, 1, first)));
+
+    // Started again without a new pick: the run counter begins at zero, the total goes on.
+    const long begun = StartCount(app, main);
+    CHECK(begun >= 1 && begun <= 2);
+    WaitForShownAtLeast(main, 2);
+    const long second = PauseCount(main);
+    Press(main, IDC_STOP);
+    CHECK_EQ(scratch.ReadProjectFile(),
+             std::optional<std::string>(WithTotal(records, 1, first + second)));
+    records[1].second = FormatTotal(first + second);
+
+    // Another project picked after the stop is counted from its own stored total.
+    Pick(main, 2);
+    StartCount(app, main);
+    WaitForShownAtLeast(main, 2);
+    const long third = PauseCount(main);
+    Press(main, IDC_STOP);
+    CHECK_EQ(scratch.ReadProjectFile(),
+             std::optional<std::string>(WithTotal(records, 2, 100 * 3600 + 1 + third)));
+}
+
+E2E_CASE("counting.time_under_an_open_message_box_is_counted") {
+    Scratch scratch;
+    const Records records = ThreeProjects();
+    scratch.WriteProjectFile(ProjectFileBytes(records));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    Pick(main, 0);
+    StartCount(app, main);
+
+    // The close box's refusal stays open for five seconds while the count runs.
+    const ULONGLONG began = GetTickCount64();
+    RequestClose(main);
+    const MessageBoxInfo box = ExpectMessage(app, kStopFirst);
+    const long before = ShownSeconds(main);
+    PumpMessages(5000);
+    Dismiss(box);
+    const long after = WaitForShownChange(main, before);
+    const long elapsed = static_cast<long>((GetTickCount64() - began) / 1000);
+
+    CHECK(after >= before + 5);
+    CHECK(after <= before + elapsed + 2);
+    const long held = PauseCount(main);
+    Press(main, IDC_STOP);
+    CHECK_EQ(scratch.ReadProjectFile(),
+             std::optional<std::string>(WithTotal(records, 0, 12 * 3600 + 34 * 60 + 56 + held)));
+}
+
+E2E_CASE("counting.total_stops_at_999_59_59_with_one_notice") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ProjectFileBytes({{"Old", "999:59:50"}, {"New", "000:00:00"}}));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    Pick(main, 0);
+    StartCount(app, main);
+
+    // Nine seconds bring the total to 999:59:59; the next one would not fit the time line.
+    const MessageBoxInfo notice = app.WaitForMessageBox(30000);
+    CHECK_EQ(notice.caption, "Quillet");
+    CHECK(notice.text.find("999:59:59") != std::string::npos);
+    CHECK(ShownSeconds(main) >= 9);
+    Dismiss(notice);
+
+    // The run counter goes on, also across a pause, and the notice does not come back.
+    WaitForShownAtLeast(main, WaitForShownChange(main, ShownSeconds(main)) + 2);
+    const long held = PauseCount(main);
+    Press(main, IDC_PAUSE);
+    WaitForShownAtLeast(main, held + 2);
+    CHECK(OpenMessages(app).empty());
+
+    Press(main, IDC_STOP);
+    CHECK_EQ(Shown(main), "00:00:00");
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ProjectFileBytes(
+                                            {{"Old", "999:59:59"}, {"New", "000:00:00"}})));
+}

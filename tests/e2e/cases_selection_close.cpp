@@ -1,0 +1,120 @@
+// The close guard: while a count runs or is paused, the close box, Esc and Enter are refused
+// with "Please stop counter first" and the count goes on; once stopped, closing ends the
+// program and writes nothing more.
+#include "cases_counting.h"
+
+using namespace e2e;
+using namespace e2e::counting;
+
+namespace {
+
+using dialogs::ComboField;
+using dialogs::FocusOf;
+using dialogs::PressKey;
+
+// What the dialog manager sends the dialog for Esc (IDCANCEL) and for Enter (IDOK).
+void PostDialogCommand(HWND main, int id) {
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+void ExpectRefusal(const App& app, HWND main) {
+    Dismiss(ExpectMessage(app, kStopFirst));
+    CHECK(app.IsRunning());
+    CHECK(app.FindMainDialog() == main);
+}
+
+// After the stop the file holds `saved`; closing ends the program and leaves it so.
+void CloseAfterStop(const App& app, const Scratch& scratch, HWND main) {
+    const auto saved = scratch.ReadProjectFile();
+    RequestClose(main);
+    CHECK(app.WaitForExit());
+    CHECK(OpenMessages(app).empty());
+    CHECK_EQ(scratch.ReadProjectFile(), saved);
+}
+
+} // namespace
+
+E2E_CASE("close.refused_while_running_and_the_count_goes_on") {
+    Scratch scratch;
+    const Records records = ThreeProjects();
+    scratch.WriteProjectFile(ProjectFileBytes(records));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    Pick(main, 0);
+    StartCount(app, main);
+
+    RequestClose(main);
+    ExpectRefusal(app, main);
+    long shown = WaitForShownChange(main, ShownSeconds(main));
+
+    // Esc and Enter reach a running count only as commands; they are refused the same way.
+    PostDialogCommand(main, IDCANCEL);
+    ExpectRefusal(app, main);
+    PostDialogCommand(main, IDOK);
+    ExpectRefusal(app, main);
+    shown = WaitForShownChange(main, shown);
+
+    shown = StopRunningCount(main);
+    CHECK_EQ(Shown(main), "00:00:00");
+    CHECK_SAVED_RUN(scratch, records, 0, 12 * 3600 + 34 * 60 + 56, shown);
+    CloseAfterStop(app, scratch, main);
+}
+
+E2E_CASE("close.refused_while_paused_and_the_count_is_kept") {
+    Scratch scratch;
+    const Records records = ThreeProjects();
+    scratch.WriteProjectFile(ProjectFileBytes(records));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    Pick(main, 1);
+    StartCount(app, main);
+    WaitForShownAtLeast(main, 2);
+    const long held = PauseCount(main);
+
+    RequestClose(main);
+    ExpectRefusal(app, main);
+    CheckHolds(main, held);
+
+    // Still paused on the same count: resume goes on from it.
+    Press(main, IDC_PAUSE);
+    WaitForShownChange(main, held);
+    const long total = PauseCount(main);
+    Press(main, IDC_STOP);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(records, 1, total)));
+    CloseAfterStop(app, scratch, main);
+}
+
+E2E_CASE("close.escape_and_enter_refused_while_paused") {
+    Scratch scratch;
+    const Records records = ThreeProjects();
+    scratch.WriteProjectFile(ProjectFileBytes(records));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    Pick(main, 2);
+    StartCount(app, main);
+    const long held = PauseCount(main);
+
+    PostDialogCommand(main, IDCANCEL);
+    ExpectRefusal(app, main);
+    PostDialogCommand(main, IDOK);
+    ExpectRefusal(app, main);
+
+    // The keys themselves, pressed in the project box, which has the focus.
+    const HWND field = ComboField(Control(main, IDC_PROJECT_COMBO));
+    CHECK(FocusOf(main) == field);
+    PressKey(field, VK_ESCAPE);
+    ExpectRefusal(app, main);
+    PressKey(field, VK_RETURN);
+    ExpectRefusal(app, main);
+
+    CHECK_EQ(ShownSeconds(main), held);
+    Press(main, IDC_STOP);
+    CHECK_EQ(scratch.ReadProjectFile(),
+             std::optional<std::string>(WithTotal(records, 2, 100 * 3600 + 1 + held)));
+
+    // Stopped, Esc ends the program as the close box does, and writes nothing.
+    const auto saved = scratch.ReadProjectFile();
+    PressKey(field, VK_ESCAPE);
+    CHECK(app.WaitForExit());
+    CHECK_EQ(scratch.ReadProjectFile(), saved);
+}

@@ -1,0 +1,98 @@
+// Logging off or shutting down while a count runs or is paused saves its total as stop does;
+// Windows then ends the program without asking. A session end that is called off, or one
+// while stopped, writes nothing.
+#include "cases_counting.h"
+
+using namespace e2e;
+using namespace e2e::counting;
+
+namespace {
+
+// What Windows sends the main window when the user logs off or shuts down; `ending` false
+// when another program called it off.
+void EndSession(HWND main, bool ending) {
+    CHECK(Ask(main, WM_QUERYENDSESSION, 0, 0) != 0);
+    Ask(main, WM_ENDSESSION, ending ? TRUE : FALSE, 0);
+}
+
+} // namespace
+
+E2E_CASE("session.end_while_running_saves_the_total") {
+    Scratch scratch;
+    const Records records = ThreeProjects();
+    scratch.WriteProjectFile(ProjectFileBytes(records));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    Pick(main, 0);
+    StartCount(app, main);
+    WaitForShownAtLeast(main, 2);
+
+    const long shown = ShownSeconds(main);
+    EndSession(main, true);
+    CHECK_SAVED_RUN(scratch, records, 0, 12 * 3600 + 34 * 60 + 56, shown);
+    CHECK(OpenMessages(app).empty());
+
+    // The count is over: nothing counts on, and closing is not refused.
+    CheckHolds(main, 0);
+    const auto saved = scratch.ReadProjectFile();
+    RequestClose(main);
+    CHECK(app.WaitForExit());
+    CHECK_EQ(scratch.ReadProjectFile(), saved);
+}
+
+E2E_CASE("session.end_while_paused_saves_the_held_total") {
+    Scratch scratch;
+    const Records records = ThreeProjects();
+    scratch.WriteProjectFile(ProjectFileBytes(records));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    Pick(main, 2);
+    StartCount(app, main);
+    WaitForShownAtLeast(main, 2);
+    const long held = PauseCount(main);
+
+    EndSession(main, true);
+    CHECK_EQ(scratch.ReadProjectFile(),
+             std::optional<std::string>(WithTotal(records, 2, 100 * 3600 + 1 + held)));
+    CHECK(OpenMessages(app).empty());
+    CHECK_EQ(Shown(main), "00:00:00");
+}
+
+E2E_CASE("session.end_called_off_writes_nothing_and_the_count_goes_on") {
+    Scratch scratch;
+    const Records records = ThreeProjects();
+    const std::string original = ProjectFileBytes(records);
+    scratch.WriteProjectFile(original);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    Pick(main, 1);
+    const long first = StartCount(app, main);
+
+    EndSession(main, false);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    WaitForShownChange(main, first);
+
+    const long held = PauseCount(main);
+    Press(main, IDC_STOP);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(records, 1, held)));
+}
+
+E2E_CASE("session.end_after_a_stop_writes_nothing") {
+    Scratch scratch;
+    Records records = ThreeProjects();
+    scratch.WriteProjectFile(ProjectFileBytes(records));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    Pick(main, 0);
+    StartCount(app, main);
+    Press(main, IDC_STOP);
+
+    // The file changes behind the program's back (another copy of it stopped a count).
+    records[0].second = "000:00:07";
+    const std::string edited = ProjectFileBytes(records);
+    scratch.WriteProjectFile(edited);
+    EndSession(main, true);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(edited));
+    CHECK(OpenMessages(app).empty());
+    CHECK_EQ(Shown(main), "00:00:00");
+}
