@@ -1,0 +1,178 @@
+// The notification-area icon: "minimize" hides the main dialog behind an icon in every counter
+// state, the count goes on (or stays paused) meanwhile, and only the release of the left mouse
+// button over the icon brings the dialog back and takes the icon away.
+//
+// Whether the icon exists is asked of the shell itself: modifying an icon (nothing changed) with
+// the dialog's window and id 1 succeeds only while that icon is in the notification area.
+#include "cases_tray_about.h"
+
+using namespace e2e;
+using namespace e2e::trayabout;
+
+namespace {
+
+const std::string kOneProject = ProjectFileBytes({{"Alpha", "001:00:00"}});
+
+} // namespace
+
+E2E_CASE("tray.minimize_when_stopped_hides_the_dialog_behind_the_icon") {
+    Scratch scratch;
+    scratch.WriteProjectFile(kOneProject);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = WaitForIdleDialog(app);
+
+    MinimizeToTray(dialog);
+    CHECK(IconExists(dialog));
+    CHECK(app.FindMainDialog() == nullptr);
+    CHECK(app.Windows().empty());
+    CHECK_EQ(Display(dialog), "00:00:00");
+
+    MouseOverIcon(dialog, WM_LBUTTONUP);
+    CHECK(IsWindowVisible(dialog));
+    CHECK(app.FindMainDialog() == dialog);
+    CHECK(!IconExists(dialog));
+    CHECK_EQ(Display(dialog), "00:00:00");
+    // Still stopped: the close box ends the program without a word.
+    RequestClose(dialog);
+    CHECK(app.WaitForExit());
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(kOneProject));
+}
+
+E2E_CASE("tray.minimize_while_running_keeps_counting") {
+    Scratch scratch;
+    scratch.WriteProjectFile(kOneProject);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = WaitForIdleDialog(app);
+    StartCount(dialog);
+    const Tick before = NextTick(dialog);
+
+    MinimizeToTray(dialog);
+    CHECK(IconExists(dialog));
+    // The count goes on behind the icon.
+    WaitFor("the hidden run counter to advance by three seconds",
+            [&] { return DisplaySeconds(dialog) >= before.seconds + 3; });
+    CHECK(!IsWindowVisible(dialog));
+    CHECK(IconExists(dialog));
+
+    MouseOverIcon(dialog, WM_LBUTTONUP);
+    CHECK(IsWindowVisible(dialog));
+    CHECK(!IconExists(dialog));
+    const Tick after = NextTick(dialog);
+    // Both values were read just as the display changed: the run counter has advanced by the
+    // time that passed, hidden time included.
+    CHECK_NEAR(after.seconds - before.seconds,
+               static_cast<long>((after.seenAt - before.seenAt + 500) / 1000), 1);
+
+    StopAndClose(app, dialog);
+}
+
+E2E_CASE("tray.minimize_while_paused_keeps_the_count_paused") {
+    Scratch scratch;
+    scratch.WriteProjectFile(kOneProject);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = WaitForIdleDialog(app);
+    StartCount(dialog);
+    ClickButtonNow(dialog, IDC_PAUSE);
+    const std::string paused = Display(dialog);
+    const long pausedSeconds = DisplaySeconds(dialog);
+
+    MinimizeToTray(dialog);
+    CHECK(IconExists(dialog));
+    LetASecondPass();
+    CHECK_EQ(Display(dialog), paused);
+    CHECK(!IsWindowVisible(dialog));
+
+    MouseOverIcon(dialog, WM_LBUTTONUP);
+    CHECK(IsWindowVisible(dialog));
+    CHECK(!IconExists(dialog));
+    LetASecondPass();
+    CHECK_EQ(Display(dialog), paused);
+    // Still paused, not stopped: closing is refused, and "pause" resumes from the same count.
+    RequestClose(dialog);
+    const MessageBoxInfo box = app.WaitForMessageBox();
+    CHECK_EQ(box.text, "Please stop counter first");
+    PressOk(box);
+    WaitFor("the message box to close", [&] { return app.MessageBoxes().empty(); });
+    ClickButton(dialog, IDC_PAUSE);
+    // (A busy machine may skip a second.)
+    CHECK_NEAR(NextTick(dialog).seconds, pausedSeconds + 1, 1);
+
+    StopAndClose(app, dialog);
+}
+
+E2E_CASE("tray.icon_ignores_every_mouse_message_but_the_left_release") {
+    Scratch scratch;
+    scratch.WriteProjectFile(kOneProject);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = WaitForIdleDialog(app);
+    MinimizeToTray(dialog);
+
+    const UINT ignored[] = {WM_MOUSEMOVE,   WM_LBUTTONDOWN, WM_LBUTTONDBLCLK,
+                            WM_RBUTTONDOWN, WM_RBUTTONUP,   WM_RBUTTONDBLCLK,
+                            WM_MBUTTONDOWN, WM_MBUTTONUP,   WM_CONTEXTMENU};
+    for (UINT message : ignored) {
+        MouseOverIcon(dialog, message);
+        CHECK(!IsWindowVisible(dialog));
+        CHECK(IconExists(dialog));
+    }
+    CHECK(app.Windows().empty());
+
+    MouseOverIcon(dialog, WM_LBUTTONUP);
+    CHECK(IsWindowVisible(dialog));
+    CHECK(!IconExists(dialog));
+    // A late release with the dialog already back changes nothing.
+    MouseOverIcon(dialog, WM_LBUTTONUP);
+    CHECK(IsWindowVisible(dialog));
+    CHECK(!IconExists(dialog));
+
+    // The way to the tray works again after a round trip.
+    MinimizeToTray(dialog);
+    CHECK(IconExists(dialog));
+    MouseOverIcon(dialog, WM_LBUTTONUP);
+    CHECK(IsWindowVisible(dialog));
+    CHECK(!IconExists(dialog));
+
+    RequestClose(dialog);
+    CHECK(app.WaitForExit());
+}
+
+E2E_CASE("tray.icon_lost_by_a_restarted_taskbar_comes_back") {
+    Scratch scratch;
+    scratch.WriteProjectFile(kOneProject);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = WaitForIdleDialog(app);
+    MinimizeToTray(dialog);
+
+    // A restarted taskbar starts without icons and announces itself to every program.
+    ForgetIcon(dialog);
+    REQUIRE(!IconExists(dialog));
+    Ask(dialog, RegisterWindowMessageA("TaskbarCreated"));
+    CHECK(IconExists(dialog));
+    CHECK(!IsWindowVisible(dialog));
+
+    MouseOverIcon(dialog, WM_LBUTTONUP);
+    CHECK(IsWindowVisible(dialog));
+    CHECK(!IconExists(dialog));
+
+    RequestClose(dialog);
+    CHECK(app.WaitForExit());
+}
+
+E2E_CASE("tray.second_copy_brings_the_hidden_dialog_back") {
+    Scratch scratch;
+    scratch.WriteProjectFile(kOneProject);
+    App first(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = WaitForIdleDialog(first);
+    MinimizeToTray(dialog);
+    REQUIRE(IconExists(dialog));
+
+    App second(scratch.ExePath(), scratch.WorkDir());
+    CHECK(second.WaitForExit());
+    CHECK(Eventually([&] { return IsWindowVisible(dialog) != FALSE; }));
+    CHECK(Eventually([&] { return !IconExists(dialog); }));
+    CHECK(first.FindMainDialog() == dialog);
+    CHECK(first.MessageBoxes().empty());
+
+    RequestClose(dialog);
+    CHECK(first.WaitForExit());
+}
