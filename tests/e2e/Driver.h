@@ -155,5 +155,7 @@ void MoveForegroundToDesktop();
 // In screenshot mode, prints the window's screen rectangle under `name` and waits until the
 // screenshot script has taken it; otherwise does nothing.
 void OfferScreenshot(HWND hwnd, const std::string& name);
+// The same for an area of the screen that is not one window, e.g. a window with its tooltip.
+void OfferScreenshot(const RECT& area, const std::string& name);
 
 } // namespace e2e

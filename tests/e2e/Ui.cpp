@@ -261,11 +261,17 @@ void OfferScreenshot(HWND hwnd, const std::string& name) {
     Ask(hwnd, WM_NCACTIVATE, TRUE);
     // Then let the program finish painting and Wine hand the picture to the X server.
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    Sleep(700);
     RECT rect{};
     GetWindowRect(hwnd, &rect);
-    std::printf("SCREENSHOT %s %ld %ld %ld %ld\n", name.c_str(), rect.left, rect.top,
-                rect.right - rect.left, rect.bottom - rect.top);
+    OfferScreenshot(rect, name);
+}
+
+void OfferScreenshot(const RECT& area, const std::string& name) {
+    if (!GetOptions().holdForShots)
+        return;
+    Sleep(700);
+    std::printf("SCREENSHOT %s %ld %ld %ld %ld\n", name.c_str(), area.left, area.top,
+                area.right - area.left, area.bottom - area.top);
     std::fflush(stdout);
     const std::string done = GetOptions().scratchRoot + "\\" + name + ".done";
     WaitFor(("the screenshot " + name).c_str(), [&] { return FileExists(done); }, 60000);
