@@ -1,5 +1,6 @@
 // Helpers shared by the tray and About cases: bringing the counter into a state, reading the run
-// counter, and asking the shell about the notification-area icon.
+// counter, asking the shell about the notification-area icon and finding the windows that show
+// it on the screen.
 #pragma once
 
 #include "Check.h"
@@ -8,8 +9,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "resource.h"
 
@@ -114,6 +117,75 @@ inline void MinimizeToTray(HWND dialog) {
 // What the shell does when the mouse does something over the icon; returns once handled.
 inline void MouseOverIcon(HWND dialog, UINT mouseMessage) {
     Ask(dialog, WM_TRAY_NOTIFY, 1, mouseMessage);
+}
+
+struct Collected {
+    std::vector<HWND> windows;
+    const char* className;
+};
+
+inline BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {
+    auto* collected = reinterpret_cast<Collected*>(param);
+    if (IsWindowVisible(hwnd) && ClassName(hwnd).find(collected->className) != std::string::npos)
+        collected->windows.push_back(hwnd);
+    return TRUE;
+}
+
+inline BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param) {
+    CollectChild(hwnd, param);
+    EnumChildWindows(hwnd, CollectChild, param);
+    return TRUE;
+}
+
+// Visible windows, of any process, whose class name contains `className`.
+inline std::vector<HWND> VisibleWindowsOfClass(const char* className) {
+    Collected collected{{}, className};
+    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&collected));
+    return collected.windows;
+}
+
+// The window that shows one notification-area icon ("__winex11_tray_icon" in Wine 8).
+inline std::vector<HWND> IconWindows() {
+    return VisibleWindowsOfClass("tray_icon");
+}
+
+// The tip of the icon window, once the shell shows it.
+inline HWND ShownTip(HWND icon) {
+    DWORD shellPid = 0;
+    GetWindowThreadProcessId(icon, &shellPid);
+    for (HWND tip : VisibleWindowsOfClass("tooltips_class32")) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(tip, &pid);
+        if (pid == shellPid)
+            return tip;
+    }
+    return nullptr;
+}
+
+// The icon window that is not among `before`, once the shell shows it.
+inline HWND WaitForNewIconWindow(const std::vector<HWND>& before) {
+    return WaitFor("the icon to appear in the notification area", [&] {
+        for (HWND hwnd : IconWindows())
+            if (std::find(before.begin(), before.end(), hwnd) == before.end())
+                return hwnd;
+        return HWND{};
+    });
+}
+
+inline void MouseInput(DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+// Moves the mouse onto the icon and waits for the shell to show the icon's tip.
+inline HWND PointAtIconForItsTip(HWND icon) {
+    RECT rect{};
+    GetWindowRect(icon, &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    MouseInput(MOUSEEVENTF_MOVE);
+    return WaitFor("the icon's tip", [&] { return ShownTip(icon); });
 }
 
 } // namespace trayabout

@@ -1,0 +1,74 @@
+// Scenes for the screenshots of the About box and of the tray icon in docs/, taken by
+// scripts/screenshots.sh. Not registered as tests.
+#include "cases_tray_about.h"
+
+#include <algorithm>
+#include <vector>
+
+using namespace e2e;
+using namespace e2e::trayabout;
+
+namespace {
+
+const std::string kSampleProjects = ProjectFileBytes({
+    {"Website relaunch", "012:34:56"},
+    {"Customer support", "003:05:00"},
+    {"Annual report 2025", "000:45:10"},
+});
+
+RECT Union(RECT a, const RECT& b) {
+    a.left = std::min(a.left, b.left);
+    a.top = std::min(a.top, b.top);
+    a.right = std::max(a.right, b.right);
+    a.bottom = std::max(a.bottom, b.bottom);
+    return a;
+}
+
+} // namespace
+
+E2E_CASE("screenshot.about") {
+    Scratch scratch;
+    scratch.WriteProjectFile(kSampleProjects);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = WaitForIdleDialog(app);
+    ClickButton(dialog, IDC_ABOUT);
+    const HWND about = WaitFor("the About box", [&] {
+        for (HWND hwnd : app.Windows())
+            if (ClassName(hwnd) == "#32770" && WindowText(hwnd) == "About")
+                return hwnd;
+        return HWND{};
+    });
+    app.Settle(about);
+    CHECK(app.MessageBoxes().empty());
+    OfferScreenshot(about, "about");
+    PostMessageW(about, WM_COMMAND, IDOK, 0);
+    WaitFor("the About box to close", [&] { return !IsWindow(about); });
+    RequestClose(dialog);
+    CHECK(app.WaitForExit());
+}
+
+// Wine's notification area with the icon and its tip, the dialog hidden behind it.
+E2E_CASE("screenshot.tray") {
+    Scratch scratch;
+    scratch.WriteProjectFile(kSampleProjects);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = WaitForIdleDialog(app);
+    const std::vector<HWND> before = IconWindows();
+    MinimizeToTray(dialog);
+    const HWND icon = WaitForNewIconWindow(before);
+    const HWND tip = PointAtIconForItsTip(icon);
+    CHECK_EQ(WindowText(tip), "Quillet 1.0");
+
+    RECT tray{}, tipRect{};
+    GetWindowRect(GetAncestor(icon, GA_ROOT), &tray);
+    GetWindowRect(tip, &tipRect);
+    RECT area = Union(tray, tipRect);
+    InflateRect(&area, 8, 8);
+    area.left = std::max(area.left, 0L);
+    area.top = std::max(area.top, 0L);
+    OfferScreenshot(area, "tray");
+
+    MouseOverIcon(dialog, WM_LBUTTONUP);
+    RequestClose(dialog);
+    CHECK(app.WaitForExit());
+}
