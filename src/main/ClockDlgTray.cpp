@@ -23,7 +23,9 @@ bool CClockDlg::AddTrayIcon() {
     data.hIcon = static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_TRAY),
                                                  IMAGE_ICON, 16, 16, LR_SHARED));
     ::lstrcpynA(data.szTip, "Quillet 1.0", 64);
-    return ::Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    // An icon the shell still holds (a "TaskbarCreated" from a shell that kept its icons)
+    // refuses NIM_ADD; updating it leaves the same icon in place.
+    return ::Shell_NotifyIconA(NIM_ADD, &data) || ::Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
 // Shows the dialog again and removes the icon; the result tells whether the icon went away.

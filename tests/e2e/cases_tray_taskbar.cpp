@@ -1,0 +1,33 @@
+// "TaskbarCreated" also reaches a program whose icon the shell still holds (another program may
+// send it, or the taskbar may be rebuilt without losing its icons): the dialog stays behind the
+// icon, and the icon keeps working.
+#include "cases_tray_about.h"
+
+using namespace e2e;
+using namespace e2e::trayabout;
+
+E2E_CASE("tray.taskbar_announcement_with_the_icon_still_there_keeps_the_dialog_hidden") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "000:00:00"}}));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = WaitForIdleDialog(app);
+    MinimizeToTray(dialog);
+    REQUIRE(IconExists(dialog));
+
+    Ask(dialog, RegisterWindowMessageA("TaskbarCreated"));
+    CHECK(!IsWindowVisible(dialog));
+    CHECK(IconExists(dialog));
+
+    MouseOverIcon(dialog, WM_LBUTTONUP);
+    CHECK(IsWindowVisible(dialog));
+    CHECK(!IconExists(dialog));
+    // And "minimize" still leads to the tray.
+    ClickButtonNow(dialog, IDC_MINIMIZE);
+    CHECK(!IsWindowVisible(dialog));
+    CHECK(IconExists(dialog));
+
+    MouseOverIcon(dialog, WM_LBUTTONUP);
+    ForgetIcon(dialog);
+    RequestClose(dialog);
+    CHECK(app.WaitForExit());
+}
