@@ -51,6 +51,7 @@ protected:
 
 private:
     void SetLabelFonts();
+    void LoadSelectedTotal();
     bool RefuseWhileCounting();
     bool AddTrayIcon();
     BOOL RestoreFromTray();

@@ -4,14 +4,20 @@
 
 #include "projectfile/ProjectFileCalls.h"
 
-// Typing into the box is undone: it shows the current project's name again. When the current
-// index names no item (a start refused for want of a selection, or a list refilled with fewer
-// projects), the typed text is cleared instead, so the box never shows a name that is not
-// in the list.
+// Typing into the box is undone: the current project is selected again, which shows its name.
+// While stopped its stored total is loaded as well, so that the box and the total in memory
+// never name different projects when "start" is pressed. When the current index names no item
+// (a start refused for want of a selection, or a list refilled with fewer projects), the field
+// is cleared instead, so it never shows a name that is not in the list.
 void CClockDlg::OnEditChangeProject() {
-    CString strName;
-    m_comboProject.GetLBText(m_nCurrentProject, strName);
-    m_comboProject.SetWindowText(strName);
+    if (m_nCurrentProject < 0 || m_nCurrentProject >= m_comboProject.GetCount()) {
+        m_comboProject.SetCurSel(-1);
+        m_comboProject.SetWindowText("");
+        return;
+    }
+    m_comboProject.SetCurSel(m_nCurrentProject);
+    if (m_bStopped)
+        LoadSelectedTotal();
 }
 
 void CClockDlg::OnSelChangeProject() {
@@ -19,6 +25,11 @@ void CClockDlg::OnSelChangeProject() {
         m_comboProject.SetCurSel(m_nCurrentProject);
         return;
     }
+    LoadSelectedTotal();
+}
+
+// The selected project's stored total becomes the total in memory; no selection means 0.
+void CClockDlg::LoadSelectedTotal() {
     int nSelected = m_comboProject.GetCurSel();
     if (nSelected == CB_ERR) {
         g_nTotalHours = g_nTotalMinutes = g_nTotalSeconds = 0;

@@ -120,18 +120,8 @@ inline long WaitForShownAtLeast(HWND main, long seconds, DWORD timeoutMs = kWait
         timeoutMs);
 }
 
-// Returns once the program has handled everything posted to it so far. Two WM_NULL round trips
-// are not enough: a second sent message that arrives while the program is still taking the
-// first one is answered before the posted input. A message posted behind the input is taken
-// after it, so the case posts a change of the project field's length limit, which nothing else
-// uses, and waits until it shows.
 inline void Flush(HWND main) {
-    static WPARAM s_nMark = 0x10000000;
-    const WPARAM mark = ++s_nMark;
-    const HWND field = dialogs::ComboField(Control(main, IDC_PROJECT_COMBO));
-    PostMessageW(field, EM_SETLIMITTEXT, mark, 0);
-    WaitFor("the program to take its posted input",
-            [&] { return static_cast<WPARAM>(Ask(field, EM_GETLIMITTEXT, 0, 0)) == mark; });
+    dialogs::FlushPosted(main);
 }
 
 // Picks a project in the project box as the user does and lets the program handle it.

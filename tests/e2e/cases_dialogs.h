@@ -55,10 +55,15 @@ inline void WaitUntilClosed(HWND hwnd) {
     WaitFor("a window to close", [hwnd] { return !IsWindow(hwnd); });
 }
 
-// Lets everything posted to the program so far be handled. A message sent to the program can
-// overtake what was posted just before it, so the second round is the one that counts: by then
-// the posted input has been taken from the queue, and a message box it opened is showing.
+inline void FlushPosted(HWND main);
+
+// Lets everything posted to the program so far be handled; a message box it opened is then
+// showing. Without the main dialog (not yet shown) two round trips are the best there is.
 inline void SettleAfterInput(const App& app, HWND hwnd) {
+    if (const HWND main = app.FindMainDialog()) {
+        FlushPosted(main);
+        return;
+    }
     app.Settle(hwnd);
     app.Settle(hwnd);
 }
@@ -134,6 +139,20 @@ inline HWND ComboField(HWND combo) {
     if (!field)
         throw CaseAborted("the combo box has no edit field");
     return field;
+}
+
+// Returns once the program has handled everything posted to it so far. WM_NULL round trips are
+// not enough: a sent message that arrives while the program is still answering an earlier one
+// is answered before the posted input. A message posted behind the input is taken after it, so
+// this posts a change of the project field's length limit, which nothing else uses, and waits
+// until it shows.
+inline void FlushPosted(HWND main) {
+    static WPARAM s_nMark = 0x10000000;
+    const WPARAM mark = ++s_nMark;
+    const HWND field = ComboField(Control(main, IDC_PROJECT_COMBO));
+    PostMessageW(field, EM_SETLIMITTEXT, mark, 0);
+    WaitFor("the program to take its posted input",
+            [&] { return static_cast<WPARAM>(Ask(field, EM_GETLIMITTEXT, 0, 0)) == mark; });
 }
 
 // A mouse click into a control, which gives it the focus.

@@ -164,3 +164,24 @@ E2E_CASE("selection.typing_after_a_refused_start_clears_the_field") {
     CHECK_EQ(box.selection, CB_ERR);
     CHECK(OpenMessages(app).empty());
 }
+
+E2E_CASE("selection.typing_while_stopped_reselects_the_current_project_and_its_total") {
+    Scratch scratch;
+    const Records records = ThreeProjects();
+    scratch.WriteProjectFile(ProjectFileBytes(records));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+
+    // The third project is picked (its total loaded), then typing brings back the first: the
+    // box selects it again, and a start counts the first project from its own total.
+    Pick(main, 2);
+    TypeIntoBox(main, "x");
+    const ProjectBox box = ReadProjectBox(main);
+    CHECK_EQ(box.field, "Zeta");
+    CHECK_EQ(box.selection, 0);
+
+    StartCount(app, main);
+    const long shown = StopRunningCount(main);
+    CHECK_SAVED_RUN(scratch, records, 0, ParseTimeLine(records[0].second), shown);
+    CHECK(OpenMessages(app).empty());
+}
