@@ -12,7 +12,7 @@ using namespace e2e;
 
 namespace {
 
-struct ControlSpec {
+struct TemplateControl {
     int id;
     const char* className;
     const char* text;
@@ -26,7 +26,7 @@ constexpr DWORD kButtonType = BS_TYPEMASK;
 constexpr DWORD kComboType = 0x3; // CBS_SIMPLE | CBS_DROPDOWN | CBS_DROPDOWNLIST
 
 // Template order, which is also the tab order.
-const ControlSpec kMainControls[] = {
+const TemplateControl kMainControls[] = {
     // A combo box passes WS_VSCROLL on to its list, so its own window does not keep it.
     {IDC_PROJECT_COMBO, "ComboBox", nullptr, 7, 57, 176, 56, CBS_DROPDOWN, WS_TABSTOP},
     {IDC_LABEL_CURRENT, "Static", "Current time:", 7, 131, 60, 26, SS_LEFT,
@@ -47,8 +47,8 @@ const ControlSpec kMainControls[] = {
     {IDC_PAUSE, "Button", "pause", 227, 56, 25, 14, BS_PUSHBUTTON, WS_TABSTOP},
 };
 
-DWORD TypeMaskOf(const ControlSpec& spec) {
-    const std::string name = spec.className;
+DWORD TypeMaskOf(const TemplateControl& item) {
+    const std::string name = item.className;
     return name == "Static" ? kStaticType : name == "Button" ? kButtonType : kComboType;
 }
 
@@ -68,27 +68,27 @@ E2E_CASE("layout.main_dialog_controls_match_the_template") {
     const BaseUnits units = DialogBaseUnits("MS Sans Serif", 8);
 
     HWND child = GetWindow(dialog, GW_CHILD);
-    for (const ControlSpec& spec : kMainControls) {
-        const HWND control = Control(dialog, spec.id);
+    for (const TemplateControl& item : kMainControls) {
+        const HWND control = Control(dialog, item.id);
         CHECK_EQ(child, control); // next in tab order
         child = child ? GetWindow(child, GW_HWNDNEXT) : nullptr;
-        CHECK_EQ(ClassName(control), std::string(spec.className));
-        if (spec.text)
-            CHECK_EQ(WindowText(control), std::string(spec.text));
+        CHECK_EQ(ClassName(control), std::string(item.className));
+        if (item.text)
+            CHECK_EQ(WindowText(control), std::string(item.text));
 
         const DWORD style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
-        CHECK_EQ(style & TypeMaskOf(spec), spec.type);
-        CHECK_EQ(style & (spec.styles | WS_CHILD | WS_VISIBLE),
-                 spec.styles | WS_CHILD | WS_VISIBLE);
+        CHECK_EQ(style & TypeMaskOf(item), item.type);
+        CHECK_EQ(style & (item.styles | WS_CHILD | WS_VISIBLE),
+                 item.styles | WS_CHILD | WS_VISIBLE);
 
-        const RECT expected = DialogUnitsToPixels(units, spec.x, spec.y, spec.cx, spec.cy);
+        const RECT expected = DialogUnitsToPixels(units, item.x, item.y, item.cx, item.cy);
         const RECT actual = RectInDialog(dialog, control);
         CHECK_NEAR(actual.left, expected.left, 1);
         CHECK_NEAR(actual.top, expected.top, 1);
         CHECK_NEAR(actual.right - actual.left, expected.right - expected.left, 1);
         // A drop-down combo's window is one line high; the template's height is that of its
         // list, which Wine does not report as Windows does (CB_GETDROPPEDCONTROLRECT).
-        if (spec.id != IDC_PROJECT_COMBO)
+        if (item.id != IDC_PROJECT_COMBO)
             CHECK_NEAR(actual.bottom - actual.top, expected.bottom - expected.top, 1);
     }
     CHECK_EQ(child, HWND{}); // no further controls
