@@ -3,8 +3,6 @@
 #include "SingleInstance.h"
 #include "projectfile/ProjectFileCalls.h"
 
-extern const char* const kMsgStopFirst = "Please stop counter first";
-
 BEGIN_MESSAGE_MAP(CClockDlg, CDialog)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()

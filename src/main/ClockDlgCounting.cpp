@@ -4,7 +4,7 @@
 
 #include "projectfile/ProjectFileCalls.h"
 
-extern const char* const kMsgStopFirst;
+static const char kMsgStopFirst[] = "Please stop counter first";
 
 void PumpMessages() {
     MSG msg;
