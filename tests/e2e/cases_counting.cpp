@@ -8,13 +8,8 @@ using namespace e2e;
 using namespace e2e::counting;
 
 E2E_CASE("counting.start_pause_resume_stop_writes_the_project_time_line") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    const std::string original = ProjectFileBytes(records);
-    scratch.WriteProjectFile(original);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 0);
+    CountingScene scene(0);
+    auto& [scratch, records, original, app, main] = scene;
     const long loaded = ParseTimeLine(records[0].second);
 
     // A new run counts up from zero, one second a change (two if the machine lagged).
@@ -46,12 +41,8 @@ E2E_CASE("counting.start_pause_resume_stop_writes_the_project_time_line") {
 }
 
 E2E_CASE("counting.stop_while_paused_writes_exactly_the_held_run") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 2);
+    CountingScene scene(2);
+    auto& [scratch, records, original, app, main] = scene;
 
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
@@ -153,12 +144,8 @@ E2E_CASE("counting.a_second_run_continues_from_the_saved_total") {
 }
 
 E2E_CASE("counting.time_under_an_open_message_box_is_counted") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 0);
+    CountingScene scene(0);
+    auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
 
     // The close box's refusal stays open for five seconds while the count runs.

@@ -130,6 +130,27 @@ inline void Pick(HWND main, int index) {
     Flush(main);
 }
 
+// Writes the records as the project file and returns its bytes.
+inline std::string WriteRecords(const Scratch& scratch, const Records& records) {
+    const std::string bytes = ProjectFileBytes(records);
+    scratch.WriteProjectFile(bytes);
+    return bytes;
+}
+
+// The usual start of a case: Quillet on the three projects, idle, with project `picked` picked.
+struct CountingScene {
+    explicit CountingScene(int picked)
+        : records(ThreeProjects()), original(WriteRecords(scratch, records)),
+          app(scratch.ExePath(), scratch.WorkDir()), main(StartIdle(app)) {
+        Pick(main, picked);
+    }
+    Scratch scratch;
+    Records records;
+    std::string original; // the file's bytes before the case changed anything
+    App app;
+    HWND main;
+};
+
 inline void Press(HWND main, int id) {
     ClickButton(main, id);
     Flush(main);

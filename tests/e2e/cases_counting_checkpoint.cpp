@@ -6,13 +6,8 @@ using namespace e2e;
 using namespace e2e::counting;
 
 E2E_CASE("counting.slow_a_running_count_is_saved_each_minute") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    const std::string original = ProjectFileBytes(records);
-    scratch.WriteProjectFile(original);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 0);
+    CountingScene scene(0);
+    auto& [scratch, records, original, app, main] = scene;
     const long loaded = ParseTimeLine(records[0].second);
     StartCount(app, main);
 

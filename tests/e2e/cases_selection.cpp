@@ -45,12 +45,8 @@ void TypeIntoBox(HWND main, const std::string& text) {
 } // namespace
 
 E2E_CASE("selection.picking_another_project_while_counting_snaps_back") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 1);
+    CountingScene scene(1);
+    auto& [scratch, records, original, app, main] = scene;
     const long first = StartCount(app, main);
 
     Pick(main, 2);

@@ -35,12 +35,8 @@ void CloseAfterStop(const App& app, const Scratch& scratch, HWND main) {
 } // namespace
 
 E2E_CASE("close.refused_while_running_and_the_count_goes_on") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 0);
+    CountingScene scene(0);
+    auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
 
     RequestClose(main);
@@ -61,12 +57,8 @@ E2E_CASE("close.refused_while_running_and_the_count_goes_on") {
 }
 
 E2E_CASE("close.refused_while_paused_and_the_count_is_kept") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 1);
+    CountingScene scene(1);
+    auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
     const long held = PauseCount(main);
@@ -85,12 +77,8 @@ E2E_CASE("close.refused_while_paused_and_the_count_is_kept") {
 }
 
 E2E_CASE("close.escape_and_enter_refused_while_paused") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 2);
+    CountingScene scene(2);
+    auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     const long held = PauseCount(main);
 

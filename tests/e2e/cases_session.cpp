@@ -18,12 +18,8 @@ void EndSession(HWND main, bool ending) {
 } // namespace
 
 E2E_CASE("session.end_while_running_saves_the_total") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 0);
+    CountingScene scene(0);
+    auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
 
@@ -41,12 +37,8 @@ E2E_CASE("session.end_while_running_saves_the_total") {
 }
 
 E2E_CASE("session.end_while_paused_saves_the_held_total") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 2);
+    CountingScene scene(2);
+    auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
     const long held = PauseCount(main);
@@ -59,13 +51,8 @@ E2E_CASE("session.end_while_paused_saves_the_held_total") {
 }
 
 E2E_CASE("session.end_called_off_writes_nothing_and_the_count_goes_on") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    const std::string original = ProjectFileBytes(records);
-    scratch.WriteProjectFile(original);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 1);
+    CountingScene scene(1);
+    auto& [scratch, records, original, app, main] = scene;
     const long first = StartCount(app, main);
 
     EndSession(main, false);
