@@ -69,15 +69,9 @@ void CDeleteProjectDlg::OnSelChangeDeleteCombo() {
 // "Delete project" on the main dialog: only while no count runs or is paused, and only when
 // there is a project to delete.
 void CClockDlg::OnDeleteProject() {
-    if (!m_bStopped)
+    if (!CanListProjects())
         return;
-    ProjectFileState state = GetProjectFileState();
-    if (state != ProjectFileState::NonEmpty) {
-        AfxMessageBox(state == ProjectFileState::Missing ? kMsgErrorReading : kMsgNoProject);
-        return;
-    }
     CDeleteProjectDlg dlg;
     dlg.DoModal();
-    LoadProjectNames(m_comboProject);
-    m_comboProject.SetCurSel(-1); // also clears the name a former choice left in the field
+    RefillProjectBox();
 }

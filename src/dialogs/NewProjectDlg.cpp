@@ -76,6 +76,5 @@ void CClockDlg::OnNewProject() {
         return;
     CNewProjectDlg dlg;
     dlg.DoModal();
-    LoadProjectNames(m_comboProject);
-    m_comboProject.SetCurSel(-1); // also clears the name a former choice left in the field
+    RefillProjectBox();
 }

@@ -29,13 +29,8 @@ BOOL COverviewDlg::OnInitDialog() {
 // "Project time overview" on the main dialog: only while no count runs or is paused, and
 // only when there is a project to show.
 void CClockDlg::OnOverview() {
-    if (!m_bStopped)
+    if (!CanListProjects())
         return;
-    ProjectFileState state = GetProjectFileState();
-    if (state != ProjectFileState::NonEmpty) {
-        AfxMessageBox(state == ProjectFileState::Missing ? kMsgErrorReading : kMsgNoProject);
-        return;
-    }
     COverviewDlg dlg;
     dlg.DoModal();
 }

@@ -52,6 +52,8 @@ protected:
 private:
     void SetLabelFonts();
     void LoadSelectedTotal();
+    bool CanListProjects();
+    void RefillProjectBox();
     bool RefuseWhileCounting();
     bool AddTrayIcon();
     BOOL RestoreFromTray();

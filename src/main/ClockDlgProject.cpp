@@ -47,3 +47,23 @@ void CClockDlg::OnDropDownProject() {
     if (!m_bStopped)
         m_comboProject.SetCurSel(m_nCurrentProject);
 }
+
+// The delete and overview dialogs open only while stopped, and only on a project file that
+// holds projects; a missing or empty file is reported instead.
+bool CClockDlg::CanListProjects() {
+    if (!m_bStopped)
+        return false;
+    ProjectFileState state = GetProjectFileState();
+    if (state != ProjectFileState::NonEmpty) {
+        AfxMessageBox(state == ProjectFileState::Missing ? kMsgErrorReading : kMsgNoProject);
+        return false;
+    }
+    return true;
+}
+
+// After the create or delete dialog: the list anew from the file, with nothing selected (which
+// also clears the name a former choice left in the field).
+void CClockDlg::RefillProjectBox() {
+    LoadProjectNames(m_comboProject);
+    m_comboProject.SetCurSel(-1);
+}
