@@ -44,10 +44,20 @@ void CDeleteProjectDlg::ShowSelectedProject() {
 }
 
 // After a deletion m_nSelected keeps its value: it now names the project that followed the
-// deleted one, or nothing when the deleted one was the last.
+// deleted one, or nothing when the deleted one was the last. The project is deleted only while
+// its record still carries the name shown; when another program has moved the records, the
+// list is read again and nothing is deleted.
 void CDeleteProjectDlg::OnDelete() {
-    if (!DeleteProject(m_nSelected))
+    if (m_nSelected < 0 || m_nSelected >= m_comboDelete.GetCount())
         return;
+    CString strName;
+    m_comboDelete.GetLBText(m_nSelected, strName);
+    bool bListStale = false;
+    if (!DeleteProject(m_nSelected, strName, bListStale)) {
+        if (bListStale)
+            LoadNamesShowingSelected();
+        return;
+    }
     AfxMessageBox(kMsgDeleted);
     LoadNamesShowingSelected();
 }

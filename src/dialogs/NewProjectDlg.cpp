@@ -8,6 +8,7 @@ namespace {
 const int kMaxNameBytes = 30;
 const char* const kMsgMaxLength = "Max 30 characters";
 const char* const kMsgEnterName = "Please enter a name for your project";
+const char* const kMsgOneLine = "A project name must be one line: please remove the line break";
 
 // The longest start of strName that fits in nMaxBytes without splitting a double-byte
 // character of the ANSI code page.
@@ -52,13 +53,18 @@ void CNewProjectDlg::OnChangeName() {
     AfxMessageBox(kMsgMaxLength);
 }
 
-// The name is stored as typed: blanks and names already in the list are accepted. When the
-// project file is missing, AppendProject has said so and the dialog stays open with the name.
+// The name is stored as typed: blanks and names already in the list are accepted. A line break
+// (pasted in) would split the record, so it is refused with the reason. When the project file
+// is missing, AppendProject has said so and the dialog stays open with the name.
 void CNewProjectDlg::OnAdd() {
     CString strName;
     GetDlgItemText(IDC_PROJECT_NAME, strName);
     if (strName.IsEmpty()) {
         AfxMessageBox(kMsgEnterName);
+        return;
+    }
+    if (strName.Str().find_first_of("\r\n") != std::string::npos) {
+        AfxMessageBox(kMsgOneLine);
         return;
     }
     if (AppendProject(strName))

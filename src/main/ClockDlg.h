@@ -46,7 +46,9 @@ protected:
     void DispatchPendingMessages() override;
     void ShowRunCounter(const char* pszText) override;
     int GetSelectedProject(CString& strName) override;
-    bool SaveProjectTotal(int nProject, const CString& strTotal, bool bQuiet) override;
+    bool SaveProjectTotal(int& nProject, const CString& strName, const CString& strTotal,
+                          bool bQuiet) override;
+    void SelectMovedProject() override;
     void ShowMessage(const char* pszText) override;
 
 private:

@@ -5,6 +5,10 @@
 #include "projectfile/ProjectFileCalls.h"
 
 static const char kMsgStopFirst[] = "Please stop counter first";
+static const char kMsgLoseUnsaved[] = "The time counted could not be saved to the project file.\n\n"
+                                      "Close Quillet anyway and lose that time?";
+static const wchar_t kShutdownReason[] =
+    L"Quillet could not save the time counted to its project file.";
 
 void PumpMessages() {
     MSG msg;
@@ -43,18 +47,29 @@ int CClockDlg::GetSelectedProject(CString& strName) {
     return nSelected;
 }
 
-bool CClockDlg::SaveProjectTotal(int nProject, const CString& strTotal, bool bQuiet) {
-    return WriteProjectTotal(nProject, strTotal, bQuiet) != FALSE;
+bool CClockDlg::SaveProjectTotal(int& nProject, const CString& strName, const CString& strTotal,
+                                 bool bQuiet) {
+    return WriteProjectTotal(nProject, strName, strTotal, bQuiet) != FALSE;
+}
+
+// Another program moved the current project's record: the box shows the file's records again,
+// on the current project at its new place.
+void CClockDlg::SelectMovedProject() {
+    LoadProjectNames(m_comboProject);
+    m_comboProject.SetCurSel(m_nCurrentProject);
 }
 
 void CClockDlg::ShowMessage(const char* pszText) {
     AfxMessageBox(pszText);
 }
 
-// Closing would lose a running or paused count: the user must stop it first.
+// Closing would lose a running or paused count: the user must stop it first. A count whose save
+// failed cannot be stopped until the cause is mended, so the user may choose to lose it.
 bool CClockDlg::RefuseWhileCounting() {
     if (m_bStopped)
         return false;
+    if (HoldsUnsavedCount())
+        return AfxMessageBox(kMsgLoseUnsaved, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES;
     AfxMessageBox(kMsgStopFirst);
     return true;
 }
@@ -75,11 +90,20 @@ void CClockDlg::OnCancel() {
         CDialog::OnCancel();
 }
 
+// Windows asks whether the session may end and waits for the answer: the one moment a failed
+// save can still be told. A running or paused count is saved here; when that fails, the session
+// end is refused with a reason that Windows shows beside our name, and the user chooses there.
 BOOL CClockDlg::OnQueryEndSession() {
-    return TRUE;
+    if (SaveQuietly()) {
+        ::ShutdownBlockReasonDestroy(m_hWnd);
+        return TRUE;
+    }
+    ::ShutdownBlockReasonCreate(m_hWnd, kShutdownReason);
+    return FALSE;
 }
 
-// Windows is logging off or shutting down: save a running or paused count as stop would.
+// The session ends: a running or paused count is saved as stop would. Windows does not wait
+// for a message box now, so a failure is not shown; the count stays held, never shown as saved.
 void CClockDlg::OnEndSession(BOOL bEnding) {
     if (bEnding)
         StopQuietly();

@@ -26,6 +26,7 @@ void CCounter::OnStart() {
         ShowMessage(kMsgChooseProject);
         return;
     }
+    m_strCurrentName = strName;
     // A total typed by hand may hold 60 or more minutes or seconds, or a sign; counting carries
     // them into the higher fields so the saved time line is always well formed.
     int64_t nTotal =
@@ -53,6 +54,7 @@ void CCounter::OnPause() {
 
 void CCounter::Resume() {
     m_bPaused = false;
+    m_bUnsaved = false;
     RunCountingLoop();
 }
 
@@ -60,20 +62,49 @@ void CCounter::OnStop() {
     StopCount(false);
 }
 
-void CCounter::StopQuietly() {
-    StopCount(true);
+bool CCounter::StopQuietly() {
+    return StopCount(true);
 }
 
-void CCounter::StopCount(bool bQuiet) {
+bool CCounter::SaveQuietly() {
     if (m_bStopped)
-        return;
+        return true;
+    if (m_bUnsaved)
+        return StopCount(true);
+    UpdateCounters();
+    return SaveTotal(true);
+}
+
+// A failed save does not drop the count: it is held as Paused with its time on the display,
+// so that closing asks before losing it and a later stop tries again.
+bool CCounter::StopCount(bool bQuiet) {
+    if (m_bStopped)
+        return true;
     if (!m_bPaused)
         m_nRunMsBefore = GetRunMs();
     m_bStopped = true;
     m_bPaused = false;
     UpdateCounters();
-    if (SaveProjectTotal(m_nCurrentProject, g_strTotal, bQuiet))
+    if (SaveTotal(bQuiet)) {
+        m_bUnsaved = false;
         ShowRunCounter("00:00:00");
+        return true;
+    }
+    m_bStopped = false;
+    m_bPaused = true;
+    m_bUnsaved = true;
+    return false;
+}
+
+// The save follows the project by its name when another program moved its record.
+bool CCounter::SaveTotal(bool bQuiet) {
+    int nProject = m_nCurrentProject;
+    const bool bSaved = SaveProjectTotal(nProject, m_strCurrentName, g_strTotal, bQuiet);
+    if (nProject != m_nCurrentProject) {
+        m_nCurrentProject = nProject;
+        SelectMovedProject();
+    }
+    return bSaved;
 }
 
 // Time spent Running in this run, up to now.
@@ -110,7 +141,7 @@ void CCounter::SaveCheckpoint() {
     if (nMinute <= m_nCheckpointMinute)
         return;
     m_nCheckpointMinute = nMinute;
-    SaveProjectTotal(m_nCurrentProject, g_strTotal, true);
+    SaveTotal(true);
 }
 
 bool CCounter::IsLoopCurrent(int nGeneration) const {

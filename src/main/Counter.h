@@ -28,17 +28,24 @@ public:
     void OnStart();
     void OnPause();
     void OnStop();
-    // Saves a running or paused count as stop does, without showing anything.
-    void StopQuietly();
+    // Saves a running or paused count as stop does, without showing anything; false when the
+    // save failed and the count is held.
+    bool StopQuietly();
+    // Saves the total counted so far without ending the count; a held count is stopped again.
+    // False when a count is going or held and its total could not be saved.
+    bool SaveQuietly();
     void WaitSeconds(int nSeconds);
 
     bool IsStopped() const { return m_bStopped; }
     bool IsRunning() const { return !m_bStopped && !m_bPaused; }
     bool IsPaused() const { return m_bPaused; }
+    // A stop whose save failed: the count is held as Paused until a stop saves it.
+    bool HoldsUnsavedCount() const { return m_bPaused && m_bUnsaved; }
 
     bool m_bStopped = true;
     bool m_bPaused = false;
     int m_nCurrentProject = 0;
+    CString m_strCurrentName; // the project's name as the list showed it at the start
 
 protected:
     // Milliseconds on a monotonic clock that stands still while the computer sleeps.
@@ -49,12 +56,18 @@ protected:
     virtual void ShowRunCounter(const char* pszText) = 0;
     // The selected item of the project box and its text; -1 when nothing is selected.
     virtual int GetSelectedProject(CString& strName) = 0;
-    virtual bool SaveProjectTotal(int nProject, const CString& strTotal, bool bQuiet) = 0;
+    // Saves the total of the project named strName, at nProject or where another program moved
+    // it, which nProject then tells.
+    virtual bool SaveProjectTotal(int& nProject, const CString& strName, const CString& strTotal,
+                                  bool bQuiet) = 0;
+    // The current project was found at a new index: the list shows the file's records again.
+    virtual void SelectMovedProject() = 0;
     virtual void ShowMessage(const char* pszText) = 0;
 
 private:
     void Resume();
-    void StopCount(bool bQuiet);
+    bool StopCount(bool bQuiet);
+    bool SaveTotal(bool bQuiet);
     void RunCountingLoop();
     bool IsLoopCurrent(int nGeneration) const;
     void UpdateCounters();
@@ -69,4 +82,5 @@ private:
     int m_nLoopGeneration = 0;
     bool m_bTotalCapped = false;
     bool m_bCapNoticeShown = false;
+    bool m_bUnsaved = false;
 };

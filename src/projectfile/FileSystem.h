@@ -31,6 +31,10 @@ public:
     virtual bool ReplaceByRename(const std::string& strFrom, const std::string& strTo) = 0;
     // Deletes the file; true also when it was not there.
     virtual bool Remove(const std::string& strPath) = 0;
+    // Opens the existing file for writing, without creating or truncating it, writes the bytes
+    // at nOffset, flushes them to the disk and closes it.
+    virtual bool OverwriteAt(const std::string& strPath, std::uint64_t nOffset, const char* pData,
+                             std::size_t nSize) = 0;
 };
 
 // The real file system of the platform the program was built for.

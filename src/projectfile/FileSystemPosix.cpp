@@ -95,6 +95,18 @@ public:
     bool Remove(const std::string& strPath) override {
         return unlink(strPath.c_str()) == 0 || errno == ENOENT;
     }
+
+    bool OverwriteAt(const std::string& strPath, std::uint64_t nOffset, const char* pData,
+                     std::size_t nSize) override {
+        const int fd = open(strPath.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd < 0) {
+            return false;
+        }
+        bool bOk = lseek(fd, static_cast<off_t>(nOffset), SEEK_SET) >= 0 &&
+                   Write(fd, pData, nSize) && Flush(fd);
+        bOk = close(fd) == 0 && bOk;
+        return bOk;
+    }
 };
 
 } // namespace

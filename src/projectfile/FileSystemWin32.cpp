@@ -91,6 +91,29 @@ public:
     bool Remove(const std::string& strPath) override {
         return DeleteFileA(strPath.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
     }
+
+    // Others may go on reading, as the presence test does; a file held open for writing, or
+    // without shared writing, refuses the open and so the save. The read-only mark is checked
+    // here too, since an administrator's open would ignore it.
+    bool OverwriteAt(const std::string& strPath, std::uint64_t nOffset, const char* pData,
+                     std::size_t nSize) override {
+        const DWORD nAttributes = GetFileAttributesA(strPath.c_str());
+        if (nAttributes == INVALID_FILE_ATTRIBUTES || (nAttributes & FILE_ATTRIBUTE_READONLY)) {
+            return false;
+        }
+        HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (hFile == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        LARGE_INTEGER offset;
+        offset.QuadPart = static_cast<LONGLONG>(nOffset);
+        const FileHandle h = reinterpret_cast<FileHandle>(hFile);
+        bool bOk = SetFilePointerEx(hFile, offset, nullptr, FILE_BEGIN) && Write(h, pData, nSize) &&
+                   Flush(h);
+        bOk = CloseHandle(hFile) && bOk;
+        return bOk;
+    }
 };
 
 } // namespace

@@ -10,13 +10,28 @@
 const char* const kMsgErrorReading = "Error reading DataBaseFile";
 const char* const kMsgErrorWriting = "Error writing DataBaseFile";
 const char* const kMsgNoProject = "No project available";
+const char* const kMsgListChanged =
+    "Another program has changed the project file: the project shown is no longer at its place. "
+    "The list has been read again; nothing was deleted.";
 
 namespace {
 
 const char kProjectFileName[] = "Projekte.dbu";
 const std::size_t kMaxPath = 260; // terminator included
+// Some 1.5 million projects; the whole file and a changed copy must fit a 32-bit process.
+const std::uint64_t kMaxReadableSize = 64u << 20;
 
 } // namespace
+
+bool IsReadableSize(std::uint64_t nSize) {
+    return nSize <= kMaxReadableSize;
+}
+
+std::string MakeProjectNotFoundMessage(const std::string& strName) {
+    return "Error writing DataBaseFile: the project \"" + strName +
+           "\" is no longer in it, or is there more than once. The time counted is kept: "
+           "stop again once the project file is mended.";
+}
 
 std::string MakeProjectFilePath(const std::string& strModuleFileName) {
     const std::size_t nBackslash = strModuleFileName.rfind('\\');
@@ -30,12 +45,15 @@ std::string MakeProjectFilePath(const std::string& strModuleFileName) {
     return strPath;
 }
 
-CProjectFile::CProjectFile(std::string strPath, IFileSystem& fs, IMessageSink& sink)
-    : m_strPath(std::move(strPath)), m_fs(fs), m_sink(sink) {}
+CProjectFile::CProjectFile(std::string strPath, IFileSystem& fs, IMessageSink& sink,
+                           LeadByteTest pfnIsLeadByte)
+    : m_strPath(std::move(strPath)), m_fs(fs), m_sink(sink), m_pfnIsLeadByte(pfnIsLeadByte) {}
 
+// A file too large to read counts as one that cannot be opened: every operation reports it and
+// none writes to it, rather than taking it for empty.
 ProjectFileState CProjectFile::GetState() const {
     std::uint32_t nSize = 0;
-    if (m_strPath.empty() || !m_fs.ProbeSize(m_strPath, nSize)) {
+    if (m_strPath.empty() || !m_fs.ProbeSize(m_strPath, nSize) || !IsReadableSize(nSize)) {
         return ProjectFileState::Missing;
     }
     return nSize == 0 ? ProjectFileState::Empty : ProjectFileState::NonEmpty;
@@ -44,7 +62,7 @@ ProjectFileState CProjectFile::GetState() const {
 // The file is read whole, so a failed open or read is seen before anything is shown or
 // changed, and the lists are filled from one consistent picture of the file.
 bool CProjectFile::ReadContent(std::string& strContent) const {
-    if (!m_fs.ReadAll(m_strPath, strContent)) {
+    if (!m_fs.ReadAll(m_strPath, strContent) || !IsReadableSize(strContent.size())) {
         m_sink.ShowMessage(kMsgErrorReading);
         return false;
     }
@@ -66,7 +84,7 @@ void CProjectFile::LoadProjectNames(IStringList& list) const {
         return;
     }
     for (const ProjectRecord& record : ScanRecords(strContent)) {
-        list.AddString(PieceText(strContent, record.name).c_str());
+        list.AddString(ListText(strContent, record.name, m_pfnIsLeadByte).c_str());
     }
 }
 
@@ -81,8 +99,8 @@ void CProjectFile::LoadOverviewRows(IStringList& list) const {
         return;
     }
     for (const ProjectRecord& record : ScanRecords(strContent)) {
-        const std::string strRow =
-            PieceText(strContent, record.name) + '\t' + PieceText(strContent, record.time);
+        const std::string strRow = ListText(strContent, record.name, m_pfnIsLeadByte) + '\t' +
+                                   ListText(strContent, record.time, m_pfnIsLeadByte);
         list.AddString(strRow.c_str());
     }
 }

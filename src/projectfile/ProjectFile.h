@@ -4,7 +4,10 @@
 // native unit tests.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "ProjectFileFormat.h"
 
 class IFileSystem;
 
@@ -30,6 +33,13 @@ public:
 extern const char* const kMsgErrorReading; // "Error reading DataBaseFile"
 extern const char* const kMsgErrorWriting; // "Error writing DataBaseFile"
 extern const char* const kMsgNoProject;    // "No project available"
+extern const char* const kMsgListChanged; // the delete dialog's record was moved by another program
+
+// The message when the project that a count was started on is no longer in the file exactly once.
+std::string MakeProjectNotFoundMessage(const std::string& strName);
+
+// A file larger than this is not read: it is reported like one that cannot be opened.
+bool IsReadableSize(std::uint64_t nSize);
 
 // Directory of the executable (cut after its last backslash) plus "Projekte.dbu"; empty when
 // the module name holds no backslash or the result would not fit MAX_PATH (260 with terminator).
@@ -37,23 +47,38 @@ std::string MakeProjectFilePath(const std::string& strModuleFileName);
 
 class CProjectFile {
 public:
-    CProjectFile(std::string strPath, IFileSystem& fs, IMessageSink& sink);
+    // pfnIsLeadByte tells the lists where a double-byte character begins, so that a long line is
+    // never cut inside one; null for a single-byte code page.
+    CProjectFile(std::string strPath, IFileSystem& fs, IMessageSink& sink,
+                 LeadByteTest pfnIsLeadByte = nullptr);
 
     const std::string& GetPath() const { return m_strPath; }
     ProjectFileState GetState() const;
 
     void LoadProjectNames(IStringList& list) const;
     bool AppendProject(const std::string& strName) const;
-    bool DeleteProject(int nIndex) const;
+    // Deletes only when the record at the index still carries strName as the lists show it;
+    // otherwise says so, sets bListStale and changes nothing.
+    bool DeleteProject(int nIndex, const std::string& strName, bool& bListStale) const;
     bool ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds) const;
-    bool WriteProjectTotal(int nIndex, const std::string& strTotal) const;
+    // Writes the total of the project named strName, at nIndex or, when another program moved
+    // it, at the one record that carries the name; nIndex then tells where that was.
+    bool WriteProjectTotal(int& nIndex, const std::string& strName,
+                           const std::string& strTotal) const;
     void LoadOverviewRows(IStringList& list) const;
 
 private:
     bool ReadContent(std::string& strContent) const;
     bool SaveContent(const std::string& strContent) const;
+    bool HasName(const std::string& strContent, const ProjectRecord& record,
+                 const std::string& strName) const;
+    int FindOnlyRecordNamed(const std::string& strContent, const std::string& strName,
+                            ProjectRecord& found) const;
+    bool SaveTotalAt(std::string& strContent, const ProjectRecord& record,
+                     const std::string& strTotal) const;
 
     std::string m_strPath;
     IFileSystem& m_fs;
     IMessageSink& m_sink;
+    LeadByteTest m_pfnIsLeadByte;
 };

@@ -37,9 +37,14 @@ template <> UINT CListAdapter<CListBox>::DeleteMessage() {
 CMessageBoxSink g_messageBoxSink;
 CSilentSink g_silentSink;
 
+// Where the ANSI code page has double-byte characters, a list never cuts one in half.
+bool IsAnsiLeadByte(unsigned char c) {
+    return ::IsDBCSLeadByte(c) != FALSE;
+}
+
 CProjectFile OpenProjectFile(bool bQuiet = false) {
     IMessageSink& sink = bQuiet ? static_cast<IMessageSink&>(g_silentSink) : g_messageBoxSink;
-    return CProjectFile(GetProjectFilePath().Str(), GetPlatformFileSystem(), sink);
+    return CProjectFile(GetProjectFilePath().Str(), GetPlatformFileSystem(), sink, IsAnsiLeadByte);
 }
 
 } // namespace
@@ -66,16 +71,16 @@ BOOL AppendProject(const CString& strName) {
     return OpenProjectFile().AppendProject(strName.Str());
 }
 
-BOOL DeleteProject(int nIndex) {
-    return OpenProjectFile().DeleteProject(nIndex);
+BOOL DeleteProject(int nIndex, const CString& strName, bool& bListStale) {
+    return OpenProjectFile().DeleteProject(nIndex, strName.Str(), bListStale);
 }
 
 BOOL ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds) {
     return OpenProjectFile().ReadProjectTotal(nIndex, nHours, nMinutes, nSeconds);
 }
 
-BOOL WriteProjectTotal(int nIndex, const CString& strTotal, bool bQuiet) {
-    return OpenProjectFile(bQuiet).WriteProjectTotal(nIndex, strTotal.Str());
+BOOL WriteProjectTotal(int& nIndex, const CString& strName, const CString& strTotal, bool bQuiet) {
+    return OpenProjectFile(bQuiet).WriteProjectTotal(nIndex, strName.Str(), strTotal.Str());
 }
 
 void LoadOverviewRows(CListBox& listBox) {

@@ -9,8 +9,11 @@ CString GetProjectFilePath();
 ProjectFileState GetProjectFileState();
 void LoadProjectNames(CComboBox& comboBox);
 BOOL AppendProject(const CString& strName);
-BOOL DeleteProject(int nIndex);
+// Deletes the record at nIndex only while it carries strName; bListStale asks for a refill.
+BOOL DeleteProject(int nIndex, const CString& strName, bool& bListStale);
 BOOL ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds);
-// bQuiet: a failure shows nothing (the periodic save of a running count).
-BOOL WriteProjectTotal(int nIndex, const CString& strTotal, bool bQuiet = false);
+// Saves the total of project strName; nIndex follows the project when another program moved
+// it. bQuiet: a failure shows nothing (the periodic save of a running count).
+BOOL WriteProjectTotal(int& nIndex, const CString& strName, const CString& strTotal,
+                       bool bQuiet = false);
 void LoadOverviewRows(CListBox& listBox);

@@ -4,10 +4,9 @@
 
 namespace {
 
-// One read takes at most this many characters, the line's LF included, like fgets with a
-// 32-byte buffer on a text-mode stream (where CR LF reads as one LF).
-const std::size_t kMaxReadChars = 31;
 const std::size_t kTimeLength = 9;
+// A list shows at most this many bytes of a line: the longest name the program writes.
+const std::size_t kMaxListBytes = 30;
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -19,30 +18,21 @@ bool IsSpace(char c) {
 
 } // namespace
 
-// A line ends at LF, with a CR right before it belonging to the line end. A line longer than
-// one read is taken in pieces; the read that meets the end of the content sets the end flag.
+// A line ends at LF, with a CR right before it belonging to the line end; a line is one line
+// whatever its length. The read that meets the end of the content sets the end flag.
 LinePiece CLineReader::ReadLine() {
     const std::string& s = m_strContent;
     LinePiece piece;
     piece.nBegin = m_nPos;
-    std::size_t nChars = 0;
-    while (nChars < kMaxReadChars) {
-        if (m_nPos >= s.size()) {
-            m_bEof = true;
-            break;
-        }
-        if (s[m_nPos] == '\n' ||
-            (s[m_nPos] == '\r' && m_nPos + 1 < s.size() && s[m_nPos + 1] == '\n')) {
-            piece.nEnd = m_nPos;
-            m_nPos += (s[m_nPos] == '\r') ? 2 : 1;
-            piece.nNext = m_nPos;
-            return piece;
-        }
-        ++m_nPos;
-        ++nChars;
+    const std::size_t nLf = s.find('\n', m_nPos);
+    if (nLf == std::string::npos) {
+        m_nPos = s.size();
+        m_bEof = true;
+        piece.nEnd = piece.nNext = m_nPos;
+        return piece;
     }
-    piece.nEnd = m_nPos;
-    piece.nNext = m_nPos;
+    piece.nEnd = (nLf > m_nPos && s[nLf - 1] == '\r') ? nLf - 1 : nLf;
+    m_nPos = piece.nNext = nLf + 1;
     return piece;
 }
 
@@ -99,11 +89,49 @@ bool IsTimeText(const char* pText, std::size_t nLength) {
     return pText[4] <= '5' && pText[7] <= '5';
 }
 
-// A piece of nine characters has met its line end or the end of the file; it must also begin
-// a line, or it would be the tail of a long name line split by the 31-byte reads.
-bool IsWholeTimeLine(const std::string& strContent, const LinePiece& piece) {
-    return piece.nBegin > 0 && strContent[piece.nBegin - 1] == '\n' &&
-           IsTimeText(strContent.data() + piece.nBegin, piece.nEnd - piece.nBegin);
+// What the load turns into a total by its fields' integer values: digits, colons, signs and
+// blanks, with at least one digit. Anything else (a name, an empty line) is no time line.
+bool IsReadableAsTotal(const std::string& strText) {
+    bool bDigit = false;
+    for (char c : strText) {
+        bDigit = bDigit || IsDigit(c);
+        if (!IsDigit(c) && c != ':' && c != '+' && c != '-' && !IsSpace(c)) {
+            return false;
+        }
+    }
+    return bDigit;
+}
+
+// The lists' own count: record k exists while the end has not been met before its name line.
+bool FindRecord(const std::string& strContent, int nIndex, ProjectRecord& record) {
+    CLineReader reader(strContent);
+    for (int i = 0; i >= 0 && i <= nIndex && !reader.IsEof(); ++i) {
+        record.name = reader.ReadLine();
+        record.time = reader.ReadLine();
+        if (i == nIndex) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Cut before the first character that would not fit whole; a lead byte at the very end of the
+// text counts as a character of its own.
+std::string ListText(const std::string& strContent, const LinePiece& piece,
+                     LeadByteTest pfnIsLeadByte) {
+    std::string strText = PieceText(strContent, piece);
+    std::size_t nLength = 0;
+    while (nLength < strText.size()) {
+        const bool bLead = pfnIsLeadByte != nullptr && nLength + 1 < strText.size() &&
+                           pfnIsLeadByte(static_cast<unsigned char>(strText[nLength]));
+        const std::size_t nNext = nLength + (bLead ? 2 : 1);
+        if (nNext > kMaxListBytes) {
+            break;
+        }
+        nLength = nNext;
+    }
+    strText.resize(nLength);
+    return strText;
 }
 
 // The line end in front of the name line where there is one (every record but the first),

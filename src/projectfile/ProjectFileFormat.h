@@ -1,5 +1,5 @@
-// How the project file's bytes are read: lines taken at most 31 bytes at a time, records of a
-// name line and a time line found by counting lines from the start. Every operation finds its
+// How the project file's bytes are read: lines of any length, records of a name line and a time
+// line found by counting lines from the start. Every operation finds its
 // record through the same scan, so a position in a list on screen is the record it changes.
 #pragma once
 
@@ -49,8 +49,19 @@ int ParseLeadingInt(const std::string& strText);
 // Exactly nine bytes HHH:MM:SS, minutes and seconds 00 to 59.
 bool IsTimeText(const char* pText, std::size_t nLength);
 
-// True when the piece is a whole time line that may be overwritten in place.
-bool IsWholeTimeLine(const std::string& strContent, const LinePiece& piece);
+// True when the load reads the text as a total, though perhaps not in the written form.
+bool IsReadableAsTotal(const std::string& strText);
+
+// The record at the index, found by scanning only up to it; false when there is none.
+bool FindRecord(const std::string& strContent, int nIndex, ProjectRecord& record);
+
+// Tells whether a byte begins a double-byte character of the ANSI code page; null where none do.
+using LeadByteTest = bool (*)(unsigned char);
+
+// The text of a piece as a list shows it: up to the first NUL and at most 30 bytes, cut on a
+// character boundary.
+std::string ListText(const std::string& strContent, const LinePiece& piece,
+                     LeadByteTest pfnIsLeadByte);
 
 // The span [first, second) that deleting the record removes: its two lines plus one line end
 // next to them.

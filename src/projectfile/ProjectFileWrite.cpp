@@ -41,9 +41,10 @@ bool CProjectFile::SaveContent(const std::string& strContent) const {
 }
 
 // The first record of an empty file is name, CR LF, time; every later one begins with CR LF,
-// so the file never ends with a line end. An empty file is read as well, so that whatever was
-// written to it since the test is kept. Names that could not be read back as one line are
-// refused; the create dialog checks names before it calls.
+// so the file never ends with a line end. Content that already ends with a line end (as most
+// editors leave it) is followed directly, so no empty line becomes a phantom project. An empty
+// file is read as well, so that whatever was written to it since the test is kept. Names that could
+// not be read back as one line are refused; the create dialog checks names before it calls.
 bool CProjectFile::AppendProject(const std::string& strName) const {
     const ProjectFileState state = GetState();
     if (state == ProjectFileState::Missing) {
@@ -54,7 +55,7 @@ bool CProjectFile::AppendProject(const std::string& strName) const {
     if (!IsValidName(strName) || !ReadContent(strContent)) {
         return false;
     }
-    if (!strContent.empty()) {
+    if (!strContent.empty() && strContent.back() != '\n') {
         strContent += kLineEnd;
     }
     strContent += strName + kLineEnd + kNewTotal;
@@ -62,45 +63,28 @@ bool CProjectFile::AppendProject(const std::string& strName) const {
 }
 
 // Removes the record that the lists show at the index, and nothing else: its bytes are found
-// with the lists' own scan, so hand-edited line ends cannot shift it onto another record.
-bool CProjectFile::DeleteProject(int nIndex) const {
+// with the lists' own scan, so hand-edited line ends cannot shift it onto another record. When
+// another program has moved the records since the list was filled, the record at the index is
+// not the one the user chose: nothing is deleted and the caller refills its list.
+bool CProjectFile::DeleteProject(int nIndex, const std::string& strName, bool& bListStale) const {
+    bListStale = false;
     const ProjectFileState state = GetState();
     if (state == ProjectFileState::Missing) {
         m_sink.ShowMessage(kMsgErrorReading);
         return false;
     }
     std::string strContent;
+    ProjectRecord record;
     if (state == ProjectFileState::Empty || nIndex < 0 || !ReadContent(strContent)) {
+        bListStale = state == ProjectFileState::Empty;
         return false;
     }
-    const std::vector<ProjectRecord> records = ScanRecords(strContent);
-    if (static_cast<std::size_t>(nIndex) >= records.size()) {
+    if (!FindRecord(strContent, nIndex, record) || !HasName(strContent, record, strName)) {
+        m_sink.ShowMessage(kMsgListChanged);
+        bListStale = true;
         return false;
     }
-    const std::pair<std::size_t, std::size_t> span = GetRecordSpan(strContent, records[nIndex]);
+    const std::pair<std::size_t, std::size_t> span = GetRecordSpan(strContent, record);
     strContent.erase(span.first, span.second - span.first);
-    return SaveContent(strContent);
-}
-
-// Overwrites the nine bytes of the record's time line, so the file keeps its length. Only a
-// well-formed total over a well-formed time line is written: anything else would break the
-// pairing of name and time lines for every later record.
-bool CProjectFile::WriteProjectTotal(int nIndex, const std::string& strTotal) const {
-    const ProjectFileState state = GetState();
-    if (state == ProjectFileState::Missing) {
-        m_sink.ShowMessage(kMsgErrorReading);
-        return false;
-    }
-    std::string strContent;
-    if (state == ProjectFileState::Empty || nIndex < 0 ||
-        !IsTimeText(strTotal.data(), strTotal.size()) || !ReadContent(strContent)) {
-        return false;
-    }
-    const std::vector<ProjectRecord> records = ScanRecords(strContent);
-    if (static_cast<std::size_t>(nIndex) >= records.size() ||
-        !IsWholeTimeLine(strContent, records[nIndex].time)) {
-        return false;
-    }
-    strContent.replace(records[nIndex].time.nBegin, strTotal.size(), strTotal);
     return SaveContent(strContent);
 }

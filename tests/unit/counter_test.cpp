@@ -15,6 +15,7 @@ struct SavedTotal {
     int nProject;
     std::string strTotal;
     bool bQuiet;
+    std::string strName;
 };
 
 class CFakeClockDlg : public CCounter {
@@ -46,6 +47,8 @@ public:
     int m_nSelected = 1;
     std::string m_strSelectedName = "Beta";
     bool m_bSaveSucceeds = true;
+    int m_nMovedTo = -1; // where the next save finds the project, when another program moved it
+    int m_nMovedSelections = 0;
     int m_nWaits = 0;
 
 protected:
@@ -79,10 +82,15 @@ protected:
         strName = m_strSelectedName.c_str();
         return m_nSelected;
     }
-    bool SaveProjectTotal(int nProject, const CString& strTotal, bool bQuiet) override {
-        m_saves.push_back({nProject, strTotal.Str(), bQuiet});
+    bool SaveProjectTotal(int& nProject, const CString& strName, const CString& strTotal,
+                          bool bQuiet) override {
+        m_saves.push_back({nProject, strTotal.Str(), bQuiet, strName.Str()});
+        if (m_nMovedTo >= 0)
+            nProject = m_nMovedTo;
+        m_nMovedTo = -1;
         return m_bSaveSucceeds;
     }
+    void SelectMovedProject() override { ++m_nMovedSelections; }
     void ShowMessage(const char* pszText) override { m_messages.emplace_back(pszText); }
 };
 
@@ -179,17 +187,54 @@ TEST(CounterTotal, StopInsideTheWaitSavesTheTimeCountedUpToIt) {
     EXPECT_EQ(g_nTotalSeconds, 7);
 }
 
-TEST(CounterTotal, FailedSaveKeepsTheDisplayAndTheTotalInMemory) {
+TEST(CounterTotal, FailedStopHoldsTheCountPausedUntilAStopSavesIt) {
     CFakeClockDlg dlg;
     dlg.m_bSaveSucceeds = false;
     dlg.At(3500, [&] { dlg.OnStop(); });
     dlg.OnStart();
-    EXPECT_TRUE(dlg.IsStopped());
+    EXPECT_TRUE(dlg.IsPaused());
+    EXPECT_TRUE(dlg.HoldsUnsavedCount());
     EXPECT_EQ(dlg.Display(), "00:00:03");
+    // Time passing while held is not counted; a stop that fails again keeps holding it.
+    dlg.m_nNow += 60000;
+    dlg.OnStop();
+    EXPECT_TRUE(dlg.HoldsUnsavedCount());
     dlg.m_bSaveSucceeds = true;
-    dlg.At(dlg.Elapsed() + 2000, [&] { dlg.OnStop(); });
+    dlg.OnStop();
+    EXPECT_TRUE(dlg.IsStopped());
+    EXPECT_FALSE(dlg.HoldsUnsavedCount());
+    EXPECT_EQ(SavedTexts(dlg, false),
+              (std::vector<std::string>{"000:00:03", "000:00:03", "000:00:03"}));
+    EXPECT_EQ(dlg.Display(), "00:00:00");
+}
+
+TEST(CounterTotal, AHeldCountResumesAndIsNoLongerUnsavedWhileRunning) {
+    CFakeClockDlg dlg;
+    dlg.m_bSaveSucceeds = false;
+    dlg.At(2500, [&] { dlg.OnStop(); });
     dlg.OnStart();
-    EXPECT_EQ(SavedTexts(dlg, false).back(), "000:00:05");
+    ASSERT_TRUE(dlg.HoldsUnsavedCount());
+    dlg.m_bSaveSucceeds = true;
+    dlg.At(dlg.Elapsed() + 2000, [&] {
+        EXPECT_TRUE(dlg.IsRunning());
+        EXPECT_FALSE(dlg.HoldsUnsavedCount());
+        dlg.OnStop();
+    });
+    dlg.OnStart();
+    EXPECT_EQ(SavedTexts(dlg, false).back(), "000:00:04");
+}
+
+TEST(CounterTotal, TheSaveFollowsTheProjectWhereAnotherProgramMovedIt) {
+    CFakeClockDlg dlg;
+    dlg.m_nMovedTo = 4; // the first checkpoint finds the project at index 4
+    dlg.At(61500, [&] { dlg.OnStop(); });
+    dlg.OnStart();
+    ASSERT_EQ(dlg.m_saves.size(), 2u);
+    EXPECT_EQ(dlg.m_saves[0].nProject, 1);
+    EXPECT_EQ(dlg.m_saves[1].nProject, 4);
+    EXPECT_EQ(dlg.m_saves[1].strName, "Beta");
+    EXPECT_EQ(dlg.m_nCurrentProject, 4);
+    EXPECT_EQ(dlg.m_nMovedSelections, 1);
 }
 
 TEST(CounterTotal, TimeHeldUnderAModalLoopIsCounted) {
@@ -222,6 +267,39 @@ TEST(CounterCheckpoint, RunningCountIsSavedOnceAMinuteQuietly) {
     EXPECT_EQ(SavedTexts(dlg, true), (std::vector<std::string>{"000:01:00", "000:02:00"}));
     EXPECT_TRUE(dlg.m_messages.empty());
     EXPECT_EQ(dlg.Display(), "00:02:30");
+}
+
+TEST(CounterTotal, TheCapNoticeComesOncePerRunAlsoAcrossAFailedStop) {
+    CFakeClockDlg dlg;
+    LoadTotal(999, 99, 99);
+    dlg.m_bSaveSucceeds = false;
+    dlg.At(3500, [&] { dlg.OnStop(); });
+    dlg.OnStart();
+    dlg.m_bSaveSucceeds = true;
+    dlg.At(dlg.Elapsed() + 3000, [&] { dlg.OnStop(); });
+    dlg.OnStart(); // resumes the held count
+    EXPECT_EQ(dlg.m_messages, std::vector<std::string>{kMsgTotalCapped});
+    EXPECT_EQ(SavedTexts(dlg, false).back(), "999:59:59");
+}
+
+TEST(CounterCheckpoint, EndOfSessionNeverReportsAFailedSaveAsDone) {
+    CFakeClockDlg dlg;
+    dlg.At(5500, [&] {
+        dlg.m_bSaveSucceeds = false;
+        EXPECT_FALSE(dlg.SaveQuietly()); // asked whether the session may end
+        EXPECT_TRUE(dlg.IsRunning());
+        EXPECT_FALSE(dlg.StopQuietly()); // the session ends all the same
+    });
+    dlg.OnStart();
+    EXPECT_TRUE(dlg.HoldsUnsavedCount());
+    EXPECT_EQ(dlg.Display(), "00:00:05");
+    EXPECT_EQ(SavedTexts(dlg, true), (std::vector<std::string>{"000:00:05", "000:00:05"}));
+    // Once the cause is mended, the next question saves the held count and ends it.
+    dlg.m_bSaveSucceeds = true;
+    EXPECT_TRUE(dlg.SaveQuietly());
+    EXPECT_TRUE(dlg.IsStopped());
+    EXPECT_EQ(dlg.Display(), "00:00:00");
+    EXPECT_TRUE(dlg.m_messages.empty());
 }
 
 TEST(CounterCheckpoint, EndOfSessionSavesAPausedCountLikeStop) {

@@ -40,6 +40,11 @@ public:
         return Pass("rename") && m_real.ReplaceByRename(strFrom, strTo);
     }
     bool Remove(const std::string& strPath) override { return m_real.Remove(strPath); }
+    // A failing in-place write fails at its open: the file keeps its old bytes.
+    bool OverwriteAt(const std::string& strPath, std::uint64_t nOffset, const char* pData,
+                     std::size_t nSize) override {
+        return Pass("overwrite") && m_real.OverwriteAt(strPath, nOffset, pData, nSize);
+    }
 
     std::string m_strFailed; // the call that was failed, empty when none was
 
@@ -60,18 +65,39 @@ private:
 struct Change {
     const char* pszName;
     std::function<bool(const CProjectFile&)> run;
+    std::string strBefore;
     std::string strAfter;
+    std::set<std::string> calls; // the calls the change makes, each failed in turn
 };
+
+const std::set<std::string> kAtomicSave = {"probe", "read",  "create", "write",
+                                           "flush", "close", "rename"};
+
+bool SaveTotalOf(const CProjectFile& f, int nIndex, const char* pszName, const char* pszTotal) {
+    return f.WriteProjectTotal(nIndex, pszName, pszTotal);
+}
 
 } // namespace
 
 TEST_F(ProjectFileTest, EveryFailedCallOfAChangeLeavesOldOrNewFileAndTellsTheUser) {
+    const std::string strHandEdited = "Alpha\r\n1:2:3\r\nBeta\r\n000:00:00";
     const Change changes[] = {
-        {"append", [](const CProjectFile& f) { return f.AppendProject("Gamma"); },
-         kAlphaBeta + "\r\nGamma\r\n000:00:00"},
-        {"total", [](const CProjectFile& f) { return f.WriteProjectTotal(1, "004:05:06"); },
-         kAlphaBeta.substr(0, 24) + "004:05:06"},
-        {"delete", [](const CProjectFile& f) { return f.DeleteProject(0); }, kAlphaBeta.substr(18)},
+        {"append", [](const CProjectFile& f) { return f.AppendProject("Gamma"); }, kAlphaBeta,
+         kAlphaBeta + "\r\nGamma\r\n000:00:00", kAtomicSave},
+        {"total",
+         [](const CProjectFile& f) { return SaveTotalOf(f, 1, "Beta", "004:05:06"); },
+         kAlphaBeta,
+         kAlphaBeta.substr(0, 24) + "004:05:06",
+         {"probe", "read", "overwrite"}},
+        {"hand-edited total",
+         [](const CProjectFile& f) { return SaveTotalOf(f, 0, "Alpha", "004:05:06"); },
+         strHandEdited, "Alpha\r\n004:05:06\r\nBeta\r\n000:00:00", kAtomicSave},
+        {"delete",
+         [](const CProjectFile& f) {
+             bool bListStale = false;
+             return f.DeleteProject(0, "Alpha", bListStale);
+         },
+         kAlphaBeta, kAlphaBeta.substr(18), kAtomicSave},
     };
     const std::set<std::string> readCalls = {"probe", "read"};
     for (const Change& change : changes) {
@@ -79,12 +105,12 @@ TEST_F(ProjectFileTest, EveryFailedCallOfAChangeLeavesOldOrNewFileAndTellsTheUse
         bool bSucceeded = false;
         for (int nFailAt = 1; nFailAt < 20 && !bSucceeded; ++nFailAt) {
             SCOPED_TRACE(std::string(change.pszName) + " failing call " + std::to_string(nFailAt));
-            WriteFileBytes(kAlphaBeta);
+            WriteFileBytes(change.strBefore);
             m_sink.m_messages.clear();
             CFaultyFileSystem fs(GetPlatformFileSystem(), nFailAt);
             const bool bResult = change.run(File(fs));
             const std::string strAfter = ReadFileBytes();
-            EXPECT_TRUE(strAfter == kAlphaBeta || strAfter == change.strAfter) << strAfter;
+            EXPECT_TRUE(strAfter == change.strBefore || strAfter == change.strAfter) << strAfter;
             EXPECT_EQ(FolderEntries(), Strings({"Projekte.dbu"}));
             bSucceeded = fs.m_strFailed.empty();
             if (bSucceeded) {
@@ -100,9 +126,7 @@ TEST_F(ProjectFileTest, EveryFailedCallOfAChangeLeavesOldOrNewFileAndTellsTheUse
             EXPECT_EQ(m_sink.m_messages, Strings({pszExpected}));
         }
         EXPECT_TRUE(bSucceeded) << change.pszName;
-        EXPECT_EQ(failedCalls, std::set<std::string>({"probe", "read", "create", "write", "flush",
-                                                      "close", "rename"}))
-            << change.pszName;
+        EXPECT_EQ(failedCalls, change.calls) << change.pszName;
     }
 }
 
@@ -125,6 +149,33 @@ TEST_F(ProjectFileTest, FailedReadsAreReportedAndFillNothing) {
         EXPECT_EQ(m_sink.m_messages, Strings(3, kMsgErrorReading)) << nFailAt;
     }
     EXPECT_EQ(ReadFileBytes(), kAlphaBeta);
+}
+
+// A file too large to read is never taken for empty: it is reported and nothing is written.
+TEST_F(ProjectFileTest, AFileTooLargeToReadIsReportedAndNeverWritten) {
+    class CHugeFileSystem : public CFaultyFileSystem {
+    public:
+        using CFaultyFileSystem::CFaultyFileSystem;
+        bool ProbeSize(const std::string&, std::uint32_t& nSize) override {
+            nSize = 0xFFFFFFF0u;
+            return true;
+        }
+    };
+    WriteFileBytes(kAlphaBeta);
+    CHugeFileSystem fs(GetPlatformFileSystem(), 0);
+    const CProjectFile file = File(fs);
+    CFakeList names;
+    file.LoadProjectNames(names);
+    EXPECT_FALSE(file.AppendProject("Gamma"));
+    bool bListStale = false;
+    EXPECT_FALSE(file.DeleteProject(0, "Alpha", bListStale));
+    EXPECT_FALSE(SaveTotalOf(file, 0, "Alpha", "004:05:06"));
+    EXPECT_NE(file.GetState(), ProjectFileState::Empty);
+    EXPECT_TRUE(names.m_entries.empty());
+    EXPECT_EQ(m_sink.m_messages, Strings(4, kMsgErrorReading));
+    EXPECT_EQ(ReadFileBytes(), kAlphaBeta);
+    EXPECT_FALSE(IsReadableSize(std::uint64_t(4) << 30));
+    EXPECT_TRUE(IsReadableSize(100000u * 43u));
 }
 
 TEST(ProjectFileTempPath, StaysBesideTheFileNeverLongerAndNeverTheFileItself) {

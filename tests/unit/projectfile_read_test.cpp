@@ -61,16 +61,17 @@ TEST_F(ProjectFileTest, ListsReadHandEditedFilesLineByLine) {
     };
     const std::string str30(30, 'N');
     const std::string str40 = std::string(31, 'L') + "123456789";
+    const std::string str1000(1000, 'M');
     const Case cases[] = {
         {"One\r\n000:00:01", {"One"}},
         {"A\n001:00:00\nB\n002:00:00", {"A", "B"}},
         {"A\r\n001:00:00\nB\r\n002:00:00", {"A", "B"}},
         {"A\r\n001:00:00\r\n", {"A", ""}},
         {str30 + "\r\n000:00:00\r\nX\r\n000:00:00", {str30, "X"}},
-        // A 40-byte line is read as a piece of 31 bytes and one of 9, shifting the pairing.
-        {str40 + "\r\n000:00:00\r\nX\r\n000:00:00",
-         {std::string(31, 'L'), "000:00:00", "000:00:00"}},
-        {std::string(31, 'L') + "\r\n000:00:00", {std::string(31, 'L'), "000:00:00"}},
+        // A line is one line whatever its length; the list shows its first 30 bytes.
+        {str40 + "\r\n000:00:00\r\nX\r\n000:00:00", {std::string(30, 'L'), "X"}},
+        {std::string(31, 'L') + "\r\n000:00:00", {std::string(30, 'L')}},
+        {"A\r\n" + str1000 + "\r\nB\r\n000:00:00", {"A", "B"}},
         {"Lone\rCR\r\n000:00:00", {"Lone\rCR"}},
         {std::string("Nu\0l\r\n000:00:00", 14), {"Nu"}},
         {"OnlyName", {"OnlyName"}},
@@ -80,6 +81,21 @@ TEST_F(ProjectFileTest, ListsReadHandEditedFilesLineByLine) {
         EXPECT_EQ(Names(), c.names) << c.strBytes;
     }
     EXPECT_TRUE(m_sink.m_messages.empty());
+}
+
+// In a double-byte code page a long name is cut before a character that would not fit whole.
+TEST_F(ProjectFileTest, ListsCutALongLineOnACharacterBoundary) {
+    const LeadByteTest pfnIsLead = [](unsigned char c) { return c >= 0x81 && c <= 0x9F; };
+    const std::string strKanji = "\x93\xfa"; // one double-byte character
+    const std::string str29 = std::string(29, 'a');
+    WriteFileBytes(str29 + strKanji + "b\r\n000:00:00\r\n" + std::string(28, 'c') + strKanji +
+                   strKanji + "\r\n000:00:00");
+    CFakeList list;
+    CProjectFile(m_strPath, GetPlatformFileSystem(), m_sink, pfnIsLead).LoadProjectNames(list);
+    EXPECT_EQ(list.m_entries, Strings({str29, std::string(28, 'c') + strKanji}));
+    CFakeList rows;
+    CProjectFile(m_strPath, GetPlatformFileSystem(), m_sink, pfnIsLead).LoadOverviewRows(rows);
+    EXPECT_EQ(rows.m_entries.at(0), str29 + "\t000:00:00");
 }
 
 TEST_F(ProjectFileTest, OverviewRowsShowNameTabAndTimeAsStored) {

@@ -6,6 +6,7 @@
 #include "ProjectFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -72,6 +73,20 @@ protected:
         CFakeList list;
         File().LoadProjectNames(list);
         return list.m_entries;
+    }
+    // Saves a total as stop does, for the project the list showed at nIndex under strName.
+    bool WriteTotal(int nIndex, const std::string& strName, const std::string& strTotal) {
+        return File().WriteProjectTotal(nIndex, strName, strTotal);
+    }
+    bool Delete(int nIndex, const std::string& strName) {
+        bool bListStale = false;
+        return File().DeleteProject(nIndex, strName, bListStale);
+    }
+    // The file's identity: an in-place save keeps it, a replace by rename does not.
+    ino_t Inode() const {
+        struct stat st = {};
+        stat(m_strPath.c_str(), &st);
+        return st.st_ino;
     }
 
     std::string m_strDir;

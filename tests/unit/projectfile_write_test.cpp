@@ -20,7 +20,7 @@ TEST_F(ProjectFileTest, ThirtyByteNameIsStoredAndPairedWithItsTime) {
     WriteFileBytes(kAlphaBeta);
     ASSERT_TRUE(File().AppendProject(strName));
     ASSERT_TRUE(File().AppendProject("After"));
-    ASSERT_TRUE(File().WriteProjectTotal(2, "003:04:05"));
+    ASSERT_TRUE(WriteTotal(2, strName, "003:04:05"));
     EXPECT_EQ(Names(), Strings({"Alpha", "Beta", strName, "After"}));
     int nHours = 0, nMinutes = 0, nSeconds = 0;
     ASSERT_TRUE(File().ReadProjectTotal(2, nHours, nMinutes, nSeconds));
@@ -39,19 +39,24 @@ TEST_F(ProjectFileTest, AppendProjectRefusesNamesThatAreNotOneShortLine) {
 TEST_F(ProjectFileTest, ChangesToAMissingFileAreReportedAndNeverCreateIt) {
     int nHours = 0, nMinutes = 0, nSeconds = 0;
     EXPECT_FALSE(File().AppendProject("New"));
-    EXPECT_FALSE(File().DeleteProject(0));
-    EXPECT_FALSE(File().WriteProjectTotal(0, "001:00:00"));
+    EXPECT_FALSE(Delete(0, "Alpha"));
+    EXPECT_FALSE(WriteTotal(0, "Alpha", "001:00:00"));
     EXPECT_FALSE(File().ReadProjectTotal(0, nHours, nMinutes, nSeconds));
     EXPECT_EQ(m_sink.m_messages, Strings(4, kMsgErrorReading));
     EXPECT_TRUE(FolderEntries().empty());
 }
 
-TEST_F(ProjectFileTest, ChangesToAnEmptyFileOtherThanAppendAreSilentlyRefused) {
+// A delete finds nothing to do and asks for a fresh list; a total has lost its project, which
+// is reported so that the count is kept.
+TEST_F(ProjectFileTest, AnEmptiedFileRefusesDeleteAndReportsATotal) {
     WriteFileBytes("");
-    EXPECT_FALSE(File().DeleteProject(0));
-    EXPECT_FALSE(File().WriteProjectTotal(0, "001:00:00"));
-    EXPECT_EQ(ReadFileBytes(), "");
+    bool bListStale = false;
+    EXPECT_FALSE(File().DeleteProject(0, "Alpha", bListStale));
+    EXPECT_TRUE(bListStale);
     EXPECT_TRUE(m_sink.m_messages.empty());
+    EXPECT_FALSE(WriteTotal(0, "Alpha", "001:00:00"));
+    EXPECT_EQ(ReadFileBytes(), "");
+    EXPECT_EQ(m_sink.m_messages, Strings({MakeProjectNotFoundMessage("Alpha")}));
 }
 
 TEST_F(ProjectFileTest, DeleteProjectLeavesExactlyTheOtherRecords) {
@@ -75,26 +80,42 @@ TEST_F(ProjectFileTest, DeleteProjectLeavesExactlyTheOtherRecords) {
         // The extra empty entry after a trailing line end takes that line end with it.
         {kAlphaBeta + "\r\n", 2, kAlphaBeta},
         {"A\r\n001:00:00\r\n", 0, ""},
-        // A 40-byte line holds two entries' worth of pieces; only the chosen one goes.
-        {std::string(31, 'L') + "123456789\r\n000:00:00\r\nX", 1,
-         std::string(31, 'L') + "123456789"},
+        // A 40-byte name line is one line: its record goes whole, and only it.
+        {std::string(40, 'L') + "\r\n000:00:05\r\nX\r\n000:00:00", 0, "X\r\n000:00:00"},
+        {"X\r\n000:00:00\r\n" + std::string(40, 'L') + "\r\n000:00:05", 1, "X\r\n000:00:00"},
     };
     for (const Case& c : cases) {
         WriteFileBytes(c.strBefore);
-        EXPECT_TRUE(File().DeleteProject(c.nIndex)) << c.strBefore << " index " << c.nIndex;
+        const std::string strName = Names().at(c.nIndex);
+        EXPECT_TRUE(Delete(c.nIndex, strName)) << c.strBefore << " index " << c.nIndex;
         EXPECT_EQ(ReadFileBytes(), c.strAfter) << c.strBefore << " index " << c.nIndex;
     }
     EXPECT_TRUE(m_sink.m_messages.empty());
     EXPECT_EQ(FolderEntries(), Strings({"Projekte.dbu"}));
 }
 
+// An index past the records means the list is older than the file: the user is told.
 TEST_F(ProjectFileTest, DeleteProjectOutsideTheRecordsChangesNothing) {
     for (int nIndex : {-1, 2, 3, 0x7FFFFFFF}) {
         WriteFileBytes(kAlphaBeta);
-        EXPECT_FALSE(File().DeleteProject(nIndex)) << nIndex;
+        EXPECT_FALSE(Delete(nIndex, "Beta")) << nIndex;
         EXPECT_EQ(ReadFileBytes(), kAlphaBeta) << nIndex;
     }
-    EXPECT_TRUE(m_sink.m_messages.empty());
+    EXPECT_EQ(m_sink.m_messages, Strings(3, kMsgListChanged));
+}
+
+TEST_F(ProjectFileTest, DeleteProjectRefusesARecordThatNoLongerCarriesTheNameShown) {
+    // The list showed Alpha, Beta; another program inserted Gamma in front of Beta.
+    const std::string strMoved = "Alpha\r\n001:02:03\r\nGamma\r\n000:00:07\r\nBeta\r\n000:00:00";
+    WriteFileBytes(strMoved);
+    bool bListStale = false;
+    EXPECT_FALSE(File().DeleteProject(1, "Beta", bListStale));
+    EXPECT_TRUE(bListStale);
+    EXPECT_EQ(ReadFileBytes(), strMoved);
+    EXPECT_EQ(m_sink.m_messages, Strings({kMsgListChanged}));
+    EXPECT_TRUE(File().DeleteProject(2, "Beta", bListStale));
+    EXPECT_FALSE(bListStale);
+    EXPECT_EQ(ReadFileBytes(), "Alpha\r\n001:02:03\r\nGamma\r\n000:00:07");
 }
 
 TEST_F(ProjectFileTest, DeleteProjectHandlesFilesOfAnySize) {
@@ -104,66 +125,130 @@ TEST_F(ProjectFileTest, DeleteProjectHandlesFilesOfAnySize) {
     }
     ASSERT_GT(strBefore.size(), 16384u);
     WriteFileBytes(strBefore);
-    ASSERT_TRUE(File().DeleteProject(0));
+    ASSERT_TRUE(Delete(0, "First"));
     EXPECT_EQ(ReadFileBytes(), strBefore.substr(18));
-    ASSERT_TRUE(File().DeleteProject(599));
+    ASSERT_TRUE(Delete(599, "Project number 599"));
     const std::vector<std::string> names = Names();
     ASSERT_EQ(names.size(), 599u);
     EXPECT_EQ(names.back(), "Project number 598");
 }
 
-TEST_F(ProjectFileTest, WriteProjectTotalOverwritesOnlyTheRecordsTimeLine) {
+// A well-formed time line gets its nine bytes in place: same file, same length, no copy.
+TEST_F(ProjectFileTest, WriteProjectTotalOverwritesOnlyTheRecordsTimeLineInPlace) {
     WriteFileBytes(kAlphaBeta);
-    EXPECT_TRUE(File().WriteProjectTotal(1, "123:45:06"));
+    const ino_t nInode = Inode();
+    EXPECT_TRUE(WriteTotal(1, "Beta", "123:45:06"));
     EXPECT_EQ(ReadFileBytes(), kAlphaBeta.substr(0, 24) + "123:45:06");
-    EXPECT_TRUE(File().WriteProjectTotal(0, "999:59:59"));
+    EXPECT_TRUE(WriteTotal(0, "Alpha", "999:59:59"));
     EXPECT_EQ(ReadFileBytes(), "Alpha\r\n999:59:59\r\nBeta\r\n123:45:06");
+    EXPECT_EQ(Inode(), nInode);
 
     WriteFileBytes("A\n001:00:00\nB\n002:00:00\nC\n003:00:00\n");
-    EXPECT_TRUE(File().WriteProjectTotal(1, "020:00:00"));
+    EXPECT_TRUE(WriteTotal(1, "B", "020:00:00"));
     EXPECT_EQ(ReadFileBytes(), "A\n001:00:00\nB\n020:00:00\nC\n003:00:00\n");
     EXPECT_TRUE(m_sink.m_messages.empty());
     EXPECT_EQ(FolderEntries(), Strings({"Projekte.dbu"}));
 }
 
-TEST_F(ProjectFileTest, WriteProjectTotalRefusesBadIndexesAndTotals) {
-    WriteFileBytes(kAlphaBeta);
-    for (int nIndex : {-1, 2, 0x7FFFFFFF}) {
-        EXPECT_FALSE(File().WriteProjectTotal(nIndex, "001:00:00")) << nIndex;
-    }
-    for (const char* pszTotal : {"1000:00:00", "01:00:00", "001:60:00", "001:00:60", "0a1:00:00",
-                                 "001-00:00", "001:00:0", "", "001:00:00\r"}) {
-        EXPECT_FALSE(File().WriteProjectTotal(0, pszTotal)) << pszTotal;
-    }
-    EXPECT_EQ(ReadFileBytes(), kAlphaBeta);
-    EXPECT_TRUE(m_sink.m_messages.empty());
-}
-
-TEST_F(ProjectFileTest, WriteProjectTotalOnlyReplacesAWellFormedTimeLine) {
-    const std::string str40 = std::string(31, 'L') + "001:00:00";
-    const std::string files[] = {
-        "A\r\n1:2:3\r\nB\r\n002:00:00",            // too short: B's name would be overwritten
-        "A\r\n001:00:000\r\nB\r\n002:00:00",       // too long
-        "A\r\n001:00:0x\r\nB\r\n002:00:00",        // not digits
-        "A\r\n001:00:00\r\n",                      // index 1 is the extra empty entry
-        "A\r\n",                                   // no time line at all
-        str40 + "\r\n002:00:00\r\nX\r\n000:00:00", // index 0's time is the tail of a name
-    };
-    for (const std::string& strBefore : files) {
-        WriteFileBytes(strBefore);
-        const int nIndex = strBefore == "A\r\n001:00:00\r\n" ? 1 : 0;
-        EXPECT_FALSE(File().WriteProjectTotal(nIndex, "777:00:00")) << strBefore;
-        EXPECT_EQ(ReadFileBytes(), strBefore);
-    }
-    EXPECT_TRUE(m_sink.m_messages.empty());
-}
-
-TEST_F(ProjectFileTest, ASaveThatCannotCreateItsTemporaryFileIsReported) {
+// Stop and the checkpoint need no right to create files beside the project file.
+TEST_F(ProjectFileTest, WriteProjectTotalInPlaceNeedsNoTemporaryFile) {
     WriteFileBytes(kAlphaBeta);
     std::filesystem::create_directory(m_strDir + "/Projekte.tmp");
     EXPECT_FALSE(File().AppendProject("Gamma"));
-    EXPECT_FALSE(File().WriteProjectTotal(0, "002:00:00"));
-    EXPECT_FALSE(File().DeleteProject(0));
+    EXPECT_FALSE(Delete(0, "Alpha"));
+    EXPECT_EQ(m_sink.m_messages, Strings(2, kMsgErrorWriting));
+    EXPECT_TRUE(WriteTotal(0, "Alpha", "002:00:00"));
+    EXPECT_EQ(ReadFileBytes(), "Alpha\r\n002:00:00\r\nBeta\r\n000:00:00");
+}
+
+// A time line that the load reads as a total, though not in the written form, is replaced
+// whole, and every other byte stays.
+TEST_F(ProjectFileTest, WriteProjectTotalReplacesAHandEditedTimeLineWhole) {
+    for (const char* pszLine :
+         {"000:75:99", "12:04:56", "001:00:00 ", "1:2:3", " 7", "0001:00:00"}) {
+        const std::string strBefore = std::string("A\r\n") + pszLine + "\r\nB\r\n002:00:00";
+        WriteFileBytes(strBefore);
+        EXPECT_TRUE(WriteTotal(0, "A", "001:16:41")) << pszLine;
+        EXPECT_EQ(ReadFileBytes(), "A\r\n001:16:41\r\nB\r\n002:00:00") << pszLine;
+    }
+    WriteFileBytes("A\n12:04:56");
+    EXPECT_TRUE(WriteTotal(0, "A", "012:04:57"));
+    EXPECT_EQ(ReadFileBytes(), "A\n012:04:57");
+    EXPECT_TRUE(m_sink.m_messages.empty());
+    EXPECT_EQ(FolderEntries(), Strings({"Projekte.dbu"}));
+}
+
+// A line that is no total (a name, nothing at all) is not overwritten: the record is broken
+// and writing would destroy whatever the line holds. It is reported and nothing changes.
+TEST_F(ProjectFileTest, WriteProjectTotalRefusesWhatIsNoTimeLine) {
+    for (const char* pszBefore : {"A\r\nB\r\n002:00:00", "A\r\n\r\nB\r\n002:00:00", "A\r\n", "A"}) {
+        WriteFileBytes(pszBefore);
+        EXPECT_FALSE(WriteTotal(0, "A", "777:00:00")) << pszBefore;
+        EXPECT_EQ(ReadFileBytes(), pszBefore);
+    }
+    EXPECT_EQ(m_sink.m_messages, Strings(4, kMsgErrorWriting));
+}
+
+TEST_F(ProjectFileTest, WriteProjectTotalRefusesBadTotals) {
+    WriteFileBytes(kAlphaBeta);
+    for (const char* pszTotal : {"1000:00:00", "01:00:00", "001:60:00", "001:00:60", "0a1:00:00",
+                                 "001-00:00", "001:00:0", "", "001:00:00\r"}) {
+        EXPECT_FALSE(WriteTotal(0, "Alpha", pszTotal)) << pszTotal;
+    }
     EXPECT_EQ(ReadFileBytes(), kAlphaBeta);
-    EXPECT_EQ(m_sink.m_messages, Strings(3, kMsgErrorWriting));
+    EXPECT_EQ(m_sink.m_messages, Strings(9, kMsgErrorWriting));
+}
+
+// Another program inserted or removed records while a count ran: the total goes to the one
+// record that carries the project's name, and the caller learns its new index.
+TEST_F(ProjectFileTest, WriteProjectTotalFollowsTheNameToItsRecord) {
+    WriteFileBytes("Alpha\r\n000:00:01\r\nCharlie\r\n000:00:03\r\nDelta\r\n000:00:04");
+    int nIndex = 2; // Charlie's place when the count began
+    EXPECT_TRUE(File().WriteProjectTotal(nIndex, "Charlie", "010:00:00"));
+    EXPECT_EQ(nIndex, 1);
+    EXPECT_EQ(ReadFileBytes(), "Alpha\r\n000:00:01\r\nCharlie\r\n010:00:00\r\nDelta\r\n000:00:04");
+
+    WriteFileBytes("New\r\n000:00:00\r\nAlpha\r\n000:00:01\r\nCharlie\r\n000:00:03");
+    nIndex = 5; // past the records
+    EXPECT_TRUE(File().WriteProjectTotal(nIndex, "Charlie", "010:00:00"));
+    EXPECT_EQ(nIndex, 2);
+    EXPECT_TRUE(m_sink.m_messages.empty());
+}
+
+TEST_F(ProjectFileTest, WriteProjectTotalReportsANameGoneOrHeldTwice) {
+    for (const std::string& strBefore :
+         {std::string("Alpha\r\n000:00:01\r\nDelta\r\n000:00:04"),
+          std::string("Alpha\r\n000:00:01\r\nCharlie\r\n000:00:02\r\nCharlie\r\n000:00:03")}) {
+        WriteFileBytes(strBefore);
+        int nIndex = 3; // Charlie's place when the count began
+        EXPECT_FALSE(File().WriteProjectTotal(nIndex, "Charlie", "010:00:00"));
+        EXPECT_EQ(nIndex, 3);
+        EXPECT_EQ(ReadFileBytes(), strBefore);
+    }
+    EXPECT_EQ(m_sink.m_messages, Strings(2, MakeProjectNotFoundMessage("Charlie")));
+}
+
+// Most editors end a file with a line end: the new record follows it directly.
+TEST_F(ProjectFileTest, AppendAfterAFinalLineEndAddsNoEmptyLine) {
+    WriteFileBytes("Alpha\r\n001:00:00\r\n");
+    EXPECT_TRUE(File().AppendProject("Gamma"));
+    EXPECT_EQ(ReadFileBytes(), "Alpha\r\n001:00:00\r\nGamma\r\n000:00:00");
+    WriteFileBytes("Alpha\n001:00:00\n");
+    EXPECT_TRUE(File().AppendProject("Gamma"));
+    EXPECT_EQ(ReadFileBytes(), "Alpha\n001:00:00\nGamma\r\n000:00:00");
+    EXPECT_EQ(Names(), Strings({"Alpha", "Gamma"}));
+}
+
+// A long hand-edited line is one line for every operation.
+TEST_F(ProjectFileTest, ALongLineCountsAsOneLineEverywhere) {
+    const std::string strLong(45, 'L');
+    WriteFileBytes(strLong + "\r\n000:00:05\r\nX\r\n000:00:00");
+    EXPECT_EQ(Names(), Strings({std::string(30, 'L'), "X"}));
+    EXPECT_TRUE(WriteTotal(0, std::string(30, 'L'), "000:00:09"));
+    EXPECT_TRUE(WriteTotal(1, "X", "000:00:01"));
+    EXPECT_TRUE(File().AppendProject("Y"));
+    EXPECT_EQ(ReadFileBytes(), strLong + "\r\n000:00:09\r\nX\r\n000:00:01\r\nY\r\n000:00:00");
+    EXPECT_TRUE(Delete(0, std::string(30, 'L')));
+    EXPECT_EQ(ReadFileBytes(), "X\r\n000:00:01\r\nY\r\n000:00:00");
+    EXPECT_TRUE(m_sink.m_messages.empty());
 }
