@@ -64,14 +64,19 @@ void CClockDlg::ShowMessage(const char* pszText) {
 }
 
 // Closing would lose a running or paused count: the user must stop it first. A count whose save
-// failed cannot be stopped until the cause is mended, so the user may choose to lose it.
+// failed cannot be stopped until the cause is mended, so the user may choose to lose it; the
+// count is then dropped, so the close that follows is not asked about again.
 bool CClockDlg::RefuseWhileCounting() {
     if (m_bStopped)
         return false;
-    if (HoldsUnsavedCount())
-        return AfxMessageBox(kMsgLoseUnsaved, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES;
-    AfxMessageBox(kMsgStopFirst);
-    return true;
+    if (!HoldsUnsavedCount()) {
+        AfxMessageBox(kMsgStopFirst);
+        return true;
+    }
+    if (AfxMessageBox(kMsgLoseUnsaved, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+        return true;
+    DropUnsavedCount();
+    return false;
 }
 
 void CClockDlg::OnClose() {

@@ -96,6 +96,13 @@ bool CCounter::StopCount(bool bQuiet) {
     return false;
 }
 
+void CCounter::DropUnsavedCount() {
+    if (!HoldsUnsavedCount())
+        return;
+    m_bPaused = m_bUnsaved = false;
+    m_bStopped = true;
+}
+
 // The save follows the project by its name when another program moved its record.
 bool CCounter::SaveTotal(bool bQuiet) {
     int nProject = m_nCurrentProject;

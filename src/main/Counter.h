@@ -41,6 +41,8 @@ public:
     bool IsPaused() const { return m_bPaused; }
     // A stop whose save failed: the count is held as Paused until a stop saves it.
     bool HoldsUnsavedCount() const { return m_bPaused && m_bUnsaved; }
+    // The user chose to lose a held count: Stopped, with its time still on the display.
+    void DropUnsavedCount();
 
     bool m_bStopped = true;
     bool m_bPaused = false;

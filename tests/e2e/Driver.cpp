@@ -131,6 +131,19 @@ std::optional<std::string> Scratch::ReadProjectFile() const {
     return ReadFileBytes(ProjectFilePath());
 }
 
+FileLock::FileLock(const std::string& path) {
+    m_hFile = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_hFile == INVALID_HANDLE_VALUE)
+        throw CaseAborted("cannot hold " + path + " open: " + LastErrorText());
+}
+
+void FileLock::Release() {
+    if (m_hFile != INVALID_HANDLE_VALUE)
+        CloseHandle(m_hFile);
+    m_hFile = INVALID_HANDLE_VALUE;
+}
+
 std::string ProjectFileBytes(const std::vector<std::pair<std::string, std::string>>& records) {
     std::string bytes;
     for (const auto& record : records) {

@@ -52,6 +52,20 @@ private:
     std::string m_strRoot, m_strAppDir, m_strWorkDir;
 };
 
+// Holds a file open for reading without sharing writes, as a backup or sync tool may: others
+// can still read it, but opening it for writing fails (error 32) and so does replacing it.
+class FileLock {
+public:
+    explicit FileLock(const std::string& path);
+    ~FileLock() { Release(); }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    void Release();
+
+private:
+    HANDLE m_hFile = INVALID_HANDLE_VALUE;
+};
+
 // Builds the bytes of a project file: name line, time line, CR LF between lines, none after the
 // last.
 std::string ProjectFileBytes(const std::vector<std::pair<std::string, std::string>>& records);

@@ -89,6 +89,37 @@ inline void AnswerMessage(const App& app, const std::string& text) {
     Dismiss(ExpectMessage(app, text));
 }
 
+// Waits for a Yes/No question and checks its caption, its text and that No is the default.
+inline MessageBoxInfo ExpectQuestion(const App& app, const std::string& text) {
+    const HWND hwnd = WaitFor("a question", [&] {
+        for (const MessageBoxInfo& box : app.MessageBoxes())
+            if (GetDlgItem(box.hwnd, IDYES) && GetDlgItem(box.hwnd, IDNO))
+                return box.hwnd;
+        return HWND{};
+    });
+    const MessageBoxInfo box{hwnd, WindowText(hwnd), WindowText(GetDlgItem(hwnd, 0xFFFF))};
+    CHECK_EQ(box.caption, "Quillet");
+    CHECK_EQ(box.text, text);
+    CHECK(GetDlgItem(hwnd, IDOK) == nullptr);
+    const LONG noStyle = GetWindowLongW(GetDlgItem(hwnd, IDNO), GWL_STYLE);
+    CHECK_EQ(noStyle & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    return box;
+}
+
+// Answers a question with IDYES or IDNO and waits until it has closed.
+inline void Answer(const MessageBoxInfo& box, int id) {
+    PostMessageW(box.hwnd, WM_COMMAND, id, 0);
+    WaitUntilClosed(box.hwnd);
+}
+
+// Opens a side dialog with its button on the main dialog and waits until it is shown.
+inline HWND OpenSideDialog(const App& app, HWND main, int buttonId, const std::string& caption) {
+    ClickButton(main, buttonId);
+    const HWND dialog = WaitForDialog(app, caption);
+    app.Settle(dialog);
+    return dialog;
+}
+
 // After input to `dialog`: no message box is open, nor on its way (it would disable the dialog).
 inline void CheckNoMessage(const App& app, HWND dialog) {
     SettleAfterInput(app, dialog);

@@ -196,3 +196,47 @@ E2E_CASE("delete.typing_in_the_field_shows_the_chosen_project_again") {
     CHECK_EQ(scratch.ReadProjectFile(), BytesOf(kFive));
     CheckProjectBoxUnselected(main, NamesOf(kFive));
 }
+
+E2E_CASE("delete.a_project_moved_by_another_program_is_not_deleted") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ProjectFileBytes(kFive));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenDeleteDialog(app, main);
+    ChooseNext(app, dialog);
+    ChooseNext(app, dialog);
+    CheckShows(dialog, kFive, "P3 Report");
+
+    // Another program removes the first project: P3 Report is now the second record.
+    const Records moved = Without(kFive, {0});
+    scratch.WriteProjectFile(ProjectFileBytes(moved));
+    ClickButton(dialog, IDC_DELETE_PROJECT);
+    AnswerMessage(app, "Another program has changed the project file: the project shown is no "
+                       "longer at its place. The list has been read again; nothing was deleted.");
+    CHECK_EQ(scratch.ReadProjectFile(), BytesOf(moved));
+    CheckShows(dialog, moved, "P4 Travel");
+
+    // What the field now names is what "Delete project" removes.
+    DeleteAndConfirm(app, scratch, dialog, Without(moved, {2}));
+    CloseDialog(app, main, dialog);
+}
+
+E2E_CASE("delete.a_long_hand_edited_name_is_one_project") {
+    Scratch scratch;
+    const std::string longName(40, 'L');
+    scratch.WriteProjectFile(
+        ProjectFileBytes({{"P1", "001:00:00"}, {longName, "000:00:05"}, {"P3", "003:00:00"}}));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const std::vector<std::string> shown = {"P1", std::string(30, 'L'), "P3"};
+    CHECK_EQ(dialogs::ReadProjectBox(main).items, shown);
+    const HWND dialog = OpenDeleteDialog(app, main);
+    CHECK_EQ(ComboItems(DeleteCombo(dialog)), shown);
+
+    ChooseNext(app, dialog);
+    CHECK_EQ(WindowText(DeleteCombo(dialog)), shown[1]);
+    const Records left = {{"P1", "001:00:00"}, {"P3", "003:00:00"}};
+    DeleteAndConfirm(app, scratch, dialog, left);
+    CheckShows(dialog, left, "P3");
+    CloseDialog(app, main, dialog);
+}

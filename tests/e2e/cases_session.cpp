@@ -1,6 +1,7 @@
-// Logging off or shutting down while a count runs or is paused saves its total as stop does;
-// Windows then ends the program without asking. A session end that is called off, or one
-// while stopped, writes nothing.
+// Logging off or shutting down while a count runs or is paused saves its total as stop does:
+// once when Windows asks whether the session may end, and again when it ends. A save that
+// fails at the question refuses the end with a reason Windows shows. Stopped, nothing is
+// written.
 #include "cases_counting.h"
 
 using namespace e2e;
@@ -50,13 +51,15 @@ E2E_CASE("session.end_while_paused_saves_the_held_total") {
     CHECK_EQ(Shown(main), "00:00:00");
 }
 
-E2E_CASE("session.end_called_off_writes_nothing_and_the_count_goes_on") {
+// The question saves the count so far, as the minute's checkpoint does, since it is the last
+// moment at which Windows waits to hear of a failure.
+E2E_CASE("session.end_called_off_keeps_the_question_s_save_and_the_count_goes_on") {
     CountingScene scene(1);
     auto& [scratch, records, original, app, main] = scene;
     const long first = StartCount(app, main);
 
     EndSession(main, false);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_SAVED_RUN(scratch, records, 1, 0, first);
     WaitForShownChange(main, first);
 
     const long held = PauseCount(main);
@@ -82,4 +85,28 @@ E2E_CASE("session.end_after_a_stop_writes_nothing") {
     CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(edited));
     CHECK(OpenMessages(app).empty());
     CHECK_EQ(Shown(main), "00:00:00");
+}
+
+E2E_CASE("session.a_save_that_fails_refuses_the_end_and_the_count_is_held") {
+    CountingScene scene(0);
+    auto& [scratch, records, original, app, main] = scene;
+    StartCount(app, main);
+    WaitForShownAtLeast(main, 2);
+    long held = 0;
+    {
+        FileLock lock(scratch.ProjectFilePath());
+        CHECK_EQ(Ask(main, WM_QUERYENDSESSION, 0, 0), 0);
+        // Forced to end all the same: nothing shown, the count held and never shown as saved.
+        Ask(main, WM_ENDSESSION, TRUE, 0);
+        CHECK(OpenMessages(app).empty());
+        held = ShownSeconds(main);
+        CHECK(held >= 2);
+        CheckHolds(main, held);
+        CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    }
+    // Asked again once the file can be written, the held count is saved and the end allowed.
+    CHECK(Ask(main, WM_QUERYENDSESSION, 0, 0) != 0);
+    CHECK_EQ(Shown(main), "00:00:00");
+    CHECK_EQ(scratch.ReadProjectFile(),
+             std::optional<std::string>(WithTotal(records, 0, 12 * 3600 + 34 * 60 + 56 + held)));
 }

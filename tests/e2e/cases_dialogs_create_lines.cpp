@@ -1,0 +1,46 @@
+// Creating a project in a hand-edited file: the new record follows a final line end directly,
+// and a name that is not one line is refused with the reason.
+#include "cases_dialogs.h"
+
+using namespace e2e;
+using namespace e2e::dialogs;
+
+namespace {
+const char* const kCaption = "Create new project";
+} // namespace
+
+E2E_CASE("create.adding_after_a_final_line_end_adds_no_empty_project") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ThreeProjects() + "\r\n"); // as most editors save it
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenSideDialog(app, main, IDC_NEW_PROJECT, kCaption);
+    TypeText(Control(dialog, IDC_PROJECT_NAME), "Gamma");
+    SettleAfterInput(app, dialog);
+    ClickButton(dialog, IDC_ADD);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
+
+    CHECK_EQ(scratch.ReadProjectFile(),
+             std::optional<std::string>(ThreeProjects() + "\r\nGamma\r\n000:00:00"));
+    CheckProjectBoxUnselected(main, {"Zeta", "alpha", "B\xFCro & Verwaltung", "Gamma"});
+}
+
+E2E_CASE("create.a_pasted_line_break_is_refused_with_the_reason") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ThreeProjects());
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenSideDialog(app, main, IDC_NEW_PROJECT, kCaption);
+    const HWND field = Control(dialog, IDC_PROJECT_NAME);
+    // The edit control stops a paste at LF, but a CR alone comes through.
+    PasteText(field, L"Two\rlines");
+    SettleAfterInput(app, dialog);
+    REQUIRE(WideText(field) == L"Two\rlines");
+
+    ClickButton(dialog, IDC_ADD);
+    AnswerMessage(app, "A project name must be one line: please remove the line break");
+    CheckNoMessage(app, dialog);
+    CHECK(IsWindow(dialog));
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+}

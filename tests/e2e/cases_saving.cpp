@@ -1,0 +1,142 @@
+// Saving a total: stop writes into the record that carries the counted project's name, also
+// over a hand-edited time line; a save that fails is reported and the count is held, paused
+// with its time on the display, until a later stop saves it or the user chooses to lose it.
+#include "cases_counting.h"
+
+using namespace e2e;
+using namespace e2e::counting;
+
+namespace {
+
+using dialogs::Answer;
+using dialogs::ExpectQuestion;
+
+const char kErrorWriting[] = "Error writing DataBaseFile";
+const char kLoseUnsaved[] = "The time counted could not be saved to the project file.\n\n"
+                            "Close Quillet anyway and lose that time?";
+
+// Counts on the picked project, then stops while another program holds the project file:
+// the failure is told, and the count is held. Returns the held run counter.
+long StopOnALockedFile(const App& app, HWND main, const FileLock&) {
+    StartCount(app, main);
+    WaitForShownAtLeast(main, 2);
+    ClickButton(main, IDC_STOP);
+    Dismiss(ExpectMessage(app, kErrorWriting));
+    const long held = ShownSeconds(main);
+    CHECK(held >= 2);
+    CheckHolds(main, held);
+    return held;
+}
+
+} // namespace
+
+E2E_CASE("save.stop_replaces_a_hand_edited_time_line_whole") {
+    Scratch scratch;
+    Records records = {{"Zeta", "12:04:56"}, {"alpha", "000:75:99"}, {"Beta", "000:00:01"}};
+    WriteRecords(scratch, records);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+
+    Pick(main, 0);
+    StartCount(app, main);
+    const long first = PauseCount(main);
+    Press(main, IDC_STOP);
+    CHECK(OpenMessages(app).empty());
+    CHECK_EQ(Shown(main), "00:00:00");
+    records[0].second = FormatTotal(12 * 3600 + 4 * 60 + 56 + first);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ProjectFileBytes(records)));
+
+    // 75 minutes and 99 seconds are carried: 1:16:39 plus the run, in the written form.
+    Pick(main, 1);
+    StartCount(app, main);
+    const long second = PauseCount(main);
+    Press(main, IDC_STOP);
+    CHECK(OpenMessages(app).empty());
+    records[1].second = FormatTotal(3600 + 16 * 60 + 39 + second);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ProjectFileBytes(records)));
+}
+
+E2E_CASE("save.a_failed_stop_holds_the_count_until_a_later_stop_saves_it") {
+    CountingScene scene(0);
+    auto& [scratch, records, original, app, main] = scene;
+    long held = 0;
+    {
+        FileLock lock(scratch.ProjectFilePath());
+        held = StopOnALockedFile(app, main, lock);
+        CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+
+        // Closing asks; No keeps the program and the held count.
+        RequestClose(main);
+        Answer(ExpectQuestion(app, kLoseUnsaved), IDNO);
+        CHECK(app.IsRunning());
+        CHECK_EQ(ShownSeconds(main), held);
+    }
+    Press(main, IDC_STOP);
+    CHECK(OpenMessages(app).empty());
+    CHECK_EQ(Shown(main), "00:00:00");
+    CHECK_EQ(scratch.ReadProjectFile(),
+             std::optional<std::string>(WithTotal(records, 0, 12 * 3600 + 34 * 60 + 56 + held)));
+    RequestClose(main);
+    CHECK(app.WaitForExit());
+}
+
+E2E_CASE("save.closing_with_an_unsaved_count_asks_and_yes_loses_it") {
+    CountingScene scene(2);
+    auto& [scratch, records, original, app, main] = scene;
+    FileLock lock(scratch.ProjectFilePath());
+    StopOnALockedFile(app, main, lock);
+
+    RequestClose(main);
+    Answer(ExpectQuestion(app, kLoseUnsaved), IDYES);
+    CHECK(app.WaitForExit());
+    lock.Release();
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+}
+
+E2E_CASE("save.total_follows_its_project_when_another_program_inserts_a_record") {
+    CountingScene scene(1);
+    auto& [scratch, records, original, app, main] = scene;
+    StartCount(app, main);
+    Records moved = records;
+    moved.insert(moved.begin(), {"Inserted", "000:00:07"});
+    scratch.WriteProjectFile(ProjectFileBytes(moved));
+
+    const long held = PauseCount(main);
+    Press(main, IDC_STOP);
+    CHECK(OpenMessages(app).empty());
+    CHECK_EQ(Shown(main), "00:00:00");
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(moved, 2, held)));
+    // The project box shows the file's records again, on the counted project.
+    const dialogs::ProjectBox box = dialogs::ReadProjectBox(main);
+    CHECK_EQ(box.items,
+             (std::vector<std::string>{"Inserted", "Zeta", "alpha", "B\xFCro & Verwaltung"}));
+    CHECK_EQ(box.selection, 2);
+    CHECK_EQ(box.field, "alpha");
+}
+
+E2E_CASE("save.a_capped_hand_edited_total_warns_once_across_a_failed_stop") {
+    Scratch scratch;
+    WriteRecords(scratch, {{"Old", "999:99:99"}});
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    Pick(main, 0);
+    {
+        FileLock lock(scratch.ProjectFilePath());
+        ClickButton(main, IDC_START);
+        Dismiss(WaitFor("the 999:59:59 notice", [&] {
+                    const auto boxes = OpenMessages(app);
+                    return boxes.empty() ? std::optional<MessageBoxInfo>() : boxes.front();
+                }).value());
+        WaitForShownAtLeast(main, 2);
+        ClickButton(main, IDC_STOP);
+        Dismiss(ExpectMessage(app, kErrorWriting));
+    }
+    // Start goes on with the held count: the same run, so no second notice.
+    const long held = ShownSeconds(main);
+    Press(main, IDC_START);
+    WaitForShownAtLeast(main, held + 2);
+    CHECK(OpenMessages(app).empty());
+    Press(main, IDC_STOP);
+    CHECK_EQ(Shown(main), "00:00:00");
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>("Old\r\n999:59:59"));
+}
