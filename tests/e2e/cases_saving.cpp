@@ -15,9 +15,10 @@ const char kErrorWriting[] = "Error writing DataBaseFile";
 const char kLoseUnsaved[] = "The time counted could not be saved to the project file.\n\n"
                             "Close Quillet anyway and lose that time?";
 
-// Counts on the picked project, then stops while another program holds the project file:
-// the failure is told, and the count is held. Returns the held run counter.
-long StopOnALockedFile(const App& app, HWND main, const FileLock&) {
+// Counts on the picked project, then stops while the project file cannot be written (the
+// caller holds it open or marks it read-only): the failure is told, and the count is held.
+// Returns the held run counter.
+long StopOnAnUnwritableFile(const App& app, HWND main) {
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
     ClickButton(main, IDC_STOP);
@@ -62,7 +63,7 @@ E2E_CASE("save.a_failed_stop_holds_the_count_until_a_later_stop_saves_it") {
     long held = 0;
     {
         FileLock lock(scratch.ProjectFilePath());
-        held = StopOnALockedFile(app, main, lock);
+        held = StopOnAnUnwritableFile(app, main);
         CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
 
         // Closing asks; No keeps the program and the held count.
@@ -80,11 +81,26 @@ E2E_CASE("save.a_failed_stop_holds_the_count_until_a_later_stop_saves_it") {
     CHECK(app.WaitForExit());
 }
 
+E2E_CASE("save.a_stop_on_a_read_only_file_is_refused_and_held") {
+    CountingScene scene(1);
+    auto& [scratch, records, original, app, main] = scene;
+    const std::string path = scratch.ProjectFilePath();
+    REQUIRE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    const long held = StopOnAnUnwritableFile(app, main);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+
+    REQUIRE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+    Press(main, IDC_STOP);
+    CHECK(OpenMessages(app).empty());
+    CHECK_EQ(Shown(main), "00:00:00");
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(records, 1, held)));
+}
+
 E2E_CASE("save.closing_with_an_unsaved_count_asks_and_yes_loses_it") {
     CountingScene scene(2);
     auto& [scratch, records, original, app, main] = scene;
     FileLock lock(scratch.ProjectFilePath());
-    StopOnALockedFile(app, main, lock);
+    StopOnAnUnwritableFile(app, main);
 
     RequestClose(main);
     Answer(ExpectQuestion(app, kLoseUnsaved), IDYES);
