@@ -11,6 +11,11 @@ TEST_F(ProjectFileTest, AppendProjectAddsARecordWithoutATrailingLineEnd) {
     EXPECT_EQ(ReadFileBytes(), "First\r\n000:00:00");
     EXPECT_TRUE(File().AppendProject("First"));
     EXPECT_EQ(Names(), Strings({"First", "First"}));
+
+    // Most editors end a file with a line end: the new record follows it directly.
+    WriteFileBytes("Alpha\r\n001:00:00\r\n");
+    EXPECT_TRUE(File().AppendProject("Gamma"));
+    EXPECT_EQ(ReadFileBytes(), "Alpha\r\n001:00:00\r\nGamma\r\n000:00:00");
     EXPECT_TRUE(m_sink.m_messages.empty());
     EXPECT_EQ(FolderEntries(), Strings({"Projekte.dbu"}));
 }
@@ -162,31 +167,25 @@ TEST_F(ProjectFileTest, WriteProjectTotalInPlaceNeedsNoTemporaryFile) {
 }
 
 // A time line that the load reads as a total, though not in the written form, is replaced
-// whole, and every other byte stays.
-TEST_F(ProjectFileTest, WriteProjectTotalReplacesAHandEditedTimeLineWhole) {
-    for (const char* pszLine :
-         {"000:75:99", "12:04:56", "001:00:00 ", "1:2:3", " 7", "0001:00:00"}) {
-        const std::string strBefore = std::string("A\r\n") + pszLine + "\r\nB\r\n002:00:00";
+// whole and every other byte stays; a line that is no total (a name, nothing) is never
+// overwritten but reported.
+TEST_F(ProjectFileTest, WriteProjectTotalOnHandEditedTimeLines) {
+    const std::pair<std::string, std::string> cases[] = {{"000:75:99", "001:16:41"},
+                                                         {"12:04:56", "001:16:41"},
+                                                         {"001:00:00 ", "001:16:41"},
+                                                         {" 7", "001:16:41"},
+                                                         {"0001:00:00", "001:16:41"},
+                                                         {"B", ""},
+                                                         {"", ""}};
+    for (const auto& [strLine, strWritten] : cases) {
+        const std::string strBefore = "A\r\n" + strLine + "\r\nB\r\n002:00:00";
         WriteFileBytes(strBefore);
-        EXPECT_TRUE(WriteTotal(0, "A", "001:16:41")) << pszLine;
-        EXPECT_EQ(ReadFileBytes(), "A\r\n001:16:41\r\nB\r\n002:00:00") << pszLine;
+        EXPECT_EQ(WriteTotal(0, "A", "001:16:41"), !strWritten.empty()) << strLine;
+        EXPECT_EQ(ReadFileBytes(),
+                  strWritten.empty() ? strBefore : "A\r\n" + strWritten + "\r\nB\r\n002:00:00");
     }
-    WriteFileBytes("A\n12:04:56");
-    EXPECT_TRUE(WriteTotal(0, "A", "012:04:57"));
-    EXPECT_EQ(ReadFileBytes(), "A\n012:04:57");
-    EXPECT_TRUE(m_sink.m_messages.empty());
+    EXPECT_EQ(m_sink.m_messages, Strings(2, kMsgErrorWriting));
     EXPECT_EQ(FolderEntries(), Strings({"Projekte.dbu"}));
-}
-
-// A line that is no total (a name, nothing at all) is not overwritten: the record is broken
-// and writing would destroy whatever the line holds. It is reported and nothing changes.
-TEST_F(ProjectFileTest, WriteProjectTotalRefusesWhatIsNoTimeLine) {
-    for (const char* pszBefore : {"A\r\nB\r\n002:00:00", "A\r\n\r\nB\r\n002:00:00", "A\r\n", "A"}) {
-        WriteFileBytes(pszBefore);
-        EXPECT_FALSE(WriteTotal(0, "A", "777:00:00")) << pszBefore;
-        EXPECT_EQ(ReadFileBytes(), pszBefore);
-    }
-    EXPECT_EQ(m_sink.m_messages, Strings(4, kMsgErrorWriting));
 }
 
 TEST_F(ProjectFileTest, WriteProjectTotalRefusesBadTotals) {
@@ -200,55 +199,30 @@ TEST_F(ProjectFileTest, WriteProjectTotalRefusesBadTotals) {
 }
 
 // Another program inserted or removed records while a count ran: the total goes to the one
-// record that carries the project's name, and the caller learns its new index.
-TEST_F(ProjectFileTest, WriteProjectTotalFollowsTheNameToItsRecord) {
-    WriteFileBytes("Alpha\r\n000:00:01\r\nCharlie\r\n000:00:03\r\nDelta\r\n000:00:04");
-    int nIndex = 2; // Charlie's place when the count began
-    EXPECT_TRUE(File().WriteProjectTotal(nIndex, "Charlie", "010:00:00"));
-    EXPECT_EQ(nIndex, 1);
-    EXPECT_EQ(ReadFileBytes(), "Alpha\r\n000:00:01\r\nCharlie\r\n010:00:00\r\nDelta\r\n000:00:04");
-
-    WriteFileBytes("New\r\n000:00:00\r\nAlpha\r\n000:00:01\r\nCharlie\r\n000:00:03");
-    nIndex = 5; // past the records
-    EXPECT_TRUE(File().WriteProjectTotal(nIndex, "Charlie", "010:00:00"));
-    EXPECT_EQ(nIndex, 2);
-    EXPECT_TRUE(m_sink.m_messages.empty());
-}
-
-TEST_F(ProjectFileTest, WriteProjectTotalReportsANameGoneOrHeldTwice) {
-    for (const std::string& strBefore :
-         {std::string("Alpha\r\n000:00:01\r\nDelta\r\n000:00:04"),
-          std::string("Alpha\r\n000:00:01\r\nCharlie\r\n000:00:02\r\nCharlie\r\n000:00:03")}) {
-        WriteFileBytes(strBefore);
-        int nIndex = 3; // Charlie's place when the count began
-        EXPECT_FALSE(File().WriteProjectTotal(nIndex, "Charlie", "010:00:00"));
-        EXPECT_EQ(nIndex, 3);
-        EXPECT_EQ(ReadFileBytes(), strBefore);
-    }
-    EXPECT_EQ(m_sink.m_messages, Strings(2, MakeProjectNotFoundMessage("Charlie")));
-}
-
-// Most editors end a file with a line end: the new record follows it directly.
-TEST_F(ProjectFileTest, AppendAfterAFinalLineEndAddsNoEmptyLine) {
-    WriteFileBytes("Alpha\r\n001:00:00\r\n");
-    EXPECT_TRUE(File().AppendProject("Gamma"));
-    EXPECT_EQ(ReadFileBytes(), "Alpha\r\n001:00:00\r\nGamma\r\n000:00:00");
-    WriteFileBytes("Alpha\n001:00:00\n");
-    EXPECT_TRUE(File().AppendProject("Gamma"));
-    EXPECT_EQ(ReadFileBytes(), "Alpha\n001:00:00\nGamma\r\n000:00:00");
-    EXPECT_EQ(Names(), Strings({"Alpha", "Gamma"}));
-}
-
-// A long hand-edited line is one line for every operation.
-TEST_F(ProjectFileTest, ALongLineCountsAsOneLineEverywhere) {
+// record that carries the project's name, and the caller learns its new index; a name gone or
+// held twice is reported and nothing is written.
+TEST_F(ProjectFileTest, WriteProjectTotalFollowsTheStartedName) {
     const std::string strLong(45, 'L');
-    WriteFileBytes(strLong + "\r\n000:00:05\r\nX\r\n000:00:00");
-    EXPECT_EQ(Names(), Strings({std::string(30, 'L'), "X"}));
-    EXPECT_TRUE(WriteTotal(0, std::string(30, 'L'), "000:00:09"));
-    EXPECT_TRUE(WriteTotal(1, "X", "000:00:01"));
-    EXPECT_TRUE(File().AppendProject("Y"));
-    EXPECT_EQ(ReadFileBytes(), strLong + "\r\n000:00:09\r\nX\r\n000:00:01\r\nY\r\n000:00:00");
-    EXPECT_TRUE(Delete(0, std::string(30, 'L')));
-    EXPECT_EQ(ReadFileBytes(), "X\r\n000:00:01\r\nY\r\n000:00:00");
-    EXPECT_TRUE(m_sink.m_messages.empty());
+    const struct {
+        std::string strBefore;
+        int nIndex, nFound;
+        std::string strAfter;
+    } cases[] = {
+        {"A\r\n000:00:01\r\nC\r\n000:00:03\r\nD\r\n000:00:04", 2, 1,
+         "A\r\n000:00:01\r\nC\r\n010:00:00\r\nD\r\n000:00:04"},
+        {"N\r\n000:00:00\r\nA\r\n000:00:01\r\nC\r\n000:00:03", 7, 2,
+         "N\r\n000:00:00\r\nA\r\n000:00:01\r\nC\r\n010:00:00"},
+        {strLong + "\r\n000:00:05\r\nC\r\n000:00:00", 1, 1,
+         strLong + "\r\n000:00:05\r\nC\r\n010:00:00"},
+        {"A\r\n000:00:01\r\nD\r\n000:00:04", 1, 1, ""},
+        {"A\r\n000:00:01\r\nC\r\n000:00:02\r\nC\r\n000:00:03", 3, 3, ""},
+    };
+    for (const auto& c : cases) {
+        WriteFileBytes(c.strBefore);
+        int nIndex = c.nIndex;
+        EXPECT_EQ(File().WriteProjectTotal(nIndex, "C", "010:00:00"), !c.strAfter.empty());
+        EXPECT_EQ(nIndex, c.nFound) << c.strBefore;
+        EXPECT_EQ(ReadFileBytes(), c.strAfter.empty() ? c.strBefore : c.strAfter);
+    }
+    EXPECT_EQ(m_sink.m_messages, Strings(2, MakeProjectNotFoundMessage("C")));
 }
