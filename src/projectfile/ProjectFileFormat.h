@@ -40,7 +40,7 @@ struct ProjectRecord {
 // The records as the lists show them, one per entry, in file order.
 std::vector<ProjectRecord> ScanRecords(const std::string& strContent);
 
-// The text of a piece as a list shows it: its bytes up to the first NUL.
+// The text of a piece: its bytes up to the first NUL.
 std::string PieceText(const std::string& strContent, const LinePiece& piece);
 
 // The integer value of a text: white space skipped, an optional sign, then decimal digits.
