@@ -70,5 +70,5 @@ private:
 
 extern const UINT g_nTaskbarCreatedMessage;
 
-// Dispatches every message waiting for this thread; no dialog keyboard handling.
-void PumpMessages();
+// Dispatches every message waiting for this thread, with the keyboard handling of hDialog.
+void PumpMessages(HWND hDialog);

@@ -10,9 +10,14 @@ static const char kMsgLoseUnsaved[] = "The time counted could not be saved to th
 static const wchar_t kShutdownReason[] =
     L"Quillet could not save the time counted to its project file.";
 
-void PumpMessages() {
+// The dialog's keyboard handling comes first, as in the system's own modal loop, so Tab, the
+// arrow keys and Space work while a count runs; Enter and Esc reach OnOK and OnCancel, which
+// refuse while counting.
+void PumpMessages(HWND hDialog) {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (hDialog && ::IsDialogMessageA(hDialog, &msg))
+            continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
@@ -31,7 +36,7 @@ void CClockDlg::WaitForMessages(int64_t nTimeoutMs) {
 }
 
 void CClockDlg::DispatchPendingMessages() {
-    PumpMessages();
+    PumpMessages(m_hWnd);
 }
 
 void CClockDlg::ShowRunCounter(const char* pszText) {

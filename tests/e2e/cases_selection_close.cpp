@@ -43,10 +43,16 @@ E2E_CASE("close.refused_while_running_and_the_count_goes_on") {
     ExpectRefusal(app, main);
     long shown = WaitForShownChange(main, ShownSeconds(main));
 
-    // Esc and Enter reach a running count only as commands; they are refused the same way.
+    // Esc and Enter, as commands and as keys pressed in the project box, are refused the same
+    // way while the count runs.
     PostDialogCommand(main, IDCANCEL);
     ExpectRefusal(app, main);
     PostDialogCommand(main, IDOK);
+    ExpectRefusal(app, main);
+    const HWND field = ComboField(Control(main, IDC_PROJECT_COMBO));
+    PressKey(field, VK_ESCAPE);
+    ExpectRefusal(app, main);
+    PressKey(field, VK_RETURN);
     ExpectRefusal(app, main);
     shown = WaitForShownChange(main, shown);
 
