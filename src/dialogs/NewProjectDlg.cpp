@@ -71,6 +71,12 @@ void CNewProjectDlg::OnAdd() {
         EndDialog(IDOK);
 }
 
+// Enter where no button has the focus, that is in the name field, adds the project as "add"
+// does; closing without adding would look like success.
+void CNewProjectDlg::OnOK() {
+    OnAdd();
+}
+
 void CNewProjectDlg::OnCancelButton() {
     EndDialog(IDOK);
 }

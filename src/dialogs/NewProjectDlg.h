@@ -14,6 +14,7 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
+    void OnOK() override;
 
     void OnChangeName();
     void OnAdd();

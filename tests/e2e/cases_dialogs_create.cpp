@@ -199,24 +199,40 @@ E2E_CASE("create.missing_file_keeps_the_dialog_and_the_name_and_creates_nothing"
     CHECK_EQ(ListFolder(scratch.AppDir()), std::vector<std::string>{"Quillet.exe"});
 }
 
-E2E_CASE("create.enter_in_the_name_field_closes_without_adding") {
+E2E_CASE("create.keyboard_alone_names_and_adds_a_project_and_escape_cancels") {
     Scratch scratch;
     scratch.WriteProjectFile(ThreeProjects());
     App app(scratch.ExePath(), scratch.WorkDir());
     const HWND main = StartIdle(app);
-    const HWND dialog = OpenCreateDialog(app, main);
+    HWND dialog = OpenCreateDialog(app, main);
     const HWND field = NameField(dialog);
-    // The name field has no tab stop: the dialog opens with the focus on "add".
-    CHECK_EQ(FocusOf(dialog), Control(dialog, IDC_ADD));
+    // The focus opens in the name field, and Tab comes back to it after the two buttons.
+    CHECK_EQ(FocusOf(dialog), field);
+    const HWND order[] = {Control(dialog, IDC_ADD), Control(dialog, IDC_NEW_CANCEL), field};
+    for (HWND next : order) {
+        PressKey(FocusOf(dialog), VK_TAB);
+        WaitFor("Tab to move the focus on", [&] { return FocusOf(dialog) == next; });
+    }
 
+    // Enter in the field is "add", with its rule for an empty name.
+    PressKey(field, VK_RETURN);
+    AnswerMessage(app, "Please enter a name for your project");
+    CHECK(IsWindow(dialog));
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
     TypeAndWait(field, "Gamma", "Gamma");
-    ClickInto(field);
-    WaitFor("the name field to take the focus", [&] { return FocusOf(dialog) == field; });
     PressKey(field, VK_RETURN);
     WaitUntilClosed(dialog);
     CheckNoMessage(app, main);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
-    CheckProjectBoxUnselected(main, ThreeNames());
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsAnd("Gamma")));
+    CheckProjectBoxUnselected(main, ThreeNamesAnd("Gamma"));
+
+    // Esc closes without adding.
+    dialog = OpenCreateDialog(app, main);
+    TypeAndWait(NameField(dialog), "Delta", "Delta");
+    PressKey(NameField(dialog), VK_ESCAPE);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsAnd("Gamma")));
 }
 
 namespace {
