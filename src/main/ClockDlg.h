@@ -58,6 +58,7 @@ private:
     void RefillProjectBox();
     bool RefuseWhileCounting();
     bool AddTrayIcon();
+    void DeclareIconVersion();
     BOOL RestoreFromTray();
 
     bool m_bInTray = false; // hidden behind the notification-area icon

@@ -7,6 +7,7 @@
 const UINT g_nTaskbarCreatedMessage = ::RegisterWindowMessageA("TaskbarCreated");
 
 static const UINT kTrayIconId = 1;
+static const UINT kNotifyIconVersion4 = 4; // NOTIFYICON_VERSION_4, named only for Vista builds
 
 static NOTIFYICONDATAA MakeIconData(HWND hWnd) {
     NOTIFYICONDATAA data = {};
@@ -20,12 +21,30 @@ bool CClockDlg::AddTrayIcon() {
     NOTIFYICONDATAA data = MakeIconData(m_hWnd);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_TRAY_NOTIFY;
+    // The notification area shows small icons at the system's DPI: 16 pixels at 96 DPI.
+    const int nSize = ::GetSystemMetrics(SM_CXSMICON);
     data.hIcon = static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_TRAY),
-                                                 IMAGE_ICON, 16, 16, LR_SHARED));
+                                                 IMAGE_ICON, nSize, nSize, LR_SHARED));
     ::lstrcpynA(data.szTip, "Quillet 1.0", 64);
     // An icon the shell still holds (a "TaskbarCreated" from a shell that kept its icons)
     // refuses NIM_ADD; updating it leaves the same icon in place.
-    return ::Shell_NotifyIconA(NIM_ADD, &data) || ::Shell_NotifyIconA(NIM_MODIFY, &data);
+    if (!::Shell_NotifyIconA(NIM_ADD, &data) && !::Shell_NotifyIconA(NIM_MODIFY, &data))
+        return false;
+    DeclareIconVersion();
+    return true;
+}
+
+// Only an icon that declares a version hears of keyboard selection (Win+B, the arrow keys,
+// then Enter or Space) as NIN_KEYSELECT; otherwise the shell sends right-button messages.
+// Version 4 needs Vista; older shells take version 3, which sends the same notifications.
+void CClockDlg::DeclareIconVersion() {
+    NOTIFYICONDATAA data = MakeIconData(m_hWnd);
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE; // the first form with uVersion
+    data.uVersion = kNotifyIconVersion4;
+    if (!::Shell_NotifyIconA(NIM_SETVERSION, &data)) {
+        data.uVersion = NOTIFYICON_VERSION;
+        ::Shell_NotifyIconA(NIM_SETVERSION, &data);
+    }
 }
 
 // Shows the dialog again and removes the icon; the result tells whether the icon went away.
@@ -44,9 +63,14 @@ void CClockDlg::OnMinimize() {
     ShowWindow(SW_HIDE);
 }
 
+// The event is the low word of lParam (version 4 puts the icon's id in the high word). The
+// release of the left button and a selection by mouse or keyboard bring the dialog back; the
+// shell may send a selection right after the release, which then finds the dialog shown.
 LRESULT CClockDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
     (void)wParam;
-    if (lParam != WM_LBUTTONUP || !m_bInTray)
+    const UINT nEvent = LOWORD(lParam);
+    const bool bRestore = nEvent == WM_LBUTTONUP || nEvent == NIN_SELECT || nEvent == NIN_KEYSELECT;
+    if (!bRestore || !m_bInTray)
         return 0;
     return RestoreFromTray();
 }

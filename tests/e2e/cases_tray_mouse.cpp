@@ -38,3 +38,34 @@ E2E_CASE("tray.mouse_over_the_icon_shows_its_tip_and_its_release_restores_the_di
     RequestClose(dialog);
     CHECK(app.WaitForExit());
 }
+
+// An icon that declared version 4 hears of its events as the low word of lParam, with the icon's
+// id in the high word. Selecting the icon from the keyboard (Win+B, arrows, Enter or Space)
+// arrives as NIN_KEYSELECT and restores the dialog, as does NIN_SELECT; the right button and
+// the context menu request stay ignored.
+E2E_CASE("tray.keyboard_selection_of_the_icon_restores_the_dialog") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "000:00:00"}}));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = WaitForIdleDialog(app);
+
+    for (UINT selection : {UINT{NIN_KEYSELECT}, UINT{NIN_SELECT}}) {
+        MinimizeToTray(dialog);
+        for (UINT ignored : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_CONTEXTMENU, WM_LBUTTONDOWN}) {
+            MouseOverIcon(dialog, MAKELPARAM(ignored, 1));
+            CHECK(!IsWindowVisible(dialog));
+            CHECK(IconExists(dialog));
+        }
+        MouseOverIcon(dialog, MAKELPARAM(selection, 1));
+        CHECK(IsWindowVisible(dialog));
+        CHECK(!IconExists(dialog));
+    }
+    // The release in the same form restores too.
+    MinimizeToTray(dialog);
+    MouseOverIcon(dialog, MAKELPARAM(WM_LBUTTONUP, 1));
+    CHECK(IsWindowVisible(dialog));
+    CHECK(!IconExists(dialog));
+
+    RequestClose(dialog);
+    CHECK(app.WaitForExit());
+}
