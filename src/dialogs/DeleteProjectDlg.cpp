@@ -1,5 +1,6 @@
 #include "DeleteProjectDlg.h"
 
+#include "main/Accessibility.h"
 #include "main/ClockDlg.h"
 #include "projectfile/ProjectFileCalls.h"
 
@@ -24,6 +25,7 @@ void CDeleteProjectDlg::DoDataExchange(CDataExchange* pDX) {
 // Nothing chosen yet: "Delete project" removes the first project, and the field names it.
 BOOL CDeleteProjectDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    SetAccessibleName(m_comboDelete, L"Project to delete"); // the box has no label
     m_nSelected = 0;
     LoadNamesShowingSelected();
     return TRUE;

@@ -1,5 +1,6 @@
 #include "OverviewDlg.h"
 
+#include "main/Accessibility.h"
 #include "main/ClockDlg.h"
 #include "projectfile/ProjectFileCalls.h"
 
@@ -21,6 +22,8 @@ void COverviewDlg::DoDataExchange(CDataExchange* pDX) {
 // Each row is the name, a tab and the total as stored; the list is read once, here.
 BOOL COverviewDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    // The label before the list is "Time:", which names only its second column.
+    SetAccessibleName(m_listOverview, L"Projects and their totals");
     m_listOverview.SetTabStops(kTimeColumn);
     LoadOverviewRows(m_listOverview);
     return TRUE;

@@ -1,5 +1,7 @@
 #include "ClockApp.h"
 
+#include <objbase.h>
+
 #include "ClockDlg.h"
 #include "SingleInstance.h"
 #include "projectfile/ProjectFileCalls.h"
@@ -12,9 +14,13 @@ BOOL CClockApp::InitInstance() {
         instance.ActivateOtherCopy();
         return FALSE;
     }
+    // COM serves the accessible names the dialogs give their lists.
+    HRESULT hrCom = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     CClockDlg dlg;
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = nullptr;
+    if (SUCCEEDED(hrCom))
+        ::CoUninitialize();
     return FALSE;
 }

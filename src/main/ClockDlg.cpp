@@ -1,5 +1,6 @@
 #include "ClockDlg.h"
 
+#include "Accessibility.h"
 #include "SingleInstance.h"
 #include "projectfile/ProjectFileCalls.h"
 
@@ -50,6 +51,8 @@ BOOL CClockDlg::OnInitDialog() {
                      ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED);
     SetIcon(hSmallIcon ? static_cast<HICON>(hSmallIcon) : m_hIcon, FALSE);
     SetLabelFonts();
+    // Its visible label comes after it in tab order, where screen readers do not look.
+    SetAccessibleName(m_comboProject, L"Choose project");
 
     m_bStopped = true;
     m_bPaused = false;

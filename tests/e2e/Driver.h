@@ -119,6 +119,12 @@ std::vector<std::string> ListBoxItems(HWND list);
 // The window's rectangle in the client coordinates of `dialog`.
 RECT RectInDialog(HWND dialog, HWND hwnd);
 
+// The name a screen reader announces for the window, read through the system's accessibility
+// layer (oleacc); nullopt when it gives none.
+std::optional<std::string> AccessibleName(HWND hwnd);
+// Whether the accessibility layer takes names given by annotation (Wine 8's does not).
+bool SystemAnnotatesNames();
+
 // Dialog base units of a template font, computed as the dialog manager does.
 struct BaseUnits {
     int x = 0, y = 0;
