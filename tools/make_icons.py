@@ -5,11 +5,17 @@
     python3 tools/make_icons.py --preview DIR # also writes enlarged PNG previews to DIR
 
 The pictures are pixel art kept below as character grids, one character per
-pixel, with a shared palette. Each .ico holds a 16x16 and a 32x32 image, both
+pixel, with a shared palette. Each .ico holds a 16x16 and a 32x32 image as
 classic 8 bits-per-pixel DIBs (256-colour palette, XOR bitmap plus 1-bit AND
 mask). With only a 1-bit mask there is no anti-aliasing against the
 background, so every edge is drawn crisp and the 16x16 images are drawn by
-hand rather than scaled down. Standard library only; the output is
+hand rather than scaled down.
+
+Beside them each .ico holds 32-bit images with alpha in the sizes Windows asks
+for at higher DPI (16, 20, 24, 32, 40, 48 and 256 pixels): 16 and 32 are the
+grids themselves; 20 to 48 are the 32x32 grid resampled by area, which gives
+soft edges through alpha; 256 is the 32x32 grid at eight times, stored as PNG
+as Windows Vista and later read it. Standard library only; the output is
 deterministic, so running the script reproduces the committed files exactly.
 """
 
@@ -183,32 +189,122 @@ def dib(grid):
     return header + quads + image
 
 
-def ico(grids):
-    images = [dib(g) for g in grids]
-    out = struct.pack('<HHH', 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for grid, image in zip(grids, images):
-        size = len(grid)
-        out += struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, 1, 8,
-                           len(image), offset)
-        offset += len(image)
-    return out + b''.join(images)
+ALPHA_SIZES = [16, 20, 24, 32, 40, 48, 256]
 
 
-def png(path, pixels):
-    """Write a list of rows of (r, g, b) tuples as a PNG."""
+def rgba(grid):
+    """Rows of (r, g, b, a); '.' is fully transparent."""
+    colour = dict(PALETTE)
+    return [[(0, 0, 0, 0) if ch == '.' else colour[ch] + (255,) for ch in row]
+            for row in grid]
+
+
+def resample(pixels, size):
+    """Each target pixel is the area-weighted average of the source pixels it
+    covers, with colours weighted by their alpha."""
+    src = len(pixels)
+    scale = src / size
+
+    def spans(i):
+        lo, hi = i * scale, (i + 1) * scale
+        j = int(lo)
+        while j < hi and j < src:
+            yield j, min(hi, j + 1) - max(lo, j)
+            j += 1
+
+    out = []
+    for y in range(size):
+        row = []
+        for x in range(size):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            for sy, wy in spans(y):
+                for sx, wx in spans(x):
+                    r, g, b, a = pixels[sy][sx]
+                    w = wx * wy * a
+                    acc[0] += r * w
+                    acc[1] += g * w
+                    acc[2] += b * w
+                    acc[3] += w
+            area = scale * scale
+            alpha = acc[3] / area
+            if acc[3] == 0:
+                row.append((0, 0, 0, 0))
+            else:
+                row.append(tuple(int(round(c / acc[3])) for c in acc[:3]) +
+                           (int(round(alpha)),))
+        out.append(row)
+    return out
+
+
+def enlarge(pixels, factor):
+    return [[px for px in row for _ in range(factor)]
+            for row in pixels for _ in range(factor)]
+
+
+def alpha_image(small, large, size):
+    if size == 16:
+        return rgba(small)
+    if size == 256:
+        return enlarge(rgba(large), 8)
+    if size == 32:
+        return rgba(large)
+    return resample(rgba(large), size)
+
+
+def dib32(pixels):
+    """A 32-bit icon image with alpha, and the AND mask for older readers."""
+    size = len(pixels)
+    and_stride = (size + 31) // 32 * 4
+    xor = bytearray()
+    mask = bytearray()
+    for row in reversed(pixels):  # bottom-up
+        bits = bytearray(and_stride)
+        for x, (r, g, b, a) in enumerate(row):
+            xor += struct.pack('<BBBB', b, g, r, a)
+            if a == 0:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask += bits
+    image = bytes(xor) + bytes(mask)
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0,
+                         len(image), 0, 0, 0, 0)
+    return header + image
+
+
+def png_bytes(pixels, alpha=False):
     height, width = len(pixels), len(pixels[0])
-    raw = b''.join(b'\0' + bytes(c for px in row for c in px) for row in pixels)
+    channels = 4 if alpha else 3
+    raw = b''.join(b'\0' + bytes(c for px in row for c in px[:channels])
+                   for row in pixels)
 
     def chunk(kind, data):
         return (struct.pack('>I', len(data)) + kind + data +
                 struct.pack('>I', zlib.crc32(kind + data) & 0xffffffff))
 
+    colour_type = 6 if alpha else 2
+    return (b'\x89PNG\r\n\x1a\n' +
+            chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, colour_type, 0, 0, 0)) +
+            chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
+
+
+def ico(small, large):
+    entries = [(16, 8, dib(small)), (32, 8, dib(large))]
+    for size in ALPHA_SIZES:
+        pixels = alpha_image(small, large, size)
+        image = png_bytes(pixels, alpha=True) if size == 256 else dib32(pixels)
+        entries.append((size, 32, image))
+    out = struct.pack('<HHH', 0, 1, len(entries))
+    offset = 6 + 16 * len(entries)
+    for size, bits, image in entries:
+        out += struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, 1, bits,
+                           len(image), offset)
+        offset += len(image)
+    return out + b''.join(image for _, _, image in entries)
+
+
+def png(path, pixels):
+    """Write a list of rows of (r, g, b) tuples as a PNG."""
     with open(path, 'wb') as f:
-        f.write(b'\x89PNG\r\n\x1a\n')
-        f.write(chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, 2, 0, 0, 0)))
-        f.write(chunk(b'IDAT', zlib.compress(raw, 9)))
-        f.write(chunk(b'IEND', b''))
+        f.write(png_bytes(pixels))
 
 
 def preview(path, grids):
@@ -248,7 +344,7 @@ def main():
         check(name + ' 16x16', small, 16)
         check(name + ' 32x32', large, 32)
         with open(os.path.join(root, 'src', 'res', name + '.ico'), 'wb') as f:
-            f.write(ico([small, large]))
+            f.write(ico(small, large))
     if len(sys.argv) == 3 and sys.argv[1] == '--preview':
         os.makedirs(sys.argv[2], exist_ok=True)
         for name, small, large in icons:

@@ -1,11 +1,11 @@
 // What the program file itself carries: its icons in the sizes and colours the shell and the
-// notification area ask for, its version, and its German (Germany) resource language.
+// notification area ask for at every DPI, its version, and its German (Germany) resource language.
 #include "Check.h"
 #include "Driver.h"
 
 #include <windows.h>
 
-#include <algorithm>
+#include <cstring>
 
 #include "resource.h"
 
@@ -45,6 +45,17 @@ std::vector<std::string> IconImages(HMODULE module, int group) {
     for (WORD i = 0; i < header->count; ++i) {
         const auto* bitmap = static_cast<const BITMAPINFOHEADER*>(
             LoadResourceBytes(module, RT_ICON, MAKEINTRESOURCEA(header->entries[i].id)));
+        const auto* bytes = reinterpret_cast<const unsigned char*>(bitmap);
+        if (bytes && std::memcmp(bytes, "\x89PNG\r\n\x1a\n", 8) == 0) {
+            // IHDR follows the signature: width and height, big-endian, then the bit depth.
+            const auto word = [&](int at) {
+                return (bytes[at] << 24) | (bytes[at + 1] << 16) | (bytes[at + 2] << 8) |
+                       bytes[at + 3];
+            };
+            images.push_back(std::to_string(word(16)) + "x" + std::to_string(word(20)) + "x" +
+                             (bytes[25] == 6 ? "32" : "?") + " png");
+            continue;
+        }
         if (!bitmap || bitmap->biSize != sizeof(BITMAPINFOHEADER)) {
             images.push_back("not a bitmap image");
             continue;
@@ -58,14 +69,17 @@ std::vector<std::string> IconImages(HMODULE module, int group) {
 
 } // namespace
 
-E2E_CASE("resources.icons_have_16_and_32_pixel_256_colour_images") {
+// The 256-colour images for older displays, and 32-bit images with alpha in the sizes Windows
+// asks for from 96 to 192 DPI and for large views (256, compressed as PNG).
+E2E_CASE("resources.icons_have_256_colour_and_alpha_images_for_every_dpi") {
     HMODULE module =
         LoadLibraryExA(GetOptions().exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     REQUIRE(module != nullptr);
     for (int group : {IDR_MAINFRAME, IDI_TRAY}) {
         std::vector<std::string> images = IconImages(module, group);
-        std::sort(images.begin(), images.end());
-        CHECK_EQ(images, (std::vector<std::string>{"16x16x8", "32x32x8"}));
+        CHECK_EQ(images,
+                 (std::vector<std::string>{"16x16x8", "32x32x8", "16x16x32", "20x20x32", "24x24x32",
+                                           "32x32x32", "40x40x32", "48x48x32", "256x256x32 png"}));
     }
     FreeLibrary(module);
 }
