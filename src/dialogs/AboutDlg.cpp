@@ -46,6 +46,12 @@ void CAboutDlg::SetProductNameFont() {
     m_staticProductName.SetFont(m_fontProductName);
 }
 
+// On a monitor of another DPI the product name is fitted again to its scaled label.
+void CAboutDlg::OnDpiChanged(UINT nDpi, const RECT* pSuggested) {
+    CDialog::OnDpiChanged(nDpi, pSuggested);
+    SetProductNameFont();
+}
+
 // Only the web address is drawn blue, straight on the dialog's background.
 HBRUSH CAboutDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     HBRUSH hBrush = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);

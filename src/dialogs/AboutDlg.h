@@ -16,6 +16,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    void OnDpiChanged(UINT nDpi, const RECT* pSuggested) override;
 
     void OnWebsite();
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);

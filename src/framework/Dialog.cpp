@@ -12,6 +12,7 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)
+    ON_WM_DPICHANGED()
 END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
@@ -81,6 +82,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM
 
 // The framework centres a dialog that OnInitDialog left where its template put it.
 INT_PTR CDialog::HandleInitDialog() {
+    TakeOverDpiScaling();
     RECT rcBefore;
     ::GetWindowRect(m_hWnd, &rcBefore);
     BOOL bResult = OnInitDialog();

@@ -25,6 +25,9 @@ public:
 
     virtual BOOL OnInitDialog();
 
+    // The dots per inch of the monitor the dialog is on, as far as the system tells.
+    UINT GetDpi() const { return m_nDpi; }
+
 protected:
     virtual void DoDataExchange(CDataExchange* pDX) { (void)pDX; }
     virtual void OnOK();
@@ -34,14 +37,22 @@ protected:
     void OnClose() { Default(); }
     void OnPaint() { Default(); }
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    // The dialog moved to a monitor of another DPI: takes the suggested frame and scales the
+    // controls and the dialog's font. Overrides refit what they drew themselves after this.
+    virtual void OnDpiChanged(UINT nDpi, const RECT* pSuggested);
 
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
+    UINT m_nDpi = USER_DEFAULT_SCREEN_DPI;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT nMsg, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleInitDialog();
+    void TakeOverDpiScaling();
+    void ScaleControls(UINT nFrom, UINT nTo);
+
+    CFont m_fontScaled; // the template's font at the current DPI, once it changed
 
     DECLARE_MESSAGE_MAP()
 };

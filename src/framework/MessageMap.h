@@ -6,6 +6,10 @@
 
 #include <windows.h>
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 class CCmdTarget;
 
 typedef LRESULT (*AFX_PMSG_THUNK)(CCmdTarget* pTarget, UINT nMsg, WPARAM wParam, LPARAM lParam);
@@ -89,6 +93,10 @@ protected:                                                                      
     {WM_QUERYENDSESSION, 0, 0, nullptr, AFX_THUNK(return pThis->OnQueryEndSession();)},
 #define ON_WM_ENDSESSION()                                                                         \
     {WM_ENDSESSION, 0, 0, nullptr, AFX_THUNK(pThis->OnEndSession(static_cast<BOOL>(wParam)); return 0;)},
+#define ON_WM_DPICHANGED()                                                                         \
+    {WM_DPICHANGED, 0, 0, nullptr,                                                                 \
+     AFX_THUNK(pThis->OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));         \
+               return 0;)},
 #define ON_WM_CTLCOLOR()                                                                           \
     {AFX_WM_CTLCOLOR, 0, 0, nullptr, AFX_THUNK({                                                   \
          CDC dc(reinterpret_cast<HDC>(wParam));                                                    \

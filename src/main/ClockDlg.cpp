@@ -44,12 +44,7 @@ BOOL CClockDlg::OnInitDialog() {
     // A second copy started from now on finds this dialog, even while a message box below
     // delays its showing.
     PublishMainWindow(m_hWnd);
-    SetIcon(m_hIcon, TRUE);
-    // The title bar shows the hand-drawn 16x16 image rather than the 32x32 one scaled down.
-    HANDLE hSmallIcon =
-        ::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
-                     ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED);
-    SetIcon(hSmallIcon ? static_cast<HICON>(hSmallIcon) : m_hIcon, FALSE);
+    SetIconsForDpi();
     SetLabelFonts();
     // Its visible label comes after it in tab order, where screen readers do not look.
     SetAccessibleName(m_comboProject, L"Choose project");
@@ -62,6 +57,29 @@ BOOL CClockDlg::OnInitDialog() {
     g_nTotalMinutes = 0;
     g_nTotalHours = 0;
     return TRUE;
+}
+
+// The icons of the title bar and the task switcher in the sizes the dialog's DPI asks for, so
+// that each shows an image drawn at its size rather than another one scaled.
+void CClockDlg::SetIconsForDpi() {
+    const int nDpi = static_cast<int>(GetDpi());
+    const int nBig = ::MulDiv(32, nDpi, USER_DEFAULT_SCREEN_DPI);
+    const int nSmall = ::MulDiv(16, nDpi, USER_DEFAULT_SCREEN_DPI);
+    HINSTANCE hInstance = AfxGetInstanceHandle();
+    HANDLE hBig =
+        ::LoadImageA(hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, nBig, nBig, LR_SHARED);
+    HANDLE hSmall = ::LoadImageA(hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, nSmall,
+                                 nSmall, LR_SHARED);
+    SetIcon(hBig ? static_cast<HICON>(hBig) : m_hIcon, TRUE);
+    SetIcon(hSmall ? static_cast<HICON>(hSmall) : m_hIcon, FALSE);
+}
+
+// On a monitor of another DPI the fonts this dialog made are fitted again to the scaled
+// controls, and the icons are taken in the new sizes.
+void CClockDlg::OnDpiChanged(UINT nDpi, const RECT* pSuggested) {
+    CDialog::OnDpiChanged(nDpi, pSuggested);
+    SetIconsForDpi();
+    SetLabelFonts();
 }
 
 // Draws the application icon centred in the client area while the dialog is minimised.

@@ -22,6 +22,7 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
+    void OnDpiChanged(UINT nDpi, const RECT* pSuggested) override;
 
     void OnPaint();
     HCURSOR OnQueryDragIcon();
@@ -53,6 +54,7 @@ protected:
 
 private:
     void SetLabelFonts();
+    void SetIconsForDpi();
     void LoadSelectedTotal();
     bool CanListProjects();
     void RefillProjectBox();

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -124,6 +125,17 @@ RECT RectInDialog(HWND dialog, HWND hwnd);
 std::optional<std::string> AccessibleName(HWND hwnd);
 // Whether the accessibility layer takes names given by annotation (Wine 8's does not).
 bool SystemAnnotatesNames();
+
+// The screen's pixels in `rect` (screen coordinates), row by row, as 0x00RRGGBB.
+std::vector<uint32_t> CaptureScreen(const RECT& rect);
+// Where a control's text is drawn: the box of pixels, in its client area, that differ from its
+// background (the colour most of it shows); empty when it shows no text.
+RECT InkBox(HWND control);
+// Whether the control draws its text in its dialog's own font, the one of the template.
+bool UsesDialogFont(HWND control);
+// The size the text of a static in the template's font takes: one line when the static centres
+// its text vertically, otherwise broken at words within the static's width as it draws it.
+SIZE TemplateTextSize(HWND control, const char* face, int pointSize);
 
 // Dialog base units of a template font, computed as the dialog manager does.
 struct BaseUnits {

@@ -34,31 +34,6 @@ void CreateProject(const App& app, HWND main, const std::string& name) {
     CheckNoMessage(app, main);
 }
 
-// The screen's pixels in `rect` (screen coordinates), row by row, as 0x00RRGGBB.
-std::vector<uint32_t> CaptureScreen(const RECT& rect) {
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
-                                 static_cast<const uint32_t*>(bits) + width * height);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 // Where text is drawn in row `row` of the list: runs of columns with dark pixels, split where
 // `gap` or more columns are blank; x in the list's client area, end exclusive. The row's outer
 // pixels are left out: the focus rectangle is drawn there.

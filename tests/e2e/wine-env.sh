@@ -53,6 +53,11 @@ create_prefix() {
     # Unmanaged windows: without this, Wine stalls about 2 s whenever a window is hidden or
     # destroyed, waiting for a window manager that Xvfb does not have.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    # A screen of another DPI, for the layout cases' extra runs (QUILLET_E2E_DPI=144 or 192).
+    if [[ -n ${QUILLET_E2E_DPI:-} ]]; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+            /d "$QUILLET_E2E_DPI" /f >/dev/null 2>&1
+    fi
     wineserver -w
     touch "$WINEPREFIX/.quillet-ready"
 }

@@ -1,0 +1,185 @@
+// Text at the screen's DPI: in every dialog each static's text fits inside its control, the
+// fonts the program fits to its labels fill them, and a change of DPI refits those fonts. These
+// cases also run in prefixes at 144 and 192 DPI (see CMakeLists.txt).
+#include "cases_dialogs.h"
+
+#include <cstdio>
+
+using namespace e2e;
+using namespace e2e::dialogs;
+
+namespace {
+
+BOOL CALLBACK CollectStatic(HWND child, LPARAM found) {
+    const LONG type = GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK;
+    if (ClassName(child) == "Static" && type != SS_ICON && IsWindowVisible(child))
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+    return TRUE;
+}
+
+std::string Describe(const RECT& rect) {
+    return std::to_string(rect.left) + "," + std::to_string(rect.top) + " to " +
+           std::to_string(rect.right) + "," + std::to_string(rect.bottom);
+}
+
+// Text in a font the program made is drawn clear of the control's edges: clipped text would
+// run into them.
+bool InkClearOfEdges(HWND control) {
+    RECT client{};
+    GetClientRect(control, &client);
+    const RECT ink = InkBox(control);
+    const bool clear = ink.right > ink.left && ink.left > 0 && ink.top > 0 &&
+                       ink.right < client.right && ink.bottom < client.bottom;
+    if (!clear)
+        std::printf("  %s drawn at %s in %ld x %ld\n", Quote(WindowText(control)).c_str(),
+                    Describe(ink).c_str(), client.right, client.bottom);
+    return clear;
+}
+
+// No static's text is wider or taller than the control that shows it.
+void CheckStaticsFit(HWND dialog) {
+    std::vector<HWND> statics;
+    EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&statics));
+    CHECK(!statics.empty());
+    for (HWND control : statics) {
+        RECT client{};
+        GetClientRect(control, &client);
+        if (!UsesDialogFont(control)) {
+            CHECK(Eventually([&] { return InkClearOfEdges(control); }, 2000));
+            continue;
+        }
+        const SIZE text = TemplateTextSize(control, "MS Sans Serif", 8);
+        RecordCheck(text.cx <= client.right && text.cy <= client.bottom, __FILE__, __LINE__,
+                    "text " + Quote(WindowText(control)) + " of " + std::to_string(text.cx) +
+                        " x " + std::to_string(text.cy) + " fits a control of " +
+                        std::to_string(client.right) + " x " + std::to_string(client.bottom));
+    }
+}
+
+int InkHeight(HWND control) {
+    const RECT ink = InkBox(control);
+    return ink.bottom - ink.top;
+}
+
+// The height of the control's text once it is drawn.
+int DrawnHeight(HWND control) {
+    return WaitFor("the control's text to be drawn", [&] { return InkHeight(control); });
+}
+
+// A fitted font fills its control in one direction: its text takes at least half the height
+// or three quarters of the width.
+void CheckFills(HWND control) {
+    RECT client{};
+    GetClientRect(control, &client);
+    const RECT ink = InkBox(control);
+    CHECK((ink.bottom - ink.top) * 2 >= client.bottom ||
+          (ink.right - ink.left) * 4 >= client.right * 3);
+}
+
+HWND OpenFromMain(const App& app, HWND main, int button, const char* caption) {
+    ClickButton(main, button);
+    const HWND dialog = WaitForDialog(app, caption);
+    app.Settle(dialog);
+    return dialog;
+}
+
+void CloseSide(HWND dialog) {
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    WaitUntilClosed(dialog);
+}
+
+int ScreenDpi() {
+    HDC dc = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    return dpi;
+}
+
+// What Windows does when a dialog moves to a monitor of `to` DPI: a frame of the new size (set
+// here, at the screen's corner so the whole dialog stays on it) and WM_DPICHANGED. The
+// message's suggested frame is a pointer that would not cross processes, so none is sent.
+void ChangeDpi(HWND dialog, int from, int to) {
+    RECT frame{};
+    GetWindowRect(dialog, &frame);
+    SetWindowPos(dialog, nullptr, 0, 0, MulDiv(frame.right - frame.left, to, from),
+                 MulDiv(frame.bottom - frame.top, to, from), SWP_NOZORDER | SWP_NOACTIVATE);
+    Ask(dialog, WM_DPICHANGED, MAKEWPARAM(to, to), 0);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    PumpMessages(300);
+}
+
+// The text's height follows the DPI, give or take a step of the fitting.
+void CheckInkScaled(HWND control, int before, int from, int to) {
+    const int expected = MulDiv(before, to, from);
+    int now = 0;
+    Eventually([&] { return std::abs((now = InkHeight(control)) - expected) <= 2 + expected / 10; },
+               2000);
+    CHECK_NEAR(now, expected, 2 + expected / 10);
+}
+
+} // namespace
+
+E2E_CASE("layout.every_static_text_fits_its_control") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ThreeProjects());
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    std::printf("  screen at %d DPI\n", ScreenDpi());
+
+    CheckStaticsFit(main);
+    for (int id : {IDC_TIME_DISPLAY, IDC_LABEL_CURRENT, IDC_LABEL_CHOOSE})
+        CheckFills(Control(main, id));
+    const std::pair<int, const char*> sides[] = {{IDC_NEW_PROJECT, "Create new project"},
+                                                 {IDC_OVERVIEW, "Project time overview "},
+                                                 {IDC_ABOUT, "About"}};
+    for (const auto& [button, caption] : sides) {
+        const HWND dialog = OpenFromMain(app, main, button, caption);
+        CheckStaticsFit(dialog);
+        if (button == IDC_ABOUT)
+            CheckFills(Control(dialog, IDC_PRODUCT_NAME));
+        CloseSide(dialog);
+    }
+    CHECK(OpenMessages(app).empty());
+}
+
+E2E_CASE("layout.dpi_change_refits_the_fonts") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ThreeProjects());
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    // Up by half, or down by a quarter where half as much again would not fit the screen.
+    const int dpi = ScreenDpi(), other = dpi >= 192 ? dpi * 3 / 4 : dpi * 3 / 2;
+    const int ids[] = {IDC_TIME_DISPLAY, IDC_LABEL_CURRENT, IDC_LABEL_CHOOSE, IDC_START};
+    int inkBefore[3];
+    RECT rectBefore[4];
+    for (int i = 0; i < 4; ++i) {
+        rectBefore[i] = RectInDialog(main, Control(main, ids[i]));
+        if (i < 3)
+            inkBefore[i] = DrawnHeight(Control(main, ids[i]));
+    }
+
+    ChangeDpi(main, dpi, other);
+    for (int i = 0; i < 4; ++i) {
+        const RECT rect = RectInDialog(main, Control(main, ids[i]));
+        CHECK_NEAR(rect.left, MulDiv(rectBefore[i].left, other, dpi), 1);
+        CHECK_NEAR(rect.bottom - rect.top,
+                   MulDiv(rectBefore[i].bottom - rectBefore[i].top, other, dpi), 1);
+        if (i < 3)
+            CheckInkScaled(Control(main, ids[i]), inkBefore[i], dpi, other);
+    }
+    CheckStaticsFit(main);
+
+    // And back: the text returns to its first size.
+    ChangeDpi(main, other, dpi);
+    for (int i = 0; i < 3; ++i)
+        CheckInkScaled(Control(main, ids[i]), inkBefore[i], dpi, dpi);
+
+    const HWND about = OpenFromMain(app, main, IDC_ABOUT, "About");
+    const HWND name = Control(about, IDC_PRODUCT_NAME);
+    const int nameBefore = DrawnHeight(name);
+    ChangeDpi(about, dpi, other);
+    CheckInkScaled(name, nameBefore, dpi, other);
+    CheckStaticsFit(about);
+    CloseSide(about);
+    CHECK(OpenMessages(app).empty());
+}
