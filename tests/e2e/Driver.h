@@ -131,8 +131,6 @@ std::vector<uint32_t> CaptureScreen(const RECT& rect);
 // Where a control's text is drawn: the box of pixels, in its client area, that differ from its
 // background (the colour most of it shows); empty when it shows no text.
 RECT InkBox(HWND control);
-// Whether the control draws its text in its dialog's own font, the one of the template.
-bool UsesDialogFont(HWND control);
 // The size the text of a static in the template's font takes: one line when the static centres
 // its text vertically, otherwise broken at words within the static's width as it draws it.
 SIZE TemplateTextSize(HWND control, const char* face, int pointSize);

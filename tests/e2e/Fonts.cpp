@@ -1,6 +1,5 @@
-// Text as the program draws it, seen from the driver's process. A font handle cannot be read
-// from another process (GetObject fails on it under Wine), so text in the template's font is
-// measured in that font, and text in a font the program made is found on the screen.
+// Text as the program draws it, seen from the driver's process: measured in the template's
+// font, or found on the screen.
 #include "Driver.h"
 
 #include <map>
@@ -71,10 +70,6 @@ RECT InkBox(HWND control) {
                 box.bottom = std::max<LONG>(box.bottom, y + 1);
             }
     return box.right > box.left ? box : RECT{};
-}
-
-bool UsesDialogFont(HWND control) {
-    return Ask(control, WM_GETFONT) == Ask(GetParent(control), WM_GETFONT);
 }
 
 SIZE TemplateTextSize(HWND control, const char* face, int pointSize) {
