@@ -71,26 +71,25 @@ void CDialog::OnDpiChanged(UINT nDpi, const RECT* pSuggested) {
 // Scales every control's place and size, edge by edge so that neighbours stay aligned, and
 // gives them the dialog's font at the new size.
 void CDialog::ScaleControls(UINT nFrom, UINT nTo) {
+    const auto scale = [nFrom, nTo](LONG n) {
+        return ::MulDiv(n, static_cast<int>(nTo), static_cast<int>(nFrom));
+    };
     HFONT hFont = m_fontScaled ? static_cast<HFONT>(m_fontScaled)
                                : reinterpret_cast<HFONT>(SendMessage(WM_GETFONT, 0, 0));
     LOGFONTA logFont = {};
     bool bHaveFont = hFont && ::GetObjectA(hFont, sizeof logFont, &logFont) == sizeof logFont;
     if (bHaveFont) {
-        logFont.lfHeight =
-            ::MulDiv(logFont.lfHeight, static_cast<int>(nTo), static_cast<int>(nFrom));
-        logFont.lfWidth = ::MulDiv(logFont.lfWidth, static_cast<int>(nTo), static_cast<int>(nFrom));
+        logFont.lfHeight = scale(logFont.lfHeight);
+        logFont.lfWidth = scale(logFont.lfWidth);
         bHaveFont = m_fontScaled.CreateFontIndirect(&logFont) != FALSE;
     }
     for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild;
          hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
-        RECT rect = ControlRect(m_hWnd, hChild);
-        const int nLeft = ::MulDiv(rect.left, static_cast<int>(nTo), static_cast<int>(nFrom));
-        const int nTop = ::MulDiv(rect.top, static_cast<int>(nTo), static_cast<int>(nFrom));
-        const int nRight = ::MulDiv(rect.right, static_cast<int>(nTo), static_cast<int>(nFrom));
-        const int nBottom = ::MulDiv(rect.bottom, static_cast<int>(nTo), static_cast<int>(nFrom));
+        const RECT rect = ControlRect(m_hWnd, hChild);
         if (bHaveFont)
             ::SendMessageA(hChild, WM_SETFONT, reinterpret_cast<WPARAM>(HFONT(m_fontScaled)), TRUE);
-        ::SetWindowPos(hChild, nullptr, nLeft, nTop, nRight - nLeft, nBottom - nTop,
+        ::SetWindowPos(hChild, nullptr, scale(rect.left), scale(rect.top),
+                       scale(rect.right) - scale(rect.left), scale(rect.bottom) - scale(rect.top),
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ::InvalidateRect(m_hWnd, nullptr, TRUE);

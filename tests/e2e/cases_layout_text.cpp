@@ -90,6 +90,8 @@ void CheckFills(HWND control) {
     RECT client{};
     GetClientRect(control, &client);
     const RECT ink = InkBox(control);
+    std::printf("  %s: text %ld px high in %ld\n", Quote(WindowText(control)).c_str(),
+                ink.bottom - ink.top, client.bottom);
     CHECK((ink.bottom - ink.top) * 2 >= client.bottom ||
           (ink.right - ink.left) * 4 >= client.right * 3);
 }
