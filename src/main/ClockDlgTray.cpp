@@ -7,7 +7,9 @@
 const UINT g_nTaskbarCreatedMessage = ::RegisterWindowMessageA("TaskbarCreated");
 
 static const UINT kTrayIconId = 1;
-static const UINT kNotifyIconVersion4 = 4; // NOTIFYICON_VERSION_4, named only for Vista builds
+// NOTIFYICON_VERSION_4 and NIF_SHOWTIP, which the headers name only for Vista builds.
+static const UINT kNotifyIconVersion4 = 4;
+static const UINT kNifShowTip = 0x80;
 
 static NOTIFYICONDATAA MakeIconData(HWND hWnd) {
     NOTIFYICONDATAA data = {};
@@ -37,14 +39,19 @@ bool CClockDlg::AddTrayIcon() {
 // Only an icon that declares a version hears of keyboard selection (Win+B, the arrow keys,
 // then Enter or Space) as NIN_KEYSELECT; otherwise the shell sends right-button messages.
 // Version 4 needs Vista; older shells take version 3, which sends the same notifications.
+// Version 4 shows the tip only when asked to (NIF_SHOWTIP), so the icon asks once more.
 void CClockDlg::DeclareIconVersion() {
     NOTIFYICONDATAA data = MakeIconData(m_hWnd);
     data.cbSize = NOTIFYICONDATAA_V2_SIZE; // the first form with uVersion
     data.uVersion = kNotifyIconVersion4;
-    if (!::Shell_NotifyIconA(NIM_SETVERSION, &data)) {
-        data.uVersion = NOTIFYICON_VERSION;
-        ::Shell_NotifyIconA(NIM_SETVERSION, &data);
+    if (::Shell_NotifyIconA(NIM_SETVERSION, &data)) {
+        data.uFlags = NIF_TIP | kNifShowTip;
+        ::lstrcpynA(data.szTip, "Quillet 1.0", 64);
+        ::Shell_NotifyIconA(NIM_MODIFY, &data);
+        return;
     }
+    data.uVersion = NOTIFYICON_VERSION;
+    ::Shell_NotifyIconA(NIM_SETVERSION, &data);
 }
 
 // Shows the dialog again and removes the icon; the result tells whether the icon went away.
