@@ -20,13 +20,6 @@ void CheckAnnounced(bool annotates, HWND control, const char* expected) {
                     Describe(name).c_str());
 }
 
-HWND OpenFromMain(const App& app, HWND main, int button, const char* caption) {
-    ClickButton(main, button);
-    const HWND dialog = WaitForDialog(app, caption);
-    app.Settle(dialog);
-    return dialog;
-}
-
 } // namespace
 
 E2E_CASE("accessibility.project_lists_are_announced_by_name") {

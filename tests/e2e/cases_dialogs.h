@@ -55,6 +55,14 @@ inline void WaitUntilClosed(HWND hwnd) {
     WaitFor("a window to close", [hwnd] { return !IsWindow(hwnd); });
 }
 
+// Presses `button` on the main dialog and waits for the side dialog it opens.
+inline HWND OpenFromMain(const App& app, HWND main, int button, const std::string& caption) {
+    ClickButton(main, button);
+    const HWND dialog = WaitForDialog(app, caption);
+    app.Settle(dialog);
+    return dialog;
+}
+
 inline void FlushPosted(HWND main);
 
 // Lets everything posted to the program so far be handled; a message box it opened is then

@@ -96,13 +96,6 @@ void CheckFills(HWND control) {
           (ink.right - ink.left) * 4 >= client.right * 3);
 }
 
-HWND OpenFromMain(const App& app, HWND main, int button, const char* caption) {
-    ClickButton(main, button);
-    const HWND dialog = WaitForDialog(app, caption);
-    app.Settle(dialog);
-    return dialog;
-}
-
 void CloseSide(HWND dialog) {
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     WaitUntilClosed(dialog);
