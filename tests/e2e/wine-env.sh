@@ -30,7 +30,21 @@ stop() {
     rm -f "$state/xvfb.pid" "$state/display"
 }
 
+# Two Xvfb servers started at the same moment (several test runs on one machine) may pick the
+# same free display, and the later one then exits: try again.
 start_xvfb() {
+    local attempt
+    for attempt in 1 2 3 4 5; do
+        (try_xvfb) && break
+        [[ $attempt -lt 5 ]] || exit 1
+        local pid
+        if pid=$(xvfb_pid); then kill "$pid"; fi
+        sleep 0.$((RANDOM % 9 + 1))
+    done
+    export DISPLAY=:$(tr -d '\n' <"$state/display")
+}
+
+try_xvfb() {
     # Xvfb picks a free display itself and writes its number to fd 3 once it accepts clients.
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
         3>"$state/display" </dev/null >"$state/xvfb.log" 2>&1 &
@@ -41,7 +55,6 @@ start_xvfb() {
         sleep 0.1
     done
     [[ -s $state/display ]] || { echo "Xvfb gave no display number" >&2; exit 1; }
-    export DISPLAY=:$(tr -d '\n' <"$state/display")
 }
 
 create_prefix() {
