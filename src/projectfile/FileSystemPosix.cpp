@@ -25,7 +25,7 @@ class CPosixFileSystem : public IFileSystem {
 public:
     // O_NONBLOCK keeps a FIFO from blocking the probe; a directory counts as missing, as it
     // does on Windows.
-    bool ProbeSize(const std::string& strPath, std::uint32_t& nSize) override {
+    bool ProbeSize(const std::string& strPath, std::uint64_t& nSize) override {
         const int fd = open(strPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
             return false;
@@ -33,18 +33,25 @@ public:
         struct stat st;
         const bool bOk = fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
         if (bOk) {
-            nSize = static_cast<std::uint32_t>(st.st_size);
+            nSize = static_cast<std::uint64_t>(st.st_size);
         }
         close(fd);
         return bOk;
     }
 
-    bool ReadAll(const std::string& strPath, std::string& strContent) override {
+    bool ReadAll(const std::string& strPath, std::string& strContent,
+                 std::uint64_t nMaxSize) override {
         const int fd = open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) {
             return false;
         }
+        struct stat st;
+        if (fstat(fd, &st) != 0 || static_cast<std::uint64_t>(st.st_size) > nMaxSize) {
+            close(fd);
+            return false;
+        }
         strContent.clear();
+        strContent.reserve(static_cast<std::size_t>(st.st_size));
         char buffer[65536];
         ssize_t nRead = 0;
         while ((nRead = read(fd, buffer, sizeof buffer)) != 0) {
@@ -56,7 +63,7 @@ public:
             }
         }
         close(fd);
-        return nRead == 0;
+        return nRead == 0 && strContent.size() <= nMaxSize;
     }
 
     bool CreateTemp(const std::string& strPath, FileHandle& hFile) override {
@@ -84,7 +91,16 @@ public:
 
     bool Close(FileHandle hFile) override { return close(static_cast<int>(hFile)) == 0; }
 
+    // As on Windows: a file nobody may write is refused, and its permissions are kept.
     bool ReplaceByRename(const std::string& strFrom, const std::string& strTo) override {
+        struct stat st;
+        if (stat(strTo.c_str(), &st) == 0) {
+            if ((st.st_mode & 0222) == 0) {
+                errno = EACCES;
+                return false;
+            }
+            chmod(strFrom.c_str(), st.st_mode & 07777);
+        }
         if (std::rename(strFrom.c_str(), strTo.c_str()) != 0) {
             return false;
         }
@@ -98,6 +114,10 @@ public:
 
     bool OverwriteAt(const std::string& strPath, std::uint64_t nOffset, const char* pData,
                      std::size_t nSize) override {
+        struct stat st;
+        if (stat(strPath.c_str(), &st) != 0 || (st.st_mode & 0222) == 0) {
+            return false; // read-only, as on Windows, also for root
+        }
         const int fd = open(strPath.c_str(), O_WRONLY | O_CLOEXEC);
         if (fd < 0) {
             return false;
@@ -107,6 +127,8 @@ public:
         bOk = close(fd) == 0 && bOk;
         return bOk;
     }
+
+    std::uint32_t GetProcessId() override { return static_cast<std::uint32_t>(getpid()); }
 };
 
 } // namespace

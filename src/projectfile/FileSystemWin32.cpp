@@ -1,55 +1,105 @@
-// The file layer on Windows, over the kernel's "A" file calls.
+// The file layer on Windows, over the kernel's wide ("W") file calls.
 #include "FileSystem.h"
+#include "WidePath.h"
 
 #include <windows.h>
+
+#include <algorithm>
 
 namespace {
 
 const DWORD kChunkSize = 1 << 20;
+const std::size_t kGrowthSize = 1 << 16;
 const int kRenameAttempts = 10;
 const DWORD kRenameRetryDelayMs = 50;
+// What a replacement keeps of the project file's attributes; it is new content, so it is marked
+// for the next backup as well.
+const DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 HANDLE ToHandle(IFileSystem::FileHandle hFile) {
     return reinterpret_cast<HANDLE>(hFile);
+}
+
+HANDLE OpenForReading(const std::string& strPath, DWORD nShare) {
+    return ::CreateFileW(ToWidePath(strPath).c_str(), GENERIC_READ, nShare, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// One buffer of the size found at the open, one byte more to see whether the file grew since;
+// a file that did is read on, in small steps, up to nMaxSize.
+bool ReadToEnd(HANDLE hFile, std::uint64_t nSize, std::uint64_t nMaxSize, std::string& strContent) {
+    strContent.assign(static_cast<std::size_t>(nSize) + 1, '\0');
+    std::size_t nHave = 0;
+    for (;;) {
+        if (nHave == strContent.size()) {
+            if (nHave > nMaxSize) {
+                return false;
+            }
+            strContent.resize(nHave + kGrowthSize);
+        }
+        const DWORD nWant =
+            static_cast<DWORD>(std::min<std::size_t>(strContent.size() - nHave, kChunkSize));
+        DWORD nRead = 0;
+        if (!::ReadFile(hFile, &strContent[nHave], nWant, &nRead, nullptr)) {
+            return false;
+        }
+        if (nRead == 0) {
+            break;
+        }
+        nHave += nRead;
+    }
+    strContent.resize(nHave);
+    return nHave <= nMaxSize;
+}
+
+// Before the rename: a read-only project file is refused here, since Wine run as root would
+// replace it all the same; its other attributes go to the replacement.
+bool TakeOverAttributes(const std::wstring& strFrom, const std::wstring& strTo) {
+    const DWORD nAttributes = ::GetFileAttributesW(strTo.c_str());
+    if (nAttributes != INVALID_FILE_ATTRIBUTES && (nAttributes & FILE_ATTRIBUTE_READONLY)) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    const DWORD nKept =
+        nAttributes == INVALID_FILE_ATTRIBUTES ? 0 : (nAttributes & kKeptAttributes);
+    return ::SetFileAttributesW(strFrom.c_str(), nKept | FILE_ATTRIBUTE_ARCHIVE) != FALSE;
 }
 
 class CWin32FileSystem : public IFileSystem {
 public:
     // Read access, shared for reading only: a file that another process holds open for
     // writing counts as missing.
-    bool ProbeSize(const std::string& strPath, std::uint32_t& nSize) override {
-        HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool ProbeSize(const std::string& strPath, std::uint64_t& nSize) override {
+        HANDLE hFile = OpenForReading(strPath, FILE_SHARE_READ);
         if (hFile == INVALID_HANDLE_VALUE) {
             return false;
         }
-        nSize = GetFileSize(hFile, nullptr);
-        CloseHandle(hFile);
-        return true;
+        LARGE_INTEGER size{};
+        const bool bOk = ::GetFileSizeEx(hFile, &size) != FALSE;
+        ::CloseHandle(hFile);
+        nSize = static_cast<std::uint64_t>(size.QuadPart);
+        return bOk;
     }
 
-    bool ReadAll(const std::string& strPath, std::string& strContent) override {
-        HANDLE hFile =
-            CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool ReadAll(const std::string& strPath, std::string& strContent,
+                 std::uint64_t nMaxSize) override {
+        HANDLE hFile = OpenForReading(strPath, FILE_SHARE_READ | FILE_SHARE_WRITE);
         if (hFile == INVALID_HANDLE_VALUE) {
             return false;
         }
-        strContent.clear();
-        std::string strChunk(kChunkSize, '\0');
-        DWORD nRead = 0;
-        bool bOk = true;
-        while ((bOk = ReadFile(hFile, &strChunk[0], kChunkSize, &nRead, nullptr) != FALSE) &&
-               nRead > 0) {
-            strContent.append(strChunk.data(), nRead);
-        }
-        CloseHandle(hFile);
+        LARGE_INTEGER size{};
+        const bool bOk =
+            ::GetFileSizeEx(hFile, &size) &&
+            static_cast<std::uint64_t>(size.QuadPart) <= nMaxSize &&
+            ReadToEnd(hFile, static_cast<std::uint64_t>(size.QuadPart), nMaxSize, strContent);
+        ::CloseHandle(hFile);
         return bOk;
     }
 
     bool CreateTemp(const std::string& strPath, FileHandle& hFile) override {
-        HANDLE hCreated = CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE hCreated = ::CreateFileW(ToWidePath(strPath).c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
         hFile = reinterpret_cast<FileHandle>(hCreated);
         return hCreated != INVALID_HANDLE_VALUE;
     }
@@ -58,7 +108,7 @@ public:
         while (nSize > 0) {
             const DWORD nChunk = nSize < kChunkSize ? static_cast<DWORD>(nSize) : kChunkSize;
             DWORD nWritten = 0;
-            if (!WriteFile(ToHandle(hFile), pData, nChunk, &nWritten, nullptr) || nWritten == 0) {
+            if (!::WriteFile(ToHandle(hFile), pData, nChunk, &nWritten, nullptr) || nWritten == 0) {
                 return false;
             }
             pData += nWritten;
@@ -67,29 +117,35 @@ public:
         return true;
     }
 
-    bool Flush(FileHandle hFile) override { return FlushFileBuffers(ToHandle(hFile)) != FALSE; }
+    bool Flush(FileHandle hFile) override { return ::FlushFileBuffers(ToHandle(hFile)) != FALSE; }
 
-    bool Close(FileHandle hFile) override { return CloseHandle(ToHandle(hFile)) != FALSE; }
+    bool Close(FileHandle hFile) override { return ::CloseHandle(ToHandle(hFile)) != FALSE; }
 
     // A virus scanner, an indexer or another copy's presence test may hold the project file
     // open for a moment, which makes the replacement fail; it is tried again briefly.
     bool ReplaceByRename(const std::string& strFrom, const std::string& strTo) override {
+        const std::wstring strWideFrom = ToWidePath(strFrom);
+        const std::wstring strWideTo = ToWidePath(strTo);
+        if (!TakeOverAttributes(strWideFrom, strWideTo)) {
+            return false;
+        }
         for (int nAttempt = 1;; ++nAttempt) {
-            if (MoveFileExA(strFrom.c_str(), strTo.c_str(),
-                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            if (::MoveFileExW(strWideFrom.c_str(), strWideTo.c_str(),
+                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
                 return true;
             }
-            const DWORD nError = GetLastError();
+            const DWORD nError = ::GetLastError();
             if (nAttempt >= kRenameAttempts ||
                 (nError != ERROR_SHARING_VIOLATION && nError != ERROR_ACCESS_DENIED)) {
                 return false;
             }
-            Sleep(kRenameRetryDelayMs);
+            ::Sleep(kRenameRetryDelayMs);
         }
     }
 
     bool Remove(const std::string& strPath) override {
-        return DeleteFileA(strPath.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+        return ::DeleteFileW(ToWidePath(strPath).c_str()) ||
+               ::GetLastError() == ERROR_FILE_NOT_FOUND;
     }
 
     // Others may go on reading, as the presence test does; a file held open for writing, or
@@ -97,12 +153,13 @@ public:
     // here too, since an administrator's open would ignore it.
     bool OverwriteAt(const std::string& strPath, std::uint64_t nOffset, const char* pData,
                      std::size_t nSize) override {
-        const DWORD nAttributes = GetFileAttributesA(strPath.c_str());
+        const std::wstring strWidePath = ToWidePath(strPath);
+        const DWORD nAttributes = ::GetFileAttributesW(strWidePath.c_str());
         if (nAttributes == INVALID_FILE_ATTRIBUTES || (nAttributes & FILE_ATTRIBUTE_READONLY)) {
             return false;
         }
-        HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE hFile = ::CreateFileW(strWidePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (hFile == INVALID_HANDLE_VALUE) {
             return false;
         }
@@ -114,6 +171,8 @@ public:
         bOk = CloseHandle(hFile) && bOk;
         return bOk;
     }
+
+    std::uint32_t GetProcessId() override { return ::GetCurrentProcessId(); }
 };
 
 } // namespace

@@ -17,7 +17,6 @@ const char* const kMsgListChanged =
 namespace {
 
 const char kProjectFileName[] = "Projekte.dbu";
-const std::size_t kMaxPath = 260; // terminator included
 // Some 1.5 million projects; the whole file and a changed copy must fit a 32-bit process.
 const std::uint64_t kMaxReadableSize = 64u << 20;
 
@@ -38,11 +37,7 @@ std::string MakeProjectFilePath(const std::string& strModuleFileName) {
     if (nBackslash == std::string::npos) {
         return std::string();
     }
-    std::string strPath = strModuleFileName.substr(0, nBackslash + 1) + kProjectFileName;
-    if (strPath.size() + 1 > kMaxPath) {
-        return std::string();
-    }
-    return strPath;
+    return strModuleFileName.substr(0, nBackslash + 1) + kProjectFileName;
 }
 
 CProjectFile::CProjectFile(std::string strPath, IFileSystem& fs, IMessageSink& sink,
@@ -52,7 +47,7 @@ CProjectFile::CProjectFile(std::string strPath, IFileSystem& fs, IMessageSink& s
 // A file too large to read counts as one that cannot be opened: every operation reports it and
 // none writes to it, rather than taking it for empty.
 ProjectFileState CProjectFile::GetState() const {
-    std::uint32_t nSize = 0;
+    std::uint64_t nSize = 0;
     if (m_strPath.empty() || !m_fs.ProbeSize(m_strPath, nSize) || !IsReadableSize(nSize)) {
         return ProjectFileState::Missing;
     }
@@ -60,9 +55,10 @@ ProjectFileState CProjectFile::GetState() const {
 }
 
 // The file is read whole, so a failed open or read is seen before anything is shown or
-// changed, and the lists are filled from one consistent picture of the file.
+// changed, and the lists are filled from one consistent picture of the file. A file too large
+// to hold counts as unreadable, never as empty.
 bool CProjectFile::ReadContent(std::string& strContent) const {
-    if (!m_fs.ReadAll(m_strPath, strContent) || !IsReadableSize(strContent.size())) {
+    if (!m_fs.ReadAll(m_strPath, strContent, kMaxReadableSize)) {
         m_sink.ShowMessage(kMsgErrorReading);
         return false;
     }

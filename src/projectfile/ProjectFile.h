@@ -41,8 +41,8 @@ std::string MakeProjectNotFoundMessage(const std::string& strName);
 // A file larger than this is not read: it is reported like one that cannot be opened.
 bool IsReadableSize(std::uint64_t nSize);
 
-// Directory of the executable (cut after its last backslash) plus "Projekte.dbu"; empty when
-// the module name holds no backslash or the result would not fit MAX_PATH (260 with terminator).
+// Directory of the executable (cut after its last backslash) plus "Projekte.dbu", however long;
+// empty when the module name holds no backslash.
 std::string MakeProjectFilePath(const std::string& strModuleFileName);
 
 class CProjectFile {

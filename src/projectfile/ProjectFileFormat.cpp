@@ -149,21 +149,12 @@ std::pair<std::size_t, std::size_t> GetRecordSpan(const std::string& strContent,
     return {nFrom, nTo};
 }
 
-// The extension is swapped for "tmp" rather than added to, so that the temporary path fits
-// wherever the project file's own path (at most MAX_PATH) does.
-std::string MakeTempFilePath(const std::string& strPath) {
-    const std::size_t nSeparator = strPath.find_last_of("\\/");
+std::string MakeTempFilePath(const std::string& strPath, std::uint32_t nProcessId,
+                             std::uint32_t nSaveNumber) {
+    const std::size_t nNameAt = strPath.find_last_of("\\/") + 1; // 0 when there is none
     const std::size_t nDot = strPath.rfind('.');
-    const bool bHasExtension = nDot != std::string::npos && nDot + 1 < strPath.size() &&
-                               (nSeparator == std::string::npos || nDot > nSeparator);
-    if (bHasExtension) {
-        std::string strExtension = strPath.substr(nDot + 1);
-        for (char& c : strExtension) {
-            c = static_cast<char>((c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c);
-        }
-        if (strExtension != "tmp") {
-            return strPath.substr(0, nDot + 1) + "tmp";
-        }
-    }
-    return strPath + ".tmp";
+    const std::size_t nNameEnd =
+        (nDot != std::string::npos && nDot > nNameAt) ? nDot : strPath.size();
+    return strPath.substr(0, nNameAt) + '~' + strPath.substr(nNameAt, nNameEnd - nNameAt) + '.' +
+           std::to_string(nProcessId) + '-' + std::to_string(nSaveNumber) + ".tmp";
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -68,5 +69,7 @@ std::string ListText(const std::string& strContent, const LinePiece& piece,
 std::pair<std::size_t, std::size_t> GetRecordSpan(const std::string& strContent,
                                                   const ProjectRecord& record);
 
-// The temporary file a save writes first, in the same folder and no longer than strPath.
-std::string MakeTempFilePath(const std::string& strPath);
+// The temporary file a save writes first, in the same folder: "~" + the file's name without its
+// extension + ".<process id>-<save number>.tmp", a name no user's file has.
+std::string MakeTempFilePath(const std::string& strPath, std::uint32_t nProcessId,
+                             std::uint32_t nSaveNumber);

@@ -21,9 +21,13 @@ bool IsValidName(const std::string& strName) {
 // The new content goes to a temporary file beside the project file, is flushed to the disk
 // and then renamed over the project file in one step. A crash or a failed call at any point
 // leaves the project file with its old content or the new one, never a mix, and any failure
-// removes the temporary file and is reported.
+// removes the temporary file and is reported. The temporary file's name is new for each save,
+// so no file of the user's is touched; the replacement keeps the project file's attributes and
+// is refused when the file is read-only.
 bool CProjectFile::SaveContent(const std::string& strContent) const {
-    const std::string strTempPath = MakeTempFilePath(m_strPath);
+    static std::uint32_t s_nSaveNumber = 0;
+    const std::string strTempPath =
+        MakeTempFilePath(m_strPath, m_fs.GetProcessId(), ++s_nSaveNumber);
     IFileSystem::FileHandle hFile = 0;
     bool bOk = m_fs.CreateTemp(strTempPath, hFile);
     if (bOk) {

@@ -15,11 +15,12 @@ class CFaultyFileSystem : public IFileSystem {
 public:
     CFaultyFileSystem(IFileSystem& real, int nFailAt) : m_real(real), m_nFailAt(nFailAt) {}
 
-    bool ProbeSize(const std::string& strPath, std::uint32_t& nSize) override {
+    bool ProbeSize(const std::string& strPath, std::uint64_t& nSize) override {
         return Pass("probe") && m_real.ProbeSize(strPath, nSize);
     }
-    bool ReadAll(const std::string& strPath, std::string& strContent) override {
-        return Pass("read") && m_real.ReadAll(strPath, strContent);
+    bool ReadAll(const std::string& strPath, std::string& strContent,
+                 std::uint64_t nMaxSize) override {
+        return Pass("read") && m_real.ReadAll(strPath, strContent, nMaxSize);
     }
     bool CreateTemp(const std::string& strPath, FileHandle& hFile) override {
         return Pass("create") && m_real.CreateTemp(strPath, hFile);
@@ -45,6 +46,7 @@ public:
                      std::size_t nSize) override {
         return Pass("overwrite") && m_real.OverwriteAt(strPath, nOffset, pData, nSize);
     }
+    std::uint32_t GetProcessId() override { return m_real.GetProcessId(); }
 
     std::string m_strFailed; // the call that was failed, empty when none was
 
@@ -156,8 +158,8 @@ TEST_F(ProjectFileTest, AFileTooLargeToReadIsReportedAndNeverWritten) {
     class CHugeFileSystem : public CFaultyFileSystem {
     public:
         using CFaultyFileSystem::CFaultyFileSystem;
-        bool ProbeSize(const std::string&, std::uint32_t& nSize) override {
-            nSize = 0xFFFFFFF0u;
+        bool ProbeSize(const std::string&, std::uint64_t& nSize) override {
+            nSize = std::uint64_t(4) << 30;
             return true;
         }
     };
@@ -178,10 +180,14 @@ TEST_F(ProjectFileTest, AFileTooLargeToReadIsReportedAndNeverWritten) {
     EXPECT_TRUE(IsReadableSize(100000u * 43u));
 }
 
-TEST(ProjectFileTempPath, StaysBesideTheFileNeverLongerAndNeverTheFileItself) {
-    EXPECT_EQ(MakeTempFilePath("C:\\Q\\Projekte.dbu"), "C:\\Q\\Projekte.tmp");
-    EXPECT_EQ(MakeTempFilePath("/q/Projekte.dbu"), "/q/Projekte.tmp");
-    EXPECT_EQ(MakeTempFilePath("C:\\Q\\data.TMP"), "C:\\Q\\data.TMP.tmp");
-    EXPECT_EQ(MakeTempFilePath("C:\\Q.d\\Projekte"), "C:\\Q.d\\Projekte.tmp");
-    EXPECT_EQ(MakeTempFilePath("C:\\Q\\Projekte."), "C:\\Q\\Projekte..tmp");
+TEST(ProjectFileTempPath, IsHiddenStyleBesideTheFileAndNewForEachSave) {
+    EXPECT_EQ(MakeTempFilePath("C:\\Q\\Projekte.dbu", 1234, 1), "C:\\Q\\~Projekte.1234-1.tmp");
+    EXPECT_EQ(MakeTempFilePath("/q/Projekte.dbu", 7, 42), "/q/~Projekte.7-42.tmp");
+    EXPECT_EQ(MakeTempFilePath("C:\\Q.d\\Projekte", 1, 2), "C:\\Q.d\\~Projekte.1-2.tmp");
+    EXPECT_EQ(MakeTempFilePath("C:\\Q\\data.TMP", 1, 2), "C:\\Q\\~data.1-2.tmp");
+    EXPECT_EQ(MakeTempFilePath("Projekte.dbu", 1, 2), "~Projekte.1-2.tmp");
+    EXPECT_NE(MakeTempFilePath("C:\\Q\\Projekte.dbu", 1, 2),
+              MakeTempFilePath("C:\\Q\\Projekte.dbu", 1, 3));
+    EXPECT_NE(MakeTempFilePath("C:\\Q\\Projekte.dbu", 1, 2),
+              MakeTempFilePath("C:\\Q\\Projekte.dbu", 2, 2));
 }

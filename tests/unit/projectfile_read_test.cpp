@@ -1,7 +1,7 @@
 // The project file's path, its presence test and the reading operations, on real files.
 #include "projectfile_support.h"
 
-TEST(ProjectFilePath, CutsAfterTheLastBackslashAndFitsMaxPath) {
+TEST(ProjectFilePath, CutsAfterTheLastBackslashWhateverTheLength) {
     EXPECT_EQ(MakeProjectFilePath("C:\\Tools\\Quillet\\Quillet.exe"),
               "C:\\Tools\\Quillet\\Projekte.dbu");
     EXPECT_EQ(MakeProjectFilePath("C:\\a/b\\c/Quillet.exe"), "C:\\a/b\\Projekte.dbu");
@@ -9,10 +9,10 @@ TEST(ProjectFilePath, CutsAfterTheLastBackslashAndFitsMaxPath) {
     EXPECT_EQ(MakeProjectFilePath("Quillet.exe"), "");
     EXPECT_EQ(MakeProjectFilePath("C:/Tools/Quillet.exe"), "");
     EXPECT_EQ(MakeProjectFilePath(""), "");
-    // 247 + 12 bytes is the longest path that fits 260 with its terminator.
-    const std::string strFits = "C:" + std::string(244, 'd') + "\\";
-    EXPECT_EQ(MakeProjectFilePath(strFits + "q.exe"), strFits + "Projekte.dbu");
-    EXPECT_EQ(MakeProjectFilePath("C:" + std::string(245, 'd') + "\\q.exe"), "");
+    // Past MAX_PATH too: the file layer reaches long paths through their wide form.
+    const std::string strLong =
+        "C:\\" + std::string(200, 'd') + "\\\xC5\x81ukasz\\" + std::string(200, 'e') + "\\";
+    EXPECT_EQ(MakeProjectFilePath(strLong + "q.exe"), strLong + "Projekte.dbu");
 }
 
 TEST_F(ProjectFileTest, PresenceTestTellsMissingEmptyAndNonEmpty) {
@@ -152,4 +152,20 @@ TEST_F(ProjectFileTest, ReadProjectTotalOnMissingOrEmptyFileLeavesTheResults) {
     EXPECT_FALSE(File().ReadProjectTotal(0, nHours, nMinutes, nSeconds));
     EXPECT_EQ(m_sink.m_messages.size(), 1u);
     EXPECT_EQ(std::vector<int>({nHours, nMinutes, nSeconds}), std::vector<int>({7, 8, 9}));
+}
+
+// 4 GiB has zero in its low 32 bits: such a file once passed for empty, and a project created
+// in it would have been written over the whole file. Sparse, so the test costs no disk space.
+TEST_F(ProjectFileTest, AFileTooLargeToHoldIsReportedAndNeverWritten) {
+    const std::uintmax_t nHuge = std::uintmax_t{1} << 32;
+    WriteFileBytes(kAlphaBeta);
+    std::filesystem::resize_file(m_strPath, nHuge);
+    EXPECT_NE(File().GetState(), ProjectFileState::Empty);
+    EXPECT_EQ(Names(), Strings());
+    EXPECT_FALSE(File().AppendProject("Gamma"));
+    EXPECT_FALSE(WriteTotal(0, "Alpha", "002:00:00"));
+    EXPECT_FALSE(Delete(0, "Alpha"));
+    EXPECT_EQ(m_sink.m_messages, Strings(4, kMsgErrorReading));
+    EXPECT_EQ(std::filesystem::file_size(m_strPath), nHuge);
+    EXPECT_EQ(FolderEntries(), Strings({"Projekte.dbu"}));
 }

@@ -1,6 +1,8 @@
 // The operations that change the project file, byte for byte on real files.
 #include "projectfile_support.h"
 
+#include <algorithm>
+
 TEST_F(ProjectFileTest, AppendProjectAddsARecordWithoutATrailingLineEnd) {
     WriteFileBytes(kAlphaBeta);
     EXPECT_TRUE(File().AppendProject("Gamma"));
@@ -155,15 +157,39 @@ TEST_F(ProjectFileTest, WriteProjectTotalOverwritesOnlyTheRecordsTimeLineInPlace
     EXPECT_EQ(FolderEntries(), Strings({"Projekte.dbu"}));
 }
 
-// Stop and the checkpoint need no right to create files beside the project file.
-TEST_F(ProjectFileTest, WriteProjectTotalInPlaceNeedsNoTemporaryFile) {
+// Each save writes a temporary file of a name of its own, so a user's file of any plain name
+// beside the project file is never touched, and none of the program's is left behind.
+TEST_F(ProjectFileTest, SavesLeaveTheUsersOwnTmpFileAlone) {
     WriteFileBytes(kAlphaBeta);
-    std::filesystem::create_directory(m_strDir + "/Projekte.tmp");
+    std::ofstream(m_strDir + "/Projekte.tmp", std::ios::binary) << "my notes";
+    EXPECT_TRUE(File().AppendProject("Gamma"));
+    EXPECT_TRUE(WriteTotal(0, "Alpha", "002:00:00"));
+    EXPECT_TRUE(Delete(1, "Beta"));
+    EXPECT_EQ(ReadFileBytes(), "Alpha\r\n002:00:00\r\nGamma\r\n000:00:00");
+    std::ifstream notes(m_strDir + "/Projekte.tmp", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(notes), {}), "my notes");
+    std::vector<std::string> entries = FolderEntries();
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, Strings({"Projekte.dbu", "Projekte.tmp"}));
+    EXPECT_TRUE(m_sink.m_messages.empty());
+}
+
+// The file layer checks the mark itself: run as root, the system would write it anyway.
+TEST_F(ProjectFileTest, AReadOnlyFileIsNotChangedAndOtherPermissionsAreKept) {
+    namespace fs = std::filesystem;
+    WriteFileBytes(kAlphaBeta);
+    fs::permissions(m_strPath, fs::perms::owner_read | fs::perms::group_read);
     EXPECT_FALSE(File().AppendProject("Gamma"));
     EXPECT_FALSE(Delete(0, "Alpha"));
-    EXPECT_EQ(m_sink.m_messages, Strings(2, kMsgErrorWriting));
-    EXPECT_TRUE(WriteTotal(0, "Alpha", "002:00:00"));
-    EXPECT_EQ(ReadFileBytes(), "Alpha\r\n002:00:00\r\nBeta\r\n000:00:00");
+    EXPECT_FALSE(WriteTotal(0, "Alpha", "002:00:00"));
+    EXPECT_EQ(ReadFileBytes(), kAlphaBeta);
+    EXPECT_EQ(FolderEntries(), Strings({"Projekte.dbu"}));
+    EXPECT_EQ(m_sink.m_messages, Strings(3, kMsgErrorWriting));
+
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(m_strPath, mode);
+    EXPECT_TRUE(File().AppendProject("Gamma"));
+    EXPECT_EQ(fs::status(m_strPath).permissions(), mode);
 }
 
 // A time line that the load reads as a total, though not in the written form, is replaced
