@@ -1,7 +1,5 @@
 #include "App.h"
 
-#include <cstring>
-
 static CWinApp* g_pApp = nullptr;
 
 CWinApp::CWinApp(const char* pszAppName) : m_strAppName(pszAppName) {
@@ -43,17 +41,41 @@ int AfxMessageBox(const char* pszText, UINT nType, UINT nIDHelp) {
     return ::MessageBoxA(hOwner, pszText, pszCaption, nType);
 }
 
-// "C:\dir\Quillet.exe" gives "Quillet".
+// A name cut to the buffer comes back without its terminator, so the buffer grows until the
+// whole name fits (32768 characters is the longest path there is).
+std::wstring GetModuleFileNameLong(HINSTANCE hInstance) {
+    std::wstring strPath(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD nLength =
+            ::GetModuleFileNameW(hInstance, &strPath[0], static_cast<DWORD>(strPath.size()));
+        if (nLength == 0)
+            return std::wstring();
+        if (nLength < strPath.size() || strPath.size() > 32768) {
+            strPath.resize(nLength);
+            return strPath;
+        }
+        strPath.resize(strPath.size() * 2);
+    }
+}
+
+// "C:\dir\Quillet.exe" gives "Quillet", in the ANSI code page that message box captions use;
+// a character the code page lacks comes out as the system's stand-in.
 static CString GetModuleBaseName(HINSTANCE hInstance) {
-    char szPath[MAX_PATH] = "";
-    ::GetModuleFileNameA(hInstance, szPath, MAX_PATH);
-    const char* pszName = std::strrchr(szPath, '\\');
-    pszName = pszName ? pszName + 1 : szPath;
-    std::string strName(pszName);
-    size_t nDot = strName.rfind('.');
-    if (nDot != std::string::npos)
+    std::wstring strName = GetModuleFileNameLong(hInstance);
+    strName.erase(0, strName.find_last_of(L'\\') + 1);
+    const size_t nDot = strName.rfind(L'.');
+    if (nDot != std::wstring::npos)
         strName.erase(nDot);
-    return CString(strName);
+    if (strName.empty())
+        return CString();
+    const int nWide = static_cast<int>(strName.size());
+    const int nBytes =
+        ::WideCharToMultiByte(CP_ACP, 0, strName.data(), nWide, nullptr, 0, nullptr, nullptr);
+    std::string strAnsi(nBytes > 0 ? static_cast<size_t>(nBytes) : 0, '\0');
+    if (nBytes > 0)
+        ::WideCharToMultiByte(CP_ACP, 0, strName.data(), nWide, &strAnsi[0], nBytes, nullptr,
+                              nullptr);
+    return CString(strAnsi);
 }
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {

@@ -3,6 +3,8 @@
 
 #include "Dialog.h"
 
+#include <string>
+
 class CWinApp : public CCmdTarget {
 public:
     explicit CWinApp(const char* pszAppName = nullptr);
@@ -19,6 +21,8 @@ public:
 };
 
 CWinApp* AfxGetApp();
+// The module's full file name however long it is, in the wide form that keeps every character.
+std::wstring GetModuleFileNameLong(HINSTANCE hInstance);
 CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
 // The module that holds a resource: always the executable itself, which carries them all.

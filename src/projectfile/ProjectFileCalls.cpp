@@ -1,6 +1,7 @@
 #include "ProjectFileCalls.h"
 
 #include "FileSystem.h"
+#include "WidePath.h"
 
 namespace {
 
@@ -49,13 +50,9 @@ CProjectFile OpenProjectFile(bool bQuiet = false) {
 
 } // namespace
 
+// Taken from the wide module name, so a folder outside the ANSI code page keeps its name.
 CString GetProjectFilePath() {
-    char szModule[MAX_PATH + 1] = "";
-    DWORD nLength = ::GetModuleFileNameA(AfxGetInstanceHandle(), szModule, MAX_PATH + 1);
-    // A truncated module name would give a wrong folder: treat it like no folder at all.
-    if (nLength == 0 || nLength > MAX_PATH)
-        return CString();
-    return CString(MakeProjectFilePath(std::string(szModule, nLength)));
+    return CString(MakeProjectFilePath(ToUtf8(GetModuleFileNameLong(AfxGetInstanceHandle()))));
 }
 
 ProjectFileState GetProjectFileState() {

@@ -5,6 +5,8 @@
 #include "ProjectFile.h"
 #include "framework/Afx.h"
 
+// The project file's full path as UTF-8 (any folder name, any length): the file layer and the
+// single-instance lock take it as it is; it is never shown.
 CString GetProjectFilePath();
 ProjectFileState GetProjectFileState();
 void LoadProjectNames(CComboBox& comboBox);
