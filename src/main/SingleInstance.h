@@ -11,13 +11,18 @@ extern const UINT g_nActivateInstanceMessage;
 class CSingleInstance {
 public:
     ~CSingleInstance();
-    // True when this is the only copy running on the project file.
+    // True when this is the only copy running on the project file (path in UTF-8), however the
+    // path is spelled and whichever Windows user or session started the other copy.
     bool Claim(const CString& strProjectFilePath);
-    // Asks the copy that holds the claim to bring its main dialog to the front.
+    // Brings the copy that holds the claim to the front, or, when it runs in another Windows
+    // session, tells the user so.
     void ActivateOtherCopy() const;
 
 private:
+    bool IsOtherCopyInThisSession() const;
+
     HANDLE m_hMutex = nullptr;
+    HANDLE m_hSessionMark = nullptr;
     CString m_strKey;
 };
 
