@@ -15,24 +15,24 @@ std::string LastErrorText() {
 
 void MakeFolders(const std::string& path) {
     for (size_t at = path.find('\\', 3);; at = path.find('\\', at + 1)) {
-        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+        CreateDirectoryW(WidePath(path.substr(0, at)).c_str(), nullptr);
         if (at == std::string::npos)
             break;
     }
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+    if (!FileExists(path))
         throw CaseAborted("cannot create folder " + path + ": " + LastErrorText());
 }
 
 bool RemoveTree(const std::string& path) {
     for (const std::string& name : ListFolder(path)) {
         const std::string child = path + "\\" + name;
-        const DWORD attributes = GetFileAttributesA(child.c_str());
+        const DWORD attributes = GetFileAttributesW(WidePath(child).c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
             RemoveTree(child);
         else
-            DeleteFileA(child.c_str());
+            DeleteFileW(WidePath(child).c_str());
     }
-    return RemoveDirectoryA(path.c_str()) != 0;
+    return RemoveDirectoryW(WidePath(path).c_str()) != 0;
 }
 
 } // namespace
@@ -50,9 +50,26 @@ std::string ToWindowsPath(const std::string& path) {
     return result;
 }
 
+std::wstring WidePath(const std::string& path, bool allowLong) {
+    std::wstring wide(path.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()),
+                                    &wide[0], static_cast<int>(wide.size())));
+    if (allowLong && wide.size() >= MAX_PATH - 12 && wide.size() > 2 && wide[1] == L':')
+        wide.insert(0, L"\\\\?\\");
+    return wide;
+}
+
+std::string Utf8(const std::wstring& text) {
+    std::string utf8(text.size() * 3, '\0');
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                    &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr));
+    return utf8;
+}
+
 std::optional<std::string> ReadFileBytes(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return std::nullopt;
     std::string bytes;
@@ -65,7 +82,7 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         throw CaseAborted("cannot write " + path + ": " + LastErrorText());
@@ -78,36 +95,40 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::vector<std::string> ListFolder(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(WidePath(folder + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return names;
     do {
-        const std::string name = found.cFileName;
+        const std::string name = Utf8(found.cFileName);
         if (name != "." && name != "..")
             names.push_back(name);
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
 }
 
-Scratch::Scratch(const std::string& tag) {
+std::string Scratch::RootPath(const std::string& tag) {
+    return GetOptions().scratchRoot + "\\" + CurrentCaseName() + "-" +
+           std::to_string(GetCurrentProcessId()) + (tag.empty() ? "" : "-" + tag);
+}
+
+Scratch::Scratch(const std::string& tag, const std::string& appFolder) {
     const Options& options = GetOptions();
-    m_strRoot = options.scratchRoot + "\\" + CurrentCaseName() + "-" +
-                std::to_string(GetCurrentProcessId()) + (tag.empty() ? "" : "-" + tag);
+    m_strRoot = RootPath(tag);
     if (FileExists(m_strRoot))
         RemoveTree(m_strRoot);
-    m_strAppDir = m_strRoot + "\\app";
+    m_strAppDir = m_strRoot + "\\" + appFolder;
     m_strWorkDir = m_strRoot + "\\work";
     MakeFolders(m_strAppDir);
     MakeFolders(m_strWorkDir);
-    if (!CopyFileA(options.exePath.c_str(), ExePath().c_str(), FALSE))
+    if (!CopyFileW(WidePath(options.exePath).c_str(), WidePath(ExePath()).c_str(), FALSE))
         throw CaseAborted("cannot copy " + options.exePath + ": " + LastErrorText());
     // A decoy in the working directory: the program must read the file beside its exe.
     WriteFileBytes(m_strWorkDir + "\\Projekte.dbu", ProjectFileBytes({{"Decoy", "001:02:03"}}));
@@ -155,11 +176,13 @@ std::string ProjectFileBytes(const std::vector<std::pair<std::string, std::strin
 }
 
 App::App(const std::string& exePath, const std::string& workDir) {
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + exePath + "\"";
-    if (!CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        workDir.c_str(), &startup, &m_pi))
+    // No "\\?\" here: a program cannot be started from a path past MAX_PATH anyway.
+    const std::wstring exe = WidePath(exePath, false);
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        WidePath(workDir).c_str(), &startup, &m_pi))
         throw CaseAborted("cannot start " + exePath + ": " + LastErrorText());
     m_dwPid = m_pi.dwProcessId;
 }

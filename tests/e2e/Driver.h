@@ -24,6 +24,11 @@ Options& GetOptions();
 // Turns "/a/b" into "Z:\a\b"; leaves Windows paths as they are.
 std::string ToWindowsPath(const std::string& path);
 
+// Paths are UTF-8 (ASCII ones as they are); the file calls take them in the wide form, with the
+// "\\?\" prefix when they are too long for the plain one.
+std::wstring WidePath(const std::string& path, bool allowLong = true);
+std::string Utf8(const std::wstring& text);
+
 std::optional<std::string> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
@@ -34,9 +39,12 @@ std::vector<std::string> ListFolder(const std::string& folder);
 // one), work\ is the working directory the program is started in. Removed when the case passes.
 class Scratch {
 public:
-    // `tag` tells apart several folders of one case.
-    explicit Scratch(const std::string& tag = "");
+    // `tag` tells apart several folders of one case; `appFolder` (UTF-8, may hold backslashes)
+    // replaces "app".
+    explicit Scratch(const std::string& tag = "", const std::string& appFolder = "app");
     ~Scratch();
+    // The folder that Scratch(tag) makes.
+    static std::string RootPath(const std::string& tag);
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
 

@@ -138,10 +138,12 @@ inline std::string WriteRecords(const Scratch& scratch, const Records& records) 
 }
 
 // The usual start of a case: Quillet on the three projects, idle, with project `picked` picked.
+// `appFolder` names the program's folder inside the scratch folder (see Scratch).
 struct CountingScene {
-    explicit CountingScene(int picked)
-        : records(ThreeProjects()), original(WriteRecords(scratch, records)),
-          app(scratch.ExePath(), scratch.WorkDir()), main(StartIdle(app)) {
+    explicit CountingScene(int picked, const std::string& appFolder = "app")
+        : scratch("", appFolder), records(ThreeProjects()),
+          original(WriteRecords(scratch, records)), app(scratch.ExePath(), scratch.WorkDir()),
+          main(StartIdle(app)) {
         Pick(main, picked);
     }
     Scratch scratch;

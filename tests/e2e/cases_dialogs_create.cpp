@@ -10,7 +10,6 @@ using namespace e2e::dialogs;
 
 namespace {
 
-const char* const kCaption = "Create new project";
 const char* const kMaxLength = "Max 30 characters";
 const std::string k30 = "abcdefghijklmnopqrstuvwxyz0123";
 const std::string kZetaAlphaBuero[] = {"Zeta", "alpha", "B\xFCro & Verwaltung"};
@@ -27,13 +26,6 @@ std::vector<std::string> ThreeNamesAnd(const std::string& name) {
 
 std::string ThreeProjectsAnd(const std::string& name) {
     return ThreeProjects() + "\r\n" + name + "\r\n000:00:00";
-}
-
-HWND OpenCreateDialog(const App& app, HWND main) {
-    ClickButton(main, IDC_NEW_PROJECT);
-    const HWND dialog = WaitForDialog(app, kCaption);
-    app.Settle(dialog);
-    return dialog;
 }
 
 HWND NameField(HWND dialog) {

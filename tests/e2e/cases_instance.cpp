@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "resource.h"
 
 using namespace e2e;
@@ -29,17 +31,17 @@ std::vector<HWND> MainDialogsOnScreen() {
     return all.found;
 }
 
-} // namespace
-
-E2E_CASE("instance.second_copy_hands_over_and_exits") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "000:00:00"}}));
+// Starts a second copy from `secondExePath` beside the first, started from the scratch folder's
+// own path: it must hand over to the first and end, touching nothing.
+void CheckSecondCopyHandsOver(const Scratch& scratch, const std::string& secondExePath) {
+    const std::string original = ProjectFileBytes({{"Alpha", "000:00:00"}});
+    scratch.WriteProjectFile(original);
     App first(scratch.ExePath(), scratch.WorkDir());
     const HWND dialog = first.WaitForMainDialog();
     first.Settle(dialog);
     MoveForegroundToDesktop();
 
-    App second(scratch.ExePath(), scratch.WorkDir());
+    App second(secondExePath, scratch.WorkDir());
     CHECK(second.WaitForExit());
     CHECK(first.IsRunning());
     first.Settle(dialog);
@@ -48,6 +50,49 @@ E2E_CASE("instance.second_copy_hands_over_and_exits") {
     CHECK(dialogs.size() == 1 && dialogs[0] == dialog);
     CHECK(first.MessageBoxes().empty());
     CHECK(Eventually([dialog] { return GetForegroundWindow() == dialog; }));
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+}
+
+// Runs a Linux program (Wine starts those too) and waits for it: Wine's CreateSymbolicLinkW
+// reports success without making a link, so the test makes it with ln.
+bool RunLinuxCommand(const std::string& commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring line = WidePath(commandLine, false);
+    const std::wstring program = line.substr(0, line.find(L' '));
+    if (!CreateProcessW((L"Z:" + program).c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, kWaitMs); // may return before the program ends
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+// "Z:\a\b" as Linux spells it.
+std::string LinuxPath(std::string path) {
+    path.erase(0, 2);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+} // namespace
+
+E2E_CASE("instance.second_copy_hands_over_and_exits") {
+    Scratch scratch;
+    CheckSecondCopyHandsOver(scratch, scratch.ExePath());
+}
+
+// A symbolic link to the program's folder is a second path to the same project file; the
+// second copy started through it must meet the first copy's lock all the same.
+E2E_CASE("instance.second_copy_through_a_linked_folder_hands_over_and_exits") {
+    Scratch scratch;
+    const std::string link = scratch.Root() + "\\linked";
+    REQUIRE(RunLinuxCommand("/bin/ln -s " + LinuxPath(scratch.AppDir()) + " " + LinuxPath(link)));
+    REQUIRE(Eventually([&] { return FileExists(link + "\\Quillet.exe"); }));
+    CheckSecondCopyHandsOver(scratch, link + "\\Quillet.exe");
+    RunLinuxCommand("/bin/rm " + LinuxPath(link));
 }
 
 E2E_CASE("instance.copies_with_their_own_files_run_side_by_side") {

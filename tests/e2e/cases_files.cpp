@@ -1,0 +1,145 @@
+// Where the program and its file may live, and what a save leaves of the file: a folder outside
+// the ANSI code page or past MAX_PATH, a user's own "Projekte.tmp", the file's attributes, a
+// read-only file and one too large to read.
+#include "cases_counting.h"
+
+#include <cstring>
+
+using namespace e2e;
+using namespace e2e::counting;
+
+namespace {
+
+const char kErrorReading[] = "Error reading DataBaseFile";
+const char kErrorWriting[] = "Error writing DataBaseFile";
+
+DWORD Attributes(const std::string& path) {
+    return GetFileAttributesW(WidePath(path).c_str());
+}
+
+// Wine adds the archive mark to whatever it is given.
+void SetAttributes(const std::string& path, DWORD attributes) {
+    REQUIRE(SetFileAttributesW(WidePath(path).c_str(), attributes));
+    REQUIRE((Attributes(path) & attributes) == attributes);
+}
+
+ULONGLONG FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data);
+    return (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+}
+
+// Extends the file to `size` bytes without writing them (sparse where the disk allows).
+void SetFileSize(const std::string& path, ULONGLONG size) {
+    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(size);
+    const bool done = file != INVALID_HANDLE_VALUE &&
+                      SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    REQUIRE(done && FileSize(path) == size);
+}
+
+// Counts on the picked project, meets the close guard's message (whose caption is the
+// program's name), and stops: the run must land in the file.
+void CountCloseAndStop(CountingScene& scene) {
+    auto& [scratch, records, original, app, main] = scene;
+    StartCount(app, main);
+    RequestClose(main);
+    Dismiss(ExpectMessage(app, kStopFirst));
+    const long shown = StopRunningCount(main);
+    CHECK_SAVED_RUN(scratch, records, 0, ParseTimeLine(records[0].second), shown);
+    CHECK(OpenMessages(app).empty());
+}
+
+// Types a name into the open create dialog and presses "add".
+void AddProject(HWND dialog, const std::string& name) {
+    const HWND field = Control(dialog, IDC_PROJECT_NAME);
+    TypeText(field, name);
+    WaitFor("the name field to take the name", [&] { return WindowText(field) == name; });
+    ClickButton(dialog, IDC_ADD);
+}
+
+} // namespace
+
+E2E_CASE("files.a_folder_outside_the_ansi_code_page_counts_and_saves") {
+    // "Łukasz" and "時間記録": neither is in the ANSI code page (1252 in the test prefix).
+    CountingScene scene(0, "\xC5\x81ukasz\\\xE6\x99\x82\xE9\x96\x93\xE8\xA8\x98\xE9\x8C\xB2");
+    CountCloseAndStop(scene);
+}
+
+// The exe's own path is 259 characters, the most a program can be started from; the project
+// file's path beside it is one longer, and the save's temporary file longer still.
+E2E_CASE("files.a_project_file_path_past_260_characters_counts_and_saves") {
+    // root \ a... \ b... \Quillet.exe
+    const size_t room = 259 - Scratch::RootPath("").size() - 2 - std::strlen("\\Quillet.exe");
+    CountingScene scene(0, std::string(room / 2, 'a') + "\\" + std::string(room - room / 2, 'b'));
+    REQUIRE(scene.scratch.ExePath().size() == 259);
+    REQUIRE(scene.scratch.ProjectFilePath().size() == 260);
+    CountCloseAndStop(scene);
+}
+
+// The save's temporary file has a name of its own, so the user's "Projekte.tmp" stays; the
+// replaced file keeps its hidden and system marks.
+E2E_CASE("files.a_save_keeps_the_users_tmp_file_and_the_files_attributes") {
+    Scratch scratch;
+    const std::string original = dialogs::ThreeProjects();
+    scratch.WriteProjectFile(original);
+    const std::string notes = scratch.AppDir() + "\\Projekte.tmp";
+    WriteFileBytes(notes, "my own notes");
+    const DWORD marks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    SetAttributes(scratch.ProjectFilePath(), marks);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = dialogs::StartIdle(app);
+
+    const HWND dialog = dialogs::OpenCreateDialog(app, main);
+    AddProject(dialog, "Gamma");
+    dialogs::WaitUntilClosed(dialog);
+    dialogs::CheckNoMessage(app, main);
+
+    CHECK_EQ(scratch.ReadProjectFile(),
+             std::optional<std::string>(original + "\r\nGamma\r\n000:00:00"));
+    CHECK_EQ(Attributes(scratch.ProjectFilePath()) & marks, marks);
+    CHECK_EQ(ReadFileBytes(notes), std::optional<std::string>("my own notes"));
+    CHECK_EQ(ListFolder(scratch.AppDir()),
+             (std::vector<std::string>{"Projekte.dbu", "Projekte.tmp", "Quillet.exe"}));
+}
+
+// Wine run as root would replace a read-only file; the program checks the mark itself.
+E2E_CASE("files.a_read_only_file_is_not_replaced") {
+    Scratch scratch;
+    const std::string original = dialogs::ThreeProjects();
+    scratch.WriteProjectFile(original);
+    SetAttributes(scratch.ProjectFilePath(), FILE_ATTRIBUTE_READONLY);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = dialogs::StartIdle(app);
+
+    const HWND dialog = dialogs::OpenCreateDialog(app, main);
+    AddProject(dialog, "Gamma");
+    dialogs::AnswerMessage(app, kErrorWriting);
+    CHECK(IsWindow(dialog));
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK(Attributes(scratch.ProjectFilePath()) & FILE_ATTRIBUTE_READONLY);
+    CHECK_EQ(ListFolder(scratch.AppDir()),
+             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe"}));
+    SetFileAttributesW(WidePath(scratch.ProjectFilePath()).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// 4 GiB: the low 32 bits of its size are zero, and it once passed for an empty file.
+E2E_CASE("files.a_file_too_large_to_read_is_reported_and_left_alone") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "001:02:03"}}));
+    const ULONGLONG size = ULONGLONG{1} << 32;
+    SetFileSize(scratch.ProjectFilePath(), size);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = dialogs::StartIdle(app, true);
+    CHECK(ComboItems(Control(main, IDC_PROJECT_COMBO)).empty());
+
+    const HWND dialog = dialogs::OpenCreateDialog(app, main);
+    AddProject(dialog, "Gamma");
+    dialogs::AnswerMessage(app, kErrorReading);
+    CHECK_EQ(FileSize(scratch.ProjectFilePath()), size);
+    CHECK_EQ(ListFolder(scratch.AppDir()),
+             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe"}));
+}
