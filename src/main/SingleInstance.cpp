@@ -5,11 +5,13 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 const UINT g_nActivateInstanceMessage = ::RegisterWindowMessageA("Quillet.ActivateInstance");
 
-static HANDLE g_hWindowMapping = nullptr;
-static CString g_strMappingName;
+// The window record's names, one per key, and the mappings that hold them while the program runs.
+static std::vector<CString> g_mappingNames;
+static std::vector<HANDLE> g_windowMappings;
 
 const char kOtherSessionMessage[] =
     "Quillet is already running on this project file in another Windows session.\n"
@@ -48,18 +50,21 @@ static CString MakeIdentityKey(const std::wstring& strPath, char cKind) {
     return strKey;
 }
 
-// The project file's identity; while it is missing, that of its folder (the file name is
-// fixed), and the spelled path only when neither can be opened.
-static CString MakeKey(const CString& strProjectFilePath) {
+// The folder's identity names the project file whether or not it exists yet (its name is
+// fixed); the file's own identity, while it exists, also catches a file linked into two folders.
+// The spelled path serves only where the folder cannot be opened.
+static std::vector<CString> MakeKeys(const CString& strProjectFilePath) {
     const std::wstring strPath = ToWidePath(strProjectFilePath.Str());
-    CString strKey = MakeIdentityKey(strPath, 'f');
-    if (strKey.IsEmpty()) {
-        std::wstring strFolder = strPath.substr(0, strPath.find_last_of(L'\\') + 1);
-        if (strFolder.size() > 3 && strFolder[strFolder.size() - 2] != L':')
-            strFolder.pop_back(); // "C:\" keeps its backslash, "C:\dir\" loses it
-        strKey = MakeIdentityKey(strFolder, 'd');
-    }
-    return strKey.IsEmpty() ? MakePathKey(strPath) : strKey;
+    std::wstring strFolder = strPath.substr(0, strPath.find_last_of(L'\\') + 1);
+    if (strFolder.size() > 3 && strFolder[strFolder.size() - 2] != L':')
+        strFolder.pop_back(); // "C:\" keeps its backslash, "C:\dir\" loses it
+    std::vector<CString> keys;
+    const CString strFolderKey = MakeIdentityKey(strFolder, 'd');
+    keys.push_back(strFolderKey.IsEmpty() ? MakePathKey(strPath) : strFolderKey);
+    const CString strFileKey = MakeIdentityKey(strPath, 'f');
+    if (!strFileKey.IsEmpty())
+        keys.push_back(strFileKey);
+    return keys;
 }
 
 static CString Named(const char* pszNamespace, const CString& strKey, const char* pszSuffix) {
@@ -70,36 +75,49 @@ static CString Named(const char* pszNamespace, const CString& strKey, const char
 }
 
 CSingleInstance::~CSingleInstance() {
-    if (m_hSessionMark)
-        ::CloseHandle(m_hSessionMark);
-    if (m_hMutex)
-        ::CloseHandle(m_hMutex);
+    for (HANDLE hHandle : m_handles)
+        ::CloseHandle(hHandle);
 }
 
 // The lock lives in the machine-wide namespace, so copies in other sessions see it. A lock that
 // another user made cannot be opened (access denied): that copy holds the file. Where no
 // machine-wide object can be made the session's namespace serves, and with no lock at all the
 // program runs unguarded rather than not at all.
-bool CSingleInstance::Claim(const CString& strProjectFilePath) {
-    m_strKey = MakeKey(strProjectFilePath);
-    m_hMutex = ::CreateMutexA(nullptr, FALSE, Named("Global\\", m_strKey, ".lock"));
+bool CSingleInstance::TakeLock(const CString& strKey) {
+    HANDLE hMutex = ::CreateMutexA(nullptr, FALSE, Named("Global\\", strKey, ".lock"));
     DWORD nError = ::GetLastError();
-    if (!m_hMutex && nError == ERROR_ACCESS_DENIED)
+    if (!hMutex && nError == ERROR_ACCESS_DENIED)
         return false;
-    if (!m_hMutex) {
-        m_hMutex = ::CreateMutexA(nullptr, FALSE, Named("Local\\", m_strKey, ".lock"));
+    if (!hMutex) {
+        hMutex = ::CreateMutexA(nullptr, FALSE, Named("Local\\", strKey, ".lock"));
         nError = ::GetLastError();
     }
-    g_strMappingName = Named("Local\\", m_strKey, ".window");
-    if (m_hMutex && nError == ERROR_ALREADY_EXISTS)
-        return false;
-    m_hSessionMark = ::CreateMutexA(nullptr, FALSE, Named("Local\\", m_strKey, ".session"));
+    if (hMutex)
+        m_handles.push_back(hMutex);
+    return !(hMutex && nError == ERROR_ALREADY_EXISTS);
+}
+
+// Every key must be free; the session mark and the window record go under each, so a second
+// copy finds them under whichever key it met.
+bool CSingleInstance::Claim(const CString& strProjectFilePath) {
+    const std::vector<CString> keys = MakeKeys(strProjectFilePath);
+    for (const CString& strKey : keys) {
+        if (!TakeLock(strKey)) {
+            m_strHeldKey = strKey;
+            return false;
+        }
+    }
+    for (const CString& strKey : keys) {
+        if (HANDLE hMark = ::CreateMutexA(nullptr, FALSE, Named("Local\\", strKey, ".session")))
+            m_handles.push_back(hMark);
+        g_mappingNames.push_back(Named("Local\\", strKey, ".window"));
+    }
     return true;
 }
 
 // The first copy marks its own session right after taking the lock; give it a moment.
 bool CSingleInstance::IsOtherCopyInThisSession() const {
-    const CString strMark = Named("Local\\", m_strKey, ".session");
+    const CString strMark = Named("Local\\", m_strHeldKey, ".session");
     for (int nTry = 0; nTry < 20; ++nTry) {
         if (HANDLE hMark = ::OpenMutexA(SYNCHRONIZE, FALSE, strMark)) {
             ::CloseHandle(hMark);
@@ -112,9 +130,9 @@ bool CSingleInstance::IsOtherCopyInThisSession() const {
 
 // Reads the first copy's window from the shared record; it may not be there yet while that
 // copy is still starting, so wait for it a little.
-static HWND FindPublishedWindow() {
+static HWND FindPublishedWindow(const CString& strMappingName) {
     for (int nTry = 0; nTry < 40; ++nTry) {
-        HANDLE hMapping = ::OpenFileMappingA(FILE_MAP_READ, FALSE, g_strMappingName);
+        HANDLE hMapping = ::OpenFileMappingA(FILE_MAP_READ, FALSE, strMappingName);
         if (hMapping) {
             HWND hWnd = nullptr;
             if (const void* pView =
@@ -138,7 +156,7 @@ void CSingleInstance::ActivateOtherCopy() const {
         AfxMessageBox(kOtherSessionMessage);
         return;
     }
-    HWND hWnd = FindPublishedWindow();
+    HWND hWnd = FindPublishedWindow(Named("Local\\", m_strHeldKey, ".window"));
     if (!hWnd)
         return;
     DWORD nProcessId = 0;
@@ -148,15 +166,18 @@ void CSingleInstance::ActivateOtherCopy() const {
 }
 
 void PublishMainWindow(HWND hWnd) {
-    if (g_strMappingName.IsEmpty() || g_hWindowMapping)
+    if (!g_windowMappings.empty())
         return;
-    g_hWindowMapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                            sizeof(UINT64), g_strMappingName);
-    if (!g_hWindowMapping)
-        return;
-    if (void* pView = ::MapViewOfFile(g_hWindowMapping, FILE_MAP_WRITE, 0, 0, sizeof(UINT64))) {
-        UINT64 nValue = reinterpret_cast<UINT_PTR>(hWnd);
-        std::memcpy(pView, &nValue, sizeof(nValue));
-        ::UnmapViewOfFile(pView);
+    for (const CString& strName : g_mappingNames) {
+        HANDLE hMapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                               sizeof(UINT64), strName);
+        if (!hMapping)
+            continue;
+        g_windowMappings.push_back(hMapping);
+        if (void* pView = ::MapViewOfFile(hMapping, FILE_MAP_WRITE, 0, 0, sizeof(UINT64))) {
+            UINT64 nValue = reinterpret_cast<UINT_PTR>(hWnd);
+            std::memcpy(pView, &nValue, sizeof(nValue));
+            ::UnmapViewOfFile(pView);
+        }
     }
 }

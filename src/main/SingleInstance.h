@@ -5,6 +5,8 @@
 
 #include "framework/String.h"
 
+#include <vector>
+
 // Posted to the first copy's main dialog when a second copy starts.
 extern const UINT g_nActivateInstanceMessage;
 
@@ -19,11 +21,11 @@ public:
     void ActivateOtherCopy() const;
 
 private:
+    bool TakeLock(const CString& strKey);
     bool IsOtherCopyInThisSession() const;
 
-    HANDLE m_hMutex = nullptr;
-    HANDLE m_hSessionMark = nullptr;
-    CString m_strKey;
+    std::vector<HANDLE> m_handles; // the locks taken and the session marks
+    CString m_strHeldKey;          // the key another copy holds
 };
 
 // Records the main dialog's window, where a second copy finds it.

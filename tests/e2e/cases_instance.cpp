@@ -1,7 +1,6 @@
 // One copy per project file: a second start beside a running copy hands over to it and ends,
 // while a copy with its own project file in another folder runs alongside.
-#include "Check.h"
-#include "Driver.h"
+#include "cases_dialogs.h"
 
 #include <windows.h>
 
@@ -32,13 +31,18 @@ std::vector<HWND> MainDialogsOnScreen() {
 }
 
 // Starts a second copy from `secondExePath` beside the first, started from the scratch folder's
-// own path: it must hand over to the first and end, touching nothing.
-void CheckSecondCopyHandsOver(const Scratch& scratch, const std::string& secondExePath) {
+// own path: it must hand over to the first and end, touching nothing. With `fileLater` the
+// first copy starts while the project file is still missing (and says so), and the file is put
+// in place before the second starts.
+void CheckSecondCopyHandsOver(const Scratch& scratch, const std::string& secondExePath,
+                              bool fileLater = false) {
     const std::string original = ProjectFileBytes({{"Alpha", "000:00:00"}});
-    scratch.WriteProjectFile(original);
+    if (!fileLater)
+        scratch.WriteProjectFile(original);
     App first(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = first.WaitForMainDialog();
-    first.Settle(dialog);
+    const HWND dialog = dialogs::StartIdle(first, fileLater);
+    if (fileLater)
+        scratch.WriteProjectFile(original);
     MoveForegroundToDesktop();
 
     App second(secondExePath, scratch.WorkDir());
@@ -52,6 +56,17 @@ void CheckSecondCopyHandsOver(const Scratch& scratch, const std::string& secondE
     CHECK(Eventually([dialog] { return GetForegroundWindow() == dialog; }));
     CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
 }
+
+// A symbolic link to the scratch folder's program folder, as a second path to its project file.
+class LinkedFolder {
+public:
+    explicit LinkedFolder(const Scratch& scratch);
+    ~LinkedFolder();
+    std::string ExePath() const { return m_link + "\\Quillet.exe"; }
+
+private:
+    std::string m_link;
+};
 
 // Runs a Linux program (Wine starts those too) and waits for it: Wine's CreateSymbolicLinkW
 // reports success without making a link, so the test makes it with ln.
@@ -77,6 +92,15 @@ std::string LinuxPath(std::string path) {
     return path;
 }
 
+LinkedFolder::LinkedFolder(const Scratch& scratch) : m_link(scratch.Root() + "\\linked") {
+    REQUIRE(RunLinuxCommand("/bin/ln -s " + LinuxPath(scratch.AppDir()) + " " + LinuxPath(m_link)));
+    REQUIRE(Eventually([&] { return FileExists(ExePath()); }));
+}
+
+LinkedFolder::~LinkedFolder() {
+    RunLinuxCommand("/bin/rm " + LinuxPath(m_link));
+}
+
 } // namespace
 
 E2E_CASE("instance.second_copy_hands_over_and_exits") {
@@ -88,11 +112,15 @@ E2E_CASE("instance.second_copy_hands_over_and_exits") {
 // second copy started through it must meet the first copy's lock all the same.
 E2E_CASE("instance.second_copy_through_a_linked_folder_hands_over_and_exits") {
     Scratch scratch;
-    const std::string link = scratch.Root() + "\\linked";
-    REQUIRE(RunLinuxCommand("/bin/ln -s " + LinuxPath(scratch.AppDir()) + " " + LinuxPath(link)));
-    REQUIRE(Eventually([&] { return FileExists(link + "\\Quillet.exe"); }));
-    CheckSecondCopyHandsOver(scratch, link + "\\Quillet.exe");
-    RunLinuxCommand("/bin/rm " + LinuxPath(link));
+    LinkedFolder linked(scratch);
+    CheckSecondCopyHandsOver(scratch, linked.ExePath());
+}
+
+// The first copy found no file to take the identity of; the one it made meanwhile is the same.
+E2E_CASE("instance.second_copy_hands_over_to_one_started_before_the_file_existed") {
+    Scratch scratch;
+    LinkedFolder linked(scratch);
+    CheckSecondCopyHandsOver(scratch, linked.ExePath(), true);
 }
 
 E2E_CASE("instance.copies_with_their_own_files_run_side_by_side") {
