@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "resource.h"
 
@@ -138,4 +139,31 @@ E2E_CASE("instance.copies_with_their_own_files_run_side_by_side") {
     CHECK_EQ(MainDialogsOnScreen().size(), size_t{2});
     CHECK_EQ(ComboItems(Control(dialogA, IDC_PROJECT_COMBO)), std::vector<std::string>{"Alpha"});
     CHECK_EQ(ComboItems(Control(dialogB, IDC_PROJECT_COMBO)), std::vector<std::string>{"Beta"});
+}
+
+// A copy in another Windows session (another user's, under fast user switching) holds the lock
+// in the machine-wide namespace but has no session mark in this one; Wine has one session, so
+// the driver holds such a lock itself, named as the program names its folder's lock.
+E2E_CASE("instance.a_copy_in_another_session_is_reported_and_the_second_ends") {
+    Scratch scratch;
+    const std::string original = ProjectFileBytes({{"Alpha", "000:00:00"}});
+    scratch.WriteProjectFile(original);
+    HANDLE folder = CreateFileW(WidePath(scratch.AppDir()).c_str(), 0, 7, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    REQUIRE(GetFileInformationByHandle(folder, &info));
+    CloseHandle(folder);
+    char name[80];
+    std::snprintf(name, sizeof name, "Global\\Quillet.d%08lx.%08lx%08lx.lock",
+                  info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow);
+    const HANDLE lock = CreateMutexA(nullptr, FALSE, name);
+    REQUIRE(lock != nullptr && GetLastError() != ERROR_ALREADY_EXISTS);
+
+    App app(scratch.ExePath(), scratch.WorkDir());
+    dialogs::AnswerMessage(app, "Quillet is already running on this project file in another "
+                                "Windows session.\nClose it there before starting it here.");
+    CHECK(app.WaitForExit());
+    CHECK(MainDialogsOnScreen().empty());
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CloseHandle(lock);
 }
