@@ -63,6 +63,10 @@ inline HWND OpenFromMain(const App& app, HWND main, int button, const std::strin
     return dialog;
 }
 
+inline HWND OpenCreateDialog(const App& app, HWND main) {
+    return OpenFromMain(app, main, IDC_NEW_PROJECT, "Create new project");
+}
+
 inline void FlushPosted(HWND main);
 
 // Lets everything posted to the program so far be handled; a message box it opened is then
