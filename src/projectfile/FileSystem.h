@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class IFileSystem {
 public:
@@ -41,6 +42,9 @@ public:
                              std::size_t nSize) = 0;
     // A number no other running process has: it keeps two programs' temporary files apart.
     virtual std::uint32_t GetProcessId() = 0;
+    // The names of the entries in the folder (a path ending in its separator); none when it
+    // cannot be listed.
+    virtual std::vector<std::string> ListFolder(const std::string& strFolder) = 0;
 };
 
 // The real file system of the platform the program was built for.

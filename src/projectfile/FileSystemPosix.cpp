@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -129,6 +130,22 @@ public:
     }
 
     std::uint32_t GetProcessId() override { return static_cast<std::uint32_t>(getpid()); }
+
+    std::vector<std::string> ListFolder(const std::string& strFolder) override {
+        std::vector<std::string> names;
+        DIR* pDir = opendir(strFolder.c_str());
+        if (pDir == nullptr) {
+            return names;
+        }
+        while (const dirent* pEntry = readdir(pDir)) {
+            const std::string strName = pEntry->d_name;
+            if (strName != "." && strName != "..") {
+                names.push_back(strName);
+            }
+        }
+        closedir(pDir);
+        return names;
+    }
 };
 
 } // namespace

@@ -173,6 +173,23 @@ public:
     }
 
     std::uint32_t GetProcessId() override { return ::GetCurrentProcessId(); }
+
+    std::vector<std::string> ListFolder(const std::string& strFolder) override {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAW found;
+        HANDLE hFind = ::FindFirstFileW(ToWidePath(strFolder + "*").c_str(), &found);
+        if (hFind == INVALID_HANDLE_VALUE) {
+            return names;
+        }
+        do {
+            const std::string strName = ToUtf8(found.cFileName);
+            if (strName != "." && strName != "..") {
+                names.push_back(strName);
+            }
+        } while (::FindNextFileW(hFind, &found));
+        ::FindClose(hFind);
+        return names;
+    }
 };
 
 } // namespace

@@ -66,6 +66,7 @@ public:
     bool WriteProjectTotal(int& nIndex, const std::string& strName,
                            const std::string& strTotal) const;
     void LoadOverviewRows(IStringList& list) const;
+    void RemoveLeftoverTempFiles() const;
 
 private:
     bool ReadContent(std::string& strContent) const;

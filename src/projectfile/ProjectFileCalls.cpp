@@ -80,6 +80,10 @@ BOOL WriteProjectTotal(int& nIndex, const CString& strName, const CString& strTo
     return OpenProjectFile(bQuiet).WriteProjectTotal(nIndex, strName.Str(), strTotal.Str());
 }
 
+void RemoveLeftoverTempFiles() {
+    OpenProjectFile().RemoveLeftoverTempFiles();
+}
+
 void LoadOverviewRows(CListBox& listBox) {
     CListAdapter<CListBox> list(listBox);
     OpenProjectFile().LoadOverviewRows(list);

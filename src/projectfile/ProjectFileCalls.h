@@ -19,3 +19,5 @@ BOOL ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds);
 BOOL WriteProjectTotal(int& nIndex, const CString& strName, const CString& strTotal,
                        bool bQuiet = false);
 void LoadOverviewRows(CListBox& listBox);
+// At start-up, with the single-instance lock held: removes what cut-short saves left.
+void RemoveLeftoverTempFiles();

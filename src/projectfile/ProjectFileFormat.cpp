@@ -136,17 +136,44 @@ std::string ListText(const std::string& strContent, const LinePiece& piece,
 
 // The line end in front of the name line where there is one (every record but the first),
 // else the one after the time line; so the file keeps no line end at its end and, on a
-// well-formed file, exactly the CR LF pairs of the remaining records.
+// well-formed file, exactly the CR LF pairs of the remaining records. A line end is never
+// split: where a CR left in front would meet an LF left behind (a hand edit's "\r\r\n" before
+// the record, a bare LF after it) and so cut that CR off the line before, the line end after
+// the record goes instead.
 std::pair<std::size_t, std::size_t> GetRecordSpan(const std::string& strContent,
                                                   const ProjectRecord& record) {
     std::size_t nFrom = record.name.nBegin;
-    std::size_t nTo = record.time.nEnd;
-    if (nFrom > 0 && strContent[nFrom - 1] == '\n') {
-        nFrom -= (nFrom >= 2 && strContent[nFrom - 2] == '\r') ? 2 : 1;
-    } else {
-        nTo = record.time.nNext;
+    if (nFrom == 0 || strContent[nFrom - 1] != '\n') {
+        return {nFrom, record.time.nNext};
     }
-    return {nFrom, nTo};
+    const std::size_t nLineEnd = nFrom - ((nFrom >= 2 && strContent[nFrom - 2] == '\r') ? 2 : 1);
+    const std::size_t nTo = record.time.nEnd;
+    const bool bJoinsCrToLf = nLineEnd > 0 && strContent[nLineEnd - 1] == '\r' &&
+                              nTo < strContent.size() && strContent[nTo] == '\n';
+    if (bJoinsCrToLf) {
+        return {nFrom, record.time.nNext};
+    }
+    return {nLineEnd, nTo};
+}
+
+// A line end after the last record, so that the new record begins on a line of its own; none
+// where the file already ends with one, whose empty entry the new record then takes. A last
+// record without a time line (a hand-edited file) first gets the zero total it is read as:
+// else the new name would be read as its time line and "000:00:00" as a name.
+std::string GetAppendPrefix(const std::string& strContent) {
+    if (strContent.empty()) {
+        return std::string();
+    }
+    const ProjectRecord last = ScanRecords(strContent).back();
+    const std::size_t nSize = strContent.size();
+    const bool bEndsWithLineEnd = strContent[nSize - 1] == '\n';
+    if (last.name.nBegin == nSize) {
+        return std::string();
+    }
+    if (last.time.nBegin == nSize) {
+        return bEndsWithLineEnd ? "000:00:00\r\n" : "\r\n000:00:00\r\n";
+    }
+    return "\r\n";
 }
 
 std::string MakeTempFilePath(const std::string& strPath, std::uint32_t nProcessId,
@@ -157,4 +184,27 @@ std::string MakeTempFilePath(const std::string& strPath, std::uint32_t nProcessI
         (nDot != std::string::npos && nDot > nNameAt) ? nDot : strPath.size();
     return strPath.substr(0, nNameAt) + '~' + strPath.substr(nNameAt, nNameEnd - nNameAt) + '.' +
            std::to_string(nProcessId) + '-' + std::to_string(nSaveNumber) + ".tmp";
+}
+
+// Any save's name for this project file, whatever its process and save number: the prefix
+// that MakeTempFilePath gives, then digits, "-", digits and ".tmp".
+bool IsTempFileName(const std::string& strPath, const std::string& strName) {
+    const std::string strSample = MakeTempFilePath(strPath, 0, 0);
+    const std::string strPrefix =
+        strSample.substr(strSample.find_last_of("\\/") + 1, std::string::npos);
+    const std::size_t nPrefix = strPrefix.size() - std::strlen("0-0.tmp");
+    const std::string strSuffix = ".tmp";
+    if (strName.size() < nPrefix + strSuffix.size() ||
+        strName.compare(0, nPrefix, strPrefix, 0, nPrefix) != 0 ||
+        strName.compare(strName.size() - strSuffix.size(), strSuffix.size(), strSuffix) != 0) {
+        return false;
+    }
+    const std::string strNumbers =
+        strName.substr(nPrefix, strName.size() - nPrefix - strSuffix.size());
+    const std::size_t nDash = strNumbers.find('-');
+    const auto isDigits = [](const std::string& strText) {
+        return !strText.empty() && strText.find_first_not_of("0123456789") == std::string::npos;
+    };
+    return nDash != std::string::npos && isDigits(strNumbers.substr(0, nDash)) &&
+           isDigits(strNumbers.substr(nDash + 1));
 }

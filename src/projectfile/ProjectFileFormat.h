@@ -69,7 +69,12 @@ std::string ListText(const std::string& strContent, const LinePiece& piece,
 std::pair<std::size_t, std::size_t> GetRecordSpan(const std::string& strContent,
                                                   const ProjectRecord& record);
 
+// What an append writes after the content and before the new record's name line.
+std::string GetAppendPrefix(const std::string& strContent);
+
 // The temporary file a save writes first, in the same folder: "~" + the file's name without its
 // extension + ".<process id>-<save number>.tmp", a name no user's file has.
 std::string MakeTempFilePath(const std::string& strPath, std::uint32_t nProcessId,
                              std::uint32_t nSaveNumber);
+// True when strName, in the project file's folder, is a temporary file of its saves.
+bool IsTempFileName(const std::string& strPath, const std::string& strName);

@@ -44,11 +44,28 @@ bool CProjectFile::SaveContent(const std::string& strContent) const {
     return bOk;
 }
 
-// The first record of an empty file is name, CR LF, time; every later one begins with CR LF,
-// so the file never ends with a line end. Content that already ends with a line end (as most
-// editors leave it) is followed directly, so no empty line becomes a phantom project. An empty
-// file is read as well, so that whatever was written to it since the test is kept. Names that could
-// not be read back as one line are refused; the create dialog checks names before it calls.
+// A save cut short (the program killed, the power lost) leaves its temporary file beside the
+// project file; the next start removes it. Only the saves' own temporary names are touched,
+// and the caller holds the single-instance lock, so no other copy is saving at that moment.
+void CProjectFile::RemoveLeftoverTempFiles() const {
+    const std::size_t nSeparator = m_strPath.find_last_of("\\/");
+    if (nSeparator == std::string::npos) {
+        return;
+    }
+    const std::string strFolder = m_strPath.substr(0, nSeparator + 1);
+    for (const std::string& strName : m_fs.ListFolder(strFolder)) {
+        if (IsTempFileName(m_strPath, strName)) {
+            m_fs.Remove(strFolder + strName);
+        }
+    }
+}
+
+// The first record of an empty file is name, CR LF, time; every later one follows what
+// GetAppendPrefix puts after the last record, so the new name is read as a name line and the
+// file never ends with a line end: content that already ends with a line end (as most editors
+// leave it) is followed directly, so no empty line becomes a phantom project. An empty file is
+// read as well, so that whatever was written to it since the test is kept. Names that could not
+// be read back as one line are refused; the create dialog checks names before it calls.
 bool CProjectFile::AppendProject(const std::string& strName) const {
     const ProjectFileState state = GetState();
     if (state == ProjectFileState::Missing) {
@@ -59,10 +76,7 @@ bool CProjectFile::AppendProject(const std::string& strName) const {
     if (!IsValidName(strName) || !ReadContent(strContent)) {
         return false;
     }
-    if (!strContent.empty() && strContent.back() != '\n') {
-        strContent += kLineEnd;
-    }
-    strContent += strName + kLineEnd + kNewTotal;
+    strContent += GetAppendPrefix(strContent) + strName + kLineEnd + kNewTotal;
     return SaveContent(strContent);
 }
 

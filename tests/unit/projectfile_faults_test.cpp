@@ -47,6 +47,9 @@ public:
         return Pass("overwrite") && m_real.OverwriteAt(strPath, nOffset, pData, nSize);
     }
     std::uint32_t GetProcessId() override { return m_real.GetProcessId(); }
+    std::vector<std::string> ListFolder(const std::string& strFolder) override {
+        return m_real.ListFolder(strFolder);
+    }
 
     std::string m_strFailed; // the call that was failed, empty when none was
 
