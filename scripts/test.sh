@@ -13,6 +13,8 @@ built=$SECONDS
 status=0
 echo "== unit tests (build/native)"
 (cd "$root/build/native" && ctest --output-on-failure -j "$(nproc)") || status=1
+echo "== fuzz corpus replay (build/fuzz, libFuzzer)"
+(cd "$root/build/fuzz" && ctest --output-on-failure) || status=1
 echo "== end-to-end tests (build/win32, Wine under Xvfb)"
 (cd "$root/build/win32" && ctest --output-on-failure -j "$(nproc)") || status=1
 

@@ -1,0 +1,111 @@
+// A file system held in memory, for the fuzz target: fast enough for millions of operations,
+// and able to fail any one call of an operation, the way a full disk or a locked file would.
+#pragma once
+
+#include "FileSystem.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+class CMemoryFileSystem : public IFileSystem {
+public:
+    std::map<std::string, std::string> m_files;
+    // The call (1, 2, ...) to fail; 0 fails none. m_nFailedCall says which one was failed.
+    int m_nFailAt = 0;
+    int m_nCalls = 0;
+    int m_nFailedCall = 0;
+    // Handles still open: every operation must close what it opened.
+    std::map<FileHandle, std::string> m_open;
+
+    bool ProbeSize(const std::string& strPath, std::uint64_t& nSize) override {
+        const auto it = m_files.find(strPath);
+        if (!Pass() || it == m_files.end()) {
+            return false;
+        }
+        nSize = it->second.size();
+        return true;
+    }
+    bool ReadAll(const std::string& strPath, std::string& strContent,
+                 std::uint64_t nMaxSize) override {
+        const auto it = m_files.find(strPath);
+        if (!Pass() || it == m_files.end() || it->second.size() > nMaxSize) {
+            return false;
+        }
+        strContent = it->second;
+        return true;
+    }
+    bool CreateTemp(const std::string& strPath, FileHandle& hFile) override {
+        if (!Pass()) {
+            return false;
+        }
+        m_files[strPath].clear();
+        hFile = ++m_nLastHandle;
+        m_open[hFile] = strPath;
+        return true;
+    }
+    // A failing write still writes half its bytes, as a disk that fills up does.
+    bool Write(FileHandle hFile, const char* pData, std::size_t nSize) override {
+        std::string& strFile = m_files[m_open.at(hFile)];
+        if (!Pass()) {
+            strFile.append(pData, nSize / 2);
+            return false;
+        }
+        strFile.append(pData, nSize);
+        return true;
+    }
+    bool Flush(FileHandle hFile) override { return m_open.count(hFile) && Pass(); }
+    // A failing close still closes the handle.
+    bool Close(FileHandle hFile) override { return m_open.erase(hFile) && Pass(); }
+    bool ReplaceByRename(const std::string& strFrom, const std::string& strTo) override {
+        const auto it = m_files.find(strFrom);
+        if (!Pass() || it == m_files.end()) {
+            return false;
+        }
+        std::string strContent = std::move(it->second);
+        m_files.erase(it);
+        m_files[strTo] = std::move(strContent);
+        return true;
+    }
+    // A failing overwrite fails at its open: the file keeps its bytes.
+    bool OverwriteAt(const std::string& strPath, std::uint64_t nOffset, const char* pData,
+                     std::size_t nSize) override {
+        const auto it = m_files.find(strPath);
+        if (!Pass() || it == m_files.end()) {
+            return false;
+        }
+        std::string& strFile = it->second;
+        if (strFile.size() < nOffset + nSize) {
+            strFile.resize(nOffset + nSize);
+        }
+        strFile.replace(nOffset, nSize, pData, nSize);
+        return true;
+    }
+    std::uint32_t GetProcessId() override { return 4321; }
+    bool Remove(const std::string& strPath) override {
+        m_files.erase(strPath);
+        return true;
+    }
+    std::vector<std::string> ListFolder(const std::string& strFolder) override {
+        std::vector<std::string> names;
+        for (const auto& file : m_files) {
+            const std::string& strPath = file.first;
+            if (strPath.compare(0, strFolder.size(), strFolder) == 0 &&
+                strPath.find_first_of("\\/", strFolder.size()) == std::string::npos) {
+                names.push_back(strPath.substr(strFolder.size()));
+            }
+        }
+        return names;
+    }
+
+private:
+    bool Pass() {
+        if (++m_nCalls != m_nFailAt) {
+            return true;
+        }
+        m_nFailedCall = m_nCalls;
+        return false;
+    }
+
+    FileHandle m_nLastHandle = 0;
+};
