@@ -206,6 +206,12 @@ bool App::WaitForExit(DWORD timeoutMs) const {
     return WaitForSingleObject(m_pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
 }
 
+void App::Kill() const {
+    TerminateProcess(m_pi.hProcess, 9);
+    if (!WaitForExit())
+        throw CaseAborted("the killed process " + std::to_string(m_dwPid) + " did not end");
+}
+
 DWORD App::ExitCode() const {
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(m_pi.hProcess, &code);

@@ -18,6 +18,8 @@ struct Options {
     std::string exePath;       // the Quillet.exe under test (Windows path)
     std::string scratchRoot;   // where each case makes its own folder
     bool holdForShots = false; // screenshot cases wait for the screenshot script
+    int kills = 0;             // crash cases: how many times to kill the program (0: their own)
+    unsigned seed = 0;         // crash cases: the seed of their random moments (0: a new one)
 };
 Options& GetOptions();
 
@@ -98,6 +100,8 @@ public:
     bool IsRunning() const;
     bool WaitForExit(DWORD timeoutMs = kWaitMs) const;
     DWORD ExitCode() const;
+    // Ends the process at once, as a crash or a power cut would, and waits until it has gone.
+    void Kill() const;
 
     // Visible top-level windows of the process.
     std::vector<HWND> Windows() const;

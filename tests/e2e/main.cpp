@@ -1,9 +1,11 @@
 // quillet_e2e --exe <Quillet.exe> --scratch <folder> --case <name> [--shots]
+//             [--kills <n>] [--seed <n>]
 // quillet_e2e --list
 #include "Check.h"
 #include "Driver.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -18,6 +20,10 @@ int main(int argc, char** argv) {
             return 0;
         } else if (arg == "--shots") {
             options.holdForShots = true;
+        } else if (arg == "--kills" && hasValue) {
+            options.kills = std::atoi(argv[++i]);
+        } else if (arg == "--seed" && hasValue) {
+            options.seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
         } else if (arg == "--case" && hasValue) {
             caseName = argv[++i];
         } else if (arg == "--exe" && hasValue) {
@@ -31,7 +37,7 @@ int main(int argc, char** argv) {
     }
     if (caseName.empty() || options.exePath.empty() || options.scratchRoot.empty()) {
         std::printf("usage: quillet_e2e --exe <Quillet.exe> --scratch <folder> --case <name> "
-                    "[--shots] | --list\n");
+                    "[--shots] [--kills <n>] [--seed <n>] | --list\n");
         return 2;
     }
     return e2e::RunCase(caseName);
