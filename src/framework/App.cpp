@@ -82,13 +82,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     CWinApp* pApp = AfxGetApp();
     if (pApp == nullptr)
         return 1;
-    try {
-        pApp->m_hInstance = hInstance;
-        if (pApp->m_strAppName.IsEmpty())
-            pApp->m_strAppName = GetModuleBaseName(hInstance);
-        pApp->InitInstance();
-    } catch (...) {
-        ::FatalAppExitA(0, "Quillet ran out of memory.");
-    }
+    pApp->m_hInstance = hInstance;
+    if (pApp->m_strAppName.IsEmpty())
+        pApp->m_strAppName = GetModuleBaseName(hInstance);
+    pApp->InitInstance();
     return 0;
 }

@@ -1,7 +1,5 @@
 #include "Dialog.h"
 
-#include <cstdlib>
-
 #include "App.h"
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
@@ -66,13 +64,9 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM
     }
     if (pDlg == nullptr)
         return FALSE;
-    INT_PTR nResult = FALSE;
-    try {
-        nResult = pDlg->Dispatch(nMsg, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind through the system's dialog manager.
-        ::FatalAppExitA(0, "Quillet ran out of memory.");
-    }
+    // Nothing unwinds through the system's dialog manager: the program is built without
+    // exceptions, and running out of memory ends it (Lean.cpp).
+    INT_PTR nResult = pDlg->Dispatch(nMsg, wParam, lParam);
     if (nMsg == WM_NCDESTROY) {
         ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);
         pDlg->m_hWnd = nullptr;
