@@ -1,104 +1,106 @@
 #!/usr/bin/env bash
-# Benchmark, not a test: how much processor time Quillet uses while a count runs, and how
-# closely the counted time follows the running time. Runs Quillet.exe (32-bit) under Wine on a
-# private Xvfb, driven by the end-to-end driver's bench scenes, for two minutes of counting:
-#   1. one minute of counting;
-#   2. one minute with the "Please stop counter first" box left open from 15 s to 45 s.
-# For each it prints the processor seconds the Quillet process used over the minute (utime +
-# stime of its Linux process: GetProcessTimes gives zeros under Wine), those of the wineserver,
-# and the counted time (display and saved total) against the running time.
-#   bench-counting.sh           after: bash scripts/build.sh
+# Benchmark, not a test: how much processor time Quillet.exe (32-bit, under Wine on a private
+# Xvfb) uses while a count runs, against a bare static dialog program measured in the same
+# rounds. Each round starts side by side: the bare dialog (idle); Quillet counting on files of
+# 1, 10,000 and 100,000 projects; and Quillet counting on 1 project with the "Please stop
+# counter first" box open for the middle half of the window (reported apart). Once all count
+# steadily, the processor time of each process is read at the start and the end of a window
+# of WINDOW seconds (default 60, so that it holds one minute checkpoint), in which the driver
+# only waits. Start-up, display polling and the stop's save fall outside the window. RUNS
+# rounds (default 3); prints min/median/max in percent of one core, with the goals beside.
+#   RUNS=3 WINDOW=60 bash scripts/bench-counting.sh       after: bash scripts/build.sh
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/bench-lib.sh"
+require_built "$exe" "$driver" "$bare"
+start_wine_env "$build/bench-counting"
+export BENCH_WINDOW=${WINDOW:-60}
+runs=${RUNS:-3}
+results=$state/results
+: >"$results"
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=$root/build/win32
-exe=$build/src/main/Quillet.exe
-driver=$build/tests/e2e/quillet_e2e.exe
-if [[ ! -f $exe || ! -f $driver ]]; then
-    echo "bench-counting.sh: $exe or $driver is missing; build first: bash scripts/build.sh" >&2
-    exit 2
-fi
-
-state=$build/bench-counting
-scratch=$state/scratch
-env_script=$root/tests/e2e/wine-env.sh
-mkdir -p "$scratch"
-bash "$env_script" start "$state" >/dev/null
-trap 'bash "$env_script" stop "$state" >/dev/null' EXIT
-hz=$(getconf CLK_TCK)
-
-# The Linux process whose first argument is the given Windows path of the exe.
-find_pid() {
-    local want=$1 file arg
-    for file in /proc/[0-9]*/cmdline; do
-        IFS= read -r -d '' arg <"$file" 2>/dev/null || true
-        if [[ $arg == "$want" ]]; then
-            file=${file#/proc/}
-            echo "${file%/cmdline}"
-            return 0
-        fi
-    done
-    return 1
-}
-
-# The wineserver of the bench's own prefix works in a folder named after the prefix's device
+# The wineserver of the benchmark's prefix works in a folder named after the prefix's device
 # and inode: <Wine's temporary folder>/server-<dev>-<inode>, both in hex.
 wineserver_pid() {
-    local folder pid
+    local folder server
     folder=server-$(stat -c '%D' "$state/prefix")-$(printf '%x' "$(stat -c '%i' "$state/prefix")")
-    for pid in $(pgrep -x wineserver32 || pgrep -x wineserver || true); do
-        if [[ $(readlink "/proc/$pid/cwd" 2>/dev/null) == */"$folder" ]]; then
-            echo "$pid"
+    for server in $(pgrep -x 'wineserver(32|64)?' || true); do
+        if [[ $(readlink "/proc/$server/cwd" 2>/dev/null) == */"$folder" ]]; then
+            echo "$server"
             return 0
         fi
     done
     echo 0
 }
 
-# utime + stime in clock ticks; the fields after the command name, which is in parentheses.
-cpu_ticks() {
-    local stat
-    [[ $1 != 0 ]] && stat=$(cat "/proc/$1/stat" 2>/dev/null) || { echo 0; return; }
-    stat=${stat##*) }
-    read -r -a fields <<<"$stat"
-    echo $((fields[11] + fields[12]))
+# Percent of one core: nanoseconds of processor time over nanoseconds of wall time.
+percent() {
+    awk -v c="$1" -v w="$2" 'BEGIN { printf "%.4f", 100 * c / w }'
 }
 
-run_scene() {
-    local scene=$1 title=$2
-    echo "== $title"
-    bash "$root/tests/e2e/wine-run.sh" "$state" "$driver" --exe "$exe" --scratch "$scratch" \
-        --case "$scene" 2>&1 | {
-        local winexe="" pid=0 server=0 wall0=0 cpu0=0 server0=0
-        while IFS= read -r line; do
-            line=${line%$'\r'}
-            case $line in
-            "BENCH-EXE "*) winexe=${line#BENCH-EXE } ;;
-            "BENCH-SAMPLE begin")
-                pid=$(find_pid "$winexe") || { echo "Quillet's process not found" >&2; exit 1; }
-                server=$(wineserver_pid)
-                [[ $server != 0 ]] || echo "  (the wineserver was not found; its figure is left at 0)"
-                wall0=$(date +%s%N) cpu0=$(cpu_ticks "$pid") server0=$(cpu_ticks "$server")
-                touch "$scratch/begin.done"
-                ;;
-            "BENCH-SAMPLE end")
-                local wall=$(($(date +%s%N) - wall0)) cpu=$(($(cpu_ticks "$pid") - cpu0))
-                local served=$(($(cpu_ticks "$server") - server0))
-                touch "$scratch/end.done"
-                awk -v w="$wall" -v c="$cpu" -v s="$served" -v hz="$hz" 'BEGIN {
-                    printf "  measured over:             %.1f s of counting (from its first second to the stop)\n", w / 1e9
-                    printf "  Quillet.exe processor:     %.2f s (%.2f%% of one core)\n", c / hz, 100 * c / hz / (w / 1e9)
-                    printf "  wineserver processor:      %.2f s (shared with the driver, which sleeps meanwhile)\n", s / hz
-                }'
-                ;;
-            "BENCH "*) echo "  ${line#BENCH }" ;;
-            "[ PASS ]"* | "[ RUN  ]"*) ;;
-            *) echo "  driver: $line" ;;
-            esac
-        done
-    }
+# One round: reads the driver's lines, samples at its marks, appends "<label> <percent>" lines
+# to the results.
+run_round() {
+    local -A path pids cpu0
+    local labels=() line label wall0=0 wall server=0 server0=0
+    run_scene bench.counting | while IFS= read -r line; do
+        line=${line%$'\r'}
+        case $line in
+        "BENCH-EXE "*)
+            line=${line#BENCH-EXE }
+            labels+=("${line%% *}")
+            path[${line%% *}]=${line#* }
+            ;;
+        "BENCH-SAMPLE begin")
+            server=$(wineserver_pid)
+            for label in "${labels[@]}"; do
+                pids[$label]=$(find_pid "${path[$label]}") ||
+                    { echo "not found: ${path[$label]}" >&2; exit 1; }
+            done
+            server0=$(cpu_ns "$server")
+            for label in "${labels[@]}"; do cpu0[$label]=$(cpu_ns "${pids[$label]}"); done
+            wall0=$(date +%s%N)
+            touch "$scratch/begin.done"
+            ;;
+        "BENCH-SAMPLE end")
+            wall=$(($(date +%s%N) - wall0))
+            for label in "${labels[@]}"; do
+                echo "$label $(percent $(($(cpu_ns "${pids[$label]}") - cpu0[$label])) "$wall")"
+            done >>"$results"
+            echo "wineserver $(percent $(($(cpu_ns "$server") - server0)) "$wall")" >>"$results"
+            touch "$scratch/end.done"
+            ;;
+        "BENCH-SAVED "*) echo "  ${line#BENCH-SAVED }" ;;
+        "[ PASS ]"* | "[ RUN  ]"*) ;;
+        "[ FAIL ]"*) echo "  driver: $line" >&2; exit 1 ;;
+        *) echo "  driver: $line" ;;
+        esac
+    done
 }
 
-run_scene bench.counting_one_minute "one minute of counting"
-run_scene bench.counting_one_minute_with_a_message_box \
-    "one minute of counting, a message box open from 15 s to 45 s"
+for round in $(seq "$runs"); do
+    echo "round $round of $runs: a $BENCH_WINDOW s window"
+    run_round
+done
+
+figures() { awk -v s="$1" '$1 == s { print $2 }' "$results"; }
+row() {
+    local lo mid hi
+    read -r lo mid hi < <(figures "$1" | min_median_max)
+    printf '%-34s %8.4f %8.4f %8.4f   %s\n' "$2" "$lo" "$mid" "$hi" "$3"
+}
+read -r _ one _ < <(figures 1 | min_median_max)
+read -r _ hundred _ < <(figures 100k | min_median_max)
+goal=$(awk -v a="$hundred" -v b="$one" 'BEGIN {
+    printf "<= 1-project median + 0.005 = %.4f: %s", b + 0.005, (a <= b + 0.005 ? "met" : "NOT met") }')
+
+echo
+echo "Processor time while counting, % of one core over a $BENCH_WINDOW s window, $runs rounds"
+printf '%-34s %8s %8s %8s   %s\n' scene min median max goal
+row bare "bare dialog, idle" "(baseline)"
+row 1 "Quillet counting, 1 project" "(reference for 100k)"
+row 10k "Quillet counting, 10k projects" ""
+row 100k "Quillet counting, 100k projects" "$goal"
+row wineserver "wineserver (shared by all above)" ""
+echo
+echo "Apart: the message box open for the middle half of the window"
+row 1+box "Quillet counting, 1 project, box" "(against the 1-project row)"

@@ -56,10 +56,13 @@ void CDeleteProjectDlg::OnDelete() {
     m_comboDelete.GetLBText(m_nSelected, strName);
     bool bListStale = false;
     if (!DeleteProject(m_nSelected, strName, bListStale)) {
-        if (bListStale)
+        if (bListStale) {
+            m_bFileChanged = true;
             LoadNamesShowingSelected();
+        }
         return;
     }
+    m_bFileChanged = true;
     AfxMessageBox(kMsgDeleted);
     LoadNamesShowingSelected();
 }
@@ -79,11 +82,15 @@ void CDeleteProjectDlg::OnSelChangeDeleteCombo() {
 }
 
 // "Delete project" on the main dialog: only while no count runs or is paused, and only when
-// there is a project to delete.
+// there is a project to delete. The project box is read anew only when the file changed: with
+// the whole list to reload at every close, closing the dialog would cost as much as a deletion.
 void CClockDlg::OnDeleteProject() {
     if (!CanListProjects())
         return;
     CDeleteProjectDlg dlg;
     dlg.DoModal();
-    RefillProjectBox();
+    if (dlg.m_bFileChanged)
+        RefillProjectBox();
+    else
+        m_comboProject.SetCurSel(-1); // as after a refill: nothing selected
 }

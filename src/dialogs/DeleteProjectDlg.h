@@ -13,6 +13,8 @@ public:
 
     CComboBox m_comboDelete;
     int m_nSelected = 0; // list index, and so project index, that "Delete project" removes
+    // A project was deleted, or another program changed the records, while the dialog was open.
+    bool m_bFileChanged = false;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -13,6 +13,9 @@ public:
     }
     int DeleteString(UINT nIndex) { return static_cast<int>(SendMessage(CB_DELETESTRING, nIndex)); }
     void ResetContent() { SendMessage(CB_RESETCONTENT); }
+    int InitStorage(int nItems, UINT nBytes) {
+        return static_cast<int>(SendMessage(CB_INITSTORAGE, nItems, nBytes));
+    }
     int GetLBTextLen(int nIndex) const {
         return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, nIndex));
     }
@@ -25,6 +28,9 @@ public:
     int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
     int AddString(const char* pszString) {
         return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszString)));
+    }
+    int InitStorage(int nItems, UINT nBytes) {
+        return static_cast<int>(SendMessage(LB_INITSTORAGE, nItems, nBytes));
     }
     void GetText(int nIndex, CString& rString) const;
     // One tab stop every cxEachStop dialog template units.

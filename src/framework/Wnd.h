@@ -35,6 +35,8 @@ public:
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
     void GetClientRect(RECT* pRect) const { ::GetClientRect(m_hWnd, pRect); }
+    void SetRedraw(BOOL bRedraw = TRUE) { SendMessage(WM_SETREDRAW, bRedraw); }
+    void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
     void SetFont(HFONT hFont, BOOL bRedraw = TRUE) {
         SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw);
     }

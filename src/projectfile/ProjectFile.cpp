@@ -79,9 +79,12 @@ void CProjectFile::LoadProjectNames(IStringList& list) const {
     if (state == ProjectFileState::Empty || !ReadContent(strContent)) {
         return;
     }
-    for (const ProjectRecord& record : ScanRecords(strContent)) {
+    const std::vector<ProjectRecord> records = ScanRecords(strContent);
+    list.BeginFill(static_cast<int>(records.size()), strContent.size());
+    for (const ProjectRecord& record : records) {
         list.AddString(ListText(strContent, record.name, m_pfnIsLeadByte).c_str());
     }
+    list.EndFill();
 }
 
 void CProjectFile::LoadOverviewRows(IStringList& list) const {
@@ -94,11 +97,14 @@ void CProjectFile::LoadOverviewRows(IStringList& list) const {
     if (!ReadContent(strContent)) {
         return;
     }
-    for (const ProjectRecord& record : ScanRecords(strContent)) {
+    const std::vector<ProjectRecord> records = ScanRecords(strContent);
+    list.BeginFill(static_cast<int>(records.size()), strContent.size() + records.size());
+    for (const ProjectRecord& record : records) {
         const std::string strRow = ListText(strContent, record.name, m_pfnIsLeadByte) + '\t' +
                                    ListText(strContent, record.time, m_pfnIsLeadByte);
         list.AddString(strRow.c_str());
     }
+    list.EndFill();
 }
 
 // Reads index + 1 records without testing for the end in between, so an index past the

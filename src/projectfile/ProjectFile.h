@@ -4,6 +4,7 @@
 // native unit tests.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -27,6 +28,10 @@ public:
     virtual int GetCount() const = 0;
     virtual void DeleteString(int nIndex) = 0;
     virtual void AddString(const char* pszText) = 0;
+    // Around the adding of nCount entries holding at most nBytes of text: a list on screen
+    // reserves the room at once and draws once, at the end. Nothing by default.
+    virtual void BeginFill(int /*nCount*/, std::size_t /*nBytes*/) {}
+    virtual void EndFill() {}
 };
 
 // The fixed messages.

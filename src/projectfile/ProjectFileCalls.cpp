@@ -22,6 +22,15 @@ public:
     int GetCount() const override { return m_list.GetCount(); }
     void DeleteString(int nIndex) override { m_list.SendMessage(DeleteMessage(), nIndex); }
     void AddString(const char* pszText) override { m_list.AddString(pszText); }
+    // One allocation for all entries, and one repaint after the last instead of one per entry.
+    void BeginFill(int nCount, std::size_t nBytes) override {
+        m_list.SetRedraw(FALSE);
+        m_list.InitStorage(nCount, static_cast<UINT>(nBytes));
+    }
+    void EndFill() override {
+        m_list.SetRedraw(TRUE);
+        m_list.Invalidate();
+    }
 
 private:
     static UINT DeleteMessage();

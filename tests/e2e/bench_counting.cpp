@@ -1,103 +1,98 @@
-// The driver's half of scripts/bench-counting.sh, not a test: counts one minute on a project,
-// optionally with the "Please stop counter first" box left open for 30 s in the middle, and
-// prints how the counted time compares with the running time on the driver's clock. Lines
-// "BENCH-SAMPLE <mark>" ask the script to read the program's processor time; the driver waits
-// until the script answers with the file <scratch>\<mark>.done.
+// The driver's half of scripts/bench-counting.sh, not a test. One round starts, side by side,
+// the bare dialog (idle) and Quillet counting on files of 1, 10,000 and 100,000 projects, and
+// one more Quillet counting on 1 project that gets the "Please stop counter first" box from a
+// quarter to three quarters of the window. Once all count steadily, the script reads their
+// processor times at the start and the end of a window of BENCH_WINDOW seconds, in which the
+// driver only waits: it neither polls the displays nor stops anything. Afterwards each count
+// is stopped and its saved total compared with its display.
+#include "bench.h"
 #include "cases_counting.h"
 
+#include <memory>
+
 using namespace e2e;
+using namespace e2e::bench;
 using namespace e2e::counting;
 
 namespace {
 
-void Report(const char* format, double a, double b, double c) {
-    std::printf("BENCH ");
-    std::printf(format, a, b, c);
-    std::printf("\n");
-    std::fflush(stdout);
+struct Counted {
+    const char* label;
+    const char* tag; // of its scratch folder
+    long projects;
+    std::unique_ptr<Scratch> scratch = nullptr;
+    std::unique_ptr<App> app = nullptr;
+    HWND main = nullptr;
+};
+
+// Starts the count on the first project and waits for its first second.
+void StartCounting(Counted& c) {
+    c.main = StartIdle(*c.app);
+    Pick(c.main, 0);
+    ClickButton(c.main, IDC_START);
+    WaitForShownAtLeast(c.main, 1);
 }
 
-void Sample(const std::string& mark) {
-    std::printf("BENCH-SAMPLE %s\n", mark.c_str());
-    std::fflush(stdout);
-    const std::string done = GetOptions().scratchRoot + "\\" + mark + ".done";
-    WaitFor(("the script to sample " + mark).c_str(), [&] { return FileExists(done); }, 60000);
-    DeleteFileA(done.c_str());
+// Stops the count and reports the display against the saved total.
+void StopAndReport(Counted& c) {
+    const long shown = ShownSeconds(c.main);
+    ClickButton(c.main, IDC_STOP);
+    Flush(c.main);
+    const auto bytes = c.scratch->ReadProjectFile();
+    // The first project's time line is the file's second line.
+    const size_t lineEnd = bytes ? bytes->find("\r\n") : std::string::npos;
+    const long saved =
+        lineEnd != std::string::npos ? ParseTimeLine(bytes->substr(lineEnd + 2, 9)) : -1;
+    char line[160];
+    std::snprintf(line, sizeof line, "BENCH-SAVED %s shown %ld s, saved %ld s", c.label, shown,
+                  saved);
+    Line(line);
+    CHECK(saved >= shown && saved <= shown + 1);
+    RequestClose(c.main);
+    CHECK(c.app->WaitForExit());
 }
 
-// Sleeps until the run has lasted `ms` by the driver's clock.
-void SleepUntilRun(ULONGLONG runStart, ULONGLONG ms) {
+void SleepFor(ULONGLONG from, ULONGLONG ms) {
     const ULONGLONG now = GetTickCount64();
-    if (runStart + ms > now)
-        PumpMessages(static_cast<DWORD>(runStart + ms - now));
-}
-
-// Waits for the run counter to turn to `seconds` and returns the driver's clock then. Polled
-// closely, so the moment is known to a few milliseconds.
-ULONGLONG WaitForTick(HWND main, long seconds) {
-    const ULONGLONG deadline = GetTickCount64() + kWaitMs;
-    while (ShownSeconds(main) < seconds) {
-        if (GetTickCount64() > deadline)
-            FailWait("the run counter to tick", kWaitMs);
-        Sleep(2);
-    }
-    return GetTickCount64();
-}
-
-void CountOneMinute(bool bMessageBox) {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes({{"Bench", "000:00:00"}}));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    std::printf("BENCH-EXE %s\n", scratch.ExePath().c_str());
-    Pick(main, 0);
-
-    // The run counter turns to 1 one second into the run; that fixes when the run began.
-    ClickButton(main, IDC_START);
-    const ULONGLONG runStart = WaitForTick(main, 1) - 1000;
-    Sample("begin");
-
-    if (bMessageBox) {
-        SleepUntilRun(runStart, 15000);
-        RequestClose(main);
-        const MessageBoxInfo box = ExpectMessage(app, kStopFirst);
-        const long frozen = ShownSeconds(main);
-        SleepUntilRun(runStart, 45000);
-        Dismiss(box);
-        const long after = WaitForShownChange(main, frozen);
-        Report("message box open from %.0f s to %.0f s of the run; the display went on at %.0f s",
-               double(frozen), 45.0, double(after));
-    }
-
-    SleepUntilRun(runStart, 59500);
-    const ULONGLONG tick = WaitForTick(main, 60);
-    const long shown = ShownSeconds(main);
-    ClickButton(main, IDC_STOP);
-    const ULONGLONG stopPosted = GetTickCount64();
-    Flush(main);
-    const ULONGLONG stopDone = GetTickCount64();
-    Sample("end");
-
-    const double ranAtTick = (tick - runStart) / 1000.0;
-    Report("display: %.0f s counted after %.3f s of running, difference %+.3f s", double(shown),
-           ranAtTick, shown - ranAtTick);
-    const auto bytes = scratch.ReadProjectFile();
-    const long saved = bytes ? ParseTimeLine(bytes->substr(bytes->size() - 9)) : -1;
-    const double ranAtStop = (stopPosted + stopDone) / 2.0 / 1000.0 - runStart / 1000.0;
-    Report("saved total: %.0f s after %.3f s of running at the stop, difference %+.3f s",
-           double(saved), ranAtStop, saved - ranAtStop);
-    CHECK(saved >= 0);
-
-    RequestClose(main);
-    CHECK(app.WaitForExit());
+    if (from + ms > now)
+        PumpMessages(static_cast<DWORD>(from + ms - now));
 }
 
 } // namespace
 
-E2E_CASE("bench.counting_one_minute") {
-    CountOneMinute(false);
-}
+E2E_CASE("bench.counting") {
+    const ULONGLONG window = static_cast<ULONGLONG>(Setting("BENCH_WINDOW", 60)) * 1000;
+    Scratch bareScratch("bare");
+    App bare(CopyBareDialog(bareScratch), bareScratch.WorkDir());
+    Counted counted[] = {
+        {"1", "one", 1}, {"10k", "10k", 10000}, {"100k", "100k", 100000}, {"1+box", "box", 1}};
+    for (Counted& c : counted) {
+        c.scratch = std::make_unique<Scratch>(c.tag);
+        c.scratch->WriteProjectFile(ManyProjects(c.projects));
+        c.app = std::make_unique<App>(c.scratch->ExePath(), c.scratch->WorkDir());
+    }
+    WaitFor("the bare dialog", [&] { return FirstWindow(bare); });
+    Line("BENCH-EXE bare " + bareScratch.AppDir() + "\\BareDialog.exe");
+    for (Counted& c : counted) {
+        StartCounting(c);
+        Line(std::string("BENCH-EXE ") + c.label + " " + c.scratch->ExePath());
+    }
+    PumpMessages(2000); // past the start's own work
+    Sample("begin");
+    const ULONGLONG begin = GetTickCount64();
 
-E2E_CASE("bench.counting_one_minute_with_a_message_box") {
-    CountOneMinute(true);
+    Counted& boxed = counted[3];
+    SleepFor(begin, window / 4);
+    RequestClose(boxed.main);
+    const MessageBoxInfo box = ExpectMessage(*boxed.app, kStopFirst);
+    SleepFor(begin, window * 3 / 4);
+    PressOk(box);
+    SleepFor(begin, window);
+    Sample("end");
+
+    dialogs::WaitUntilClosed(box.hwnd);
+    for (Counted& c : counted)
+        StopAndReport(c);
+    RequestClose(FirstWindow(bare));
+    CHECK(bare.WaitForExit());
 }

@@ -35,7 +35,10 @@ TEST_F(ProjectFileTest, LoadProjectNamesEmptiesTheListFromTheLastEntryFirst) {
     CFakeList list;
     list.m_entries = {"old0", "old1", "old2"};
     File().LoadProjectNames(list);
-    EXPECT_EQ(list.m_calls, Strings({"delete 2", "delete 1", "delete 0", "add Alpha", "add Beta"}));
+    EXPECT_EQ(list.m_calls, Strings({"delete 2", "delete 1", "delete 0", "begin 2", "add Alpha",
+                                     "add Beta", "end"}));
+    EXPECT_GE(list.m_nReservedBytes,
+              std::string("Alpha").size() + 1 + std::string("Beta").size() + 1);
     EXPECT_TRUE(m_sink.m_messages.empty());
 }
 
@@ -103,6 +106,9 @@ TEST_F(ProjectFileTest, OverviewRowsShowNameTabAndTimeAsStored) {
     CFakeList list;
     File().LoadOverviewRows(list);
     EXPECT_EQ(list.m_entries, Strings({"Alpha\t001:02:03", "Beta\t000:00:00", "\t"}));
+    EXPECT_EQ(list.m_calls.front(), "begin 3");
+    EXPECT_EQ(list.m_calls.back(), "end");
+    EXPECT_GE(list.m_nReservedBytes, std::string("Alpha\t001:02:03Beta\t000:00:00\t").size() + 3);
     EXPECT_TRUE(m_sink.m_messages.empty());
 }
 

@@ -36,6 +36,12 @@ public:
         m_calls.push_back(std::string("add ") + pszText);
         m_entries.push_back(pszText);
     }
+    void BeginFill(int nCount, std::size_t nBytes) override {
+        m_calls.push_back("begin " + std::to_string(nCount));
+        m_nReservedBytes = nBytes;
+    }
+    void EndFill() override { m_calls.push_back("end"); }
+    std::size_t m_nReservedBytes = 0;
     std::vector<std::string> m_entries;
     std::vector<std::string> m_calls;
 };
