@@ -177,6 +177,8 @@ E2E_CASE("delete.typing_in_the_field_shows_the_chosen_project_again") {
     scratch.WriteProjectFile(ProjectFileBytes(kFive));
     App app(scratch.ExePath(), scratch.WorkDir());
     const HWND main = StartIdle(app);
+    // A project picked before: closing without a deletion still leaves nothing selected.
+    ChooseComboItem(main, IDC_PROJECT_COMBO, 3);
     const HWND dialog = OpenDeleteDialog(app, main);
     const HWND field = ComboField(DeleteCombo(dialog));
 

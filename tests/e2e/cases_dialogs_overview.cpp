@@ -97,6 +97,28 @@ E2E_CASE("overview.rows_in_file_order_with_name_tab_and_total") {
     CheckProjectBoxUnselected(main, {"Zeta", "alpha", "B\xFCro & Verwaltung", "Neu"});
 }
 
+// More projects than the list shows: every row is there, in order, and the scroll bar that
+// reaches the last ones is shown (a list filled with redraw off and never switched back on
+// would lack it).
+E2E_CASE("overview.more_rows_than_fit_get_a_scroll_bar") {
+    Scratch scratch;
+    std::vector<std::pair<std::string, std::string>> records;
+    std::vector<std::string> rows;
+    for (int i = 1; i <= 60; ++i) {
+        records.push_back({"P" + std::to_string(i), "000:00:0" + std::to_string(i % 10)});
+        rows.push_back(records.back().first + "\t" + records.back().second);
+    }
+    scratch.WriteProjectFile(ProjectFileBytes(records));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenOverview(app, main);
+    const HWND list = OverviewList(dialog);
+    CHECK_EQ(ListBoxItems(list), rows);
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(list, GWL_STYLE));
+    CHECK((style & WS_VSCROLL) != 0);
+    CHECK(IsWindowVisible(list));
+}
+
 // The totals start at the tab stop, 185 dialog units right of the list's left edge, under the
 // "Time:" header; after a name wider than that they start at the next stop, 370 units.
 E2E_CASE("overview.totals_line_up_at_185_dialog_units") {
