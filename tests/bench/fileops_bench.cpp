@@ -32,14 +32,16 @@ public:
     int m_nCount = 0;
 };
 
+std::string ProjectName(int nNumber) {
+    char szName[32];
+    std::snprintf(szName, sizeof szName, "Project %06d", nNumber);
+    return szName;
+}
+
 std::string ManyProjects(int nCount) {
     std::string strBytes;
-    char szRecord[48];
-    for (int i = 0; i < nCount; ++i) {
-        std::snprintf(szRecord, sizeof szRecord, "%sProject %06d\r\n000:00:00", i ? "\r\n" : "",
-                      i + 1);
-        strBytes += szRecord;
-    }
+    for (int i = 1; i <= nCount; ++i)
+        strBytes += (i > 1 ? "\r\n" : "") + ProjectName(i) + "\r\n000:00:00";
     return strBytes;
 }
 
@@ -83,7 +85,9 @@ int main(int argc, char** argv) {
     for (int nProjects : {1000, 10000, 100000}) {
         std::ofstream(strPath, std::ios::binary | std::ios::trunc) << ManyProjects(nProjects);
         const int nLast = nProjects - 1;
-        int h = 0, m = 0, s = 0;
+        const std::string strFirst = "Project 000001", strLast = ProjectName(nProjects);
+        int h = 0, m = 0, s = 0, nAt = 0;
+        bool bStale = false;
         const std::pair<const char*, std::function<void()>> operations[] = {
             {"LoadProjectNames",
              [&] {
@@ -97,10 +101,12 @@ int main(int argc, char** argv) {
              }},
             {"ReadProjectTotal(first)", [&] { file.ReadProjectTotal(0, h, m, s); }},
             {"ReadProjectTotal(last)", [&] { file.ReadProjectTotal(nLast, h, m, s); }},
-            {"WriteProjectTotal(first)", [&] { file.WriteProjectTotal(0, "000:00:01"); }},
-            {"WriteProjectTotal(last)", [&] { file.WriteProjectTotal(nLast, "000:00:01"); }},
+            {"WriteProjectTotal(first)",
+             [&] { file.WriteProjectTotal(nAt = 0, strFirst, "000:00:01"); }},
+            {"WriteProjectTotal(last)",
+             [&] { file.WriteProjectTotal(nAt = nLast, strLast, "000:00:01"); }},
             {"AppendProject+DeleteProject(last)",
-             [&] { file.AppendProject("Bench"), file.DeleteProject(nProjects); }},
+             [&] { file.AppendProject("Bench"), file.DeleteProject(nProjects, "Bench", bStale); }},
         };
         const double read = MedianMicroseconds([&] { ReadSequentially(strPath); }, budget);
         std::printf("FILEOPS sequential-read %d %.1f %.1f\n", nProjects, read, read);
