@@ -4,12 +4,29 @@
 #include <cstdio>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 CString CString::Left(int nCount) const {
     if (nCount < 0)
         nCount = 0;
     return CString(m_str.substr(0, static_cast<size_t>(nCount)));
 }
 
+#ifdef _WIN32
+// On Windows user32's formatter, so that the C runtime's printf (about 25 KB) stays out of the
+// exe. It writes at most 1024 characters and knows no 64-bit or floating-point fields; the
+// program formats only short texts of ints.
+void CString::Format(const char* pszFormat, ...) {
+    char szBuffer[1025];
+    va_list args;
+    va_start(args, pszFormat);
+    const int nLength = ::wvsprintfA(szBuffer, pszFormat, args);
+    va_end(args);
+    m_str.assign(szBuffer, static_cast<size_t>(nLength > 0 ? nLength : 0));
+}
+#else
 void CString::Format(const char* pszFormat, ...) {
     va_list args;
     va_start(args, pszFormat);
@@ -26,6 +43,7 @@ void CString::Format(const char* pszFormat, ...) {
     }
     va_end(args);
 }
+#endif
 
 CString& CString::operator=(const char* psz) {
     m_str = psz ? psz : "";

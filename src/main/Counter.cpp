@@ -1,7 +1,6 @@
 #include "Counter.h"
 
 #include <algorithm>
-#include <cstdio>
 
 int g_nTotalHours = 0;
 int g_nTotalMinutes = 0;
@@ -134,11 +133,10 @@ void CCounter::UpdateCounters() {
     g_nTotalSeconds = static_cast<int>(nTotal % 60);
     g_strTotal.Format("%03d:%02d:%02d", g_nTotalHours, g_nTotalMinutes, g_nTotalSeconds);
 
-    char szRun[48];
-    std::snprintf(szRun, sizeof(szRun), "%02lld:%02d:%02d",
-                  static_cast<long long>(m_nRunSeconds / 3600),
+    CString strRun;
+    strRun.Format("%02d:%02d:%02d", static_cast<int>(m_nRunSeconds / 3600),
                   static_cast<int>(m_nRunSeconds / 60 % 60), static_cast<int>(m_nRunSeconds % 60));
-    ShowRunCounter(szRun);
+    ShowRunCounter(strRun);
 }
 
 // While a count runs, its total is also saved once a minute, so that a crash or power loss

@@ -28,7 +28,8 @@ static CString MakePathKey(const std::wstring& strPath) {
         nHash *= 1099511628211ull;
     }
     CString strKey;
-    strKey.Format("Quillet.p%016llx", nHash);
+    strKey.Format("Quillet.p%08lx%08lx", static_cast<unsigned long>(nHash >> 32),
+                  static_cast<unsigned long>(nHash & 0xFFFFFFFFu));
     return strKey;
 }
 
