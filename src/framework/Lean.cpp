@@ -8,6 +8,7 @@
 
 namespace {
 
+const char kOutOfMemory[] = "Quillet ran out of memory.";
 const char kInternalError[] = "Quillet stopped after an internal error.";
 
 [[noreturn]] void EndProgram(const char* pszText) {
@@ -18,7 +19,7 @@ const char kInternalError[] = "Quillet stopped after an internal error.";
 void* Allocate(std::size_t nSize) {
     void* p = std::malloc(nSize ? nSize : 1);
     if (p == nullptr)
-        EndProgram("Quillet ran out of memory.");
+        EndProgram(kOutOfMemory);
     return p;
 }
 
@@ -51,9 +52,14 @@ void operator delete[](void* p, std::size_t) noexcept {
 
 // The standard library's throw points, reached only by a fault in the program (a string grown
 // past its largest size, an index out of range): it cannot go on, so it ends.
+// A link error "multiple definition of std::__throw_..." means the program now reaches one not
+// listed here: add it.
 namespace std {
 void __throw_bad_alloc() {
-    EndProgram("Quillet ran out of memory.");
+    EndProgram(kOutOfMemory);
+}
+void __throw_bad_array_new_length() {
+    EndProgram(kOutOfMemory);
 }
 void __throw_length_error(const char*) {
     EndProgram(kInternalError);
