@@ -9,10 +9,11 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=$root/build/bench
 mkdir -p "$out"
+# The portable sources: every one but those of the Windows build.
 sources=()
 for file in "$root"/src/projectfile/*.cpp; do
-    case $(basename "$file") in FileSystemWin32.cpp | ProjectFileCalls.cpp) continue ;; esac
-    sources+=("$file")
+    [[ $(basename "$file") == ProjectFileCalls.cpp ]] && continue
+    grep -q '<windows.h>' "$file" || sources+=("$file")
 done
 g++ -std=c++17 -O2 -DNDEBUG -I"$root/src/projectfile" -o "$out/fileops_bench" \
     "$root/tests/bench/fileops_bench.cpp" "${sources[@]}"
