@@ -22,6 +22,10 @@ public:
     // holds more than nMaxSize bytes (then nothing is read).
     virtual bool ReadAll(const std::string& strPath, std::string& strContent,
                          std::uint64_t nMaxSize) = 0;
+    // Reads the file's first nBytes bytes, or all of it when it is shorter. False when it cannot
+    // be opened or read.
+    virtual bool ReadHead(const std::string& strPath, std::string& strContent,
+                          std::size_t nBytes) = 0;
 
     // Creates a hidden file for writing; a file of that name (only ever a temporary file left by
     // an ended process that had the same id) is truncated.

@@ -67,6 +67,27 @@ public:
         return nRead == 0 && strContent.size() <= nMaxSize;
     }
 
+    bool ReadHead(const std::string& strPath, std::string& strContent,
+                  std::size_t nBytes) override {
+        const int fd = open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            return false;
+        }
+        strContent.assign(nBytes, '\0');
+        std::size_t nHave = 0;
+        ssize_t nRead = 1;
+        while (nHave < nBytes && nRead != 0) {
+            nRead = read(fd, &strContent[nHave], nBytes - nHave);
+            if (nRead < 0 && errno != EINTR) {
+                break;
+            }
+            nHave += nRead > 0 ? static_cast<std::size_t>(nRead) : 0;
+        }
+        close(fd);
+        strContent.resize(nHave);
+        return nRead >= 0;
+    }
+
     bool CreateTemp(const std::string& strPath, FileHandle& hFile) override {
         const int fd = open(strPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         hFile = fd;

@@ -97,6 +97,30 @@ public:
         return bOk;
     }
 
+    bool ReadHead(const std::string& strPath, std::string& strContent,
+                  std::size_t nBytes) override {
+        HANDLE hFile = OpenForReading(strPath, FILE_SHARE_READ | FILE_SHARE_WRITE);
+        if (hFile == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        strContent.assign(nBytes, '\0');
+        std::size_t nHave = 0;
+        bool bOk = true;
+        while (nHave < nBytes) {
+            const DWORD nWant =
+                static_cast<DWORD>(std::min<std::size_t>(nBytes - nHave, kChunkSize));
+            DWORD nRead = 0;
+            bOk = ::ReadFile(hFile, &strContent[nHave], nWant, &nRead, nullptr) != FALSE;
+            if (!bOk || nRead == 0) {
+                break;
+            }
+            nHave += nRead;
+        }
+        ::CloseHandle(hFile);
+        strContent.resize(nHave);
+        return bOk;
+    }
+
     bool CreateTemp(const std::string& strPath, FileHandle& hFile) override {
         HANDLE hCreated = ::CreateFileW(ToWidePath(strPath).c_str(), GENERIC_WRITE, 0, nullptr,
                                         CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);

@@ -19,6 +19,8 @@ namespace {
 const char kProjectFileName[] = "Projekte.dbu";
 // Some 1.5 million projects; the whole file and a changed copy must fit a 32-bit process.
 const std::uint64_t kMaxReadableSize = 64u << 20;
+// The first read of a total's record: some 1,500 projects.
+const std::size_t kFirstReadSize = 64u << 10;
 
 } // namespace
 
@@ -63,6 +65,29 @@ bool CProjectFile::ReadContent(std::string& strContent) const {
         return false;
     }
     return true;
+}
+
+// Reads the file from its start only as far as the record at the index reaches (its time line
+// ended by a line end), growing the read until it does or the file ends: loading or saving an
+// early project's total then costs the same in a file of any size. bFound tells whether the
+// record was there; when it was not, strContent holds the whole file.
+bool CProjectFile::ReadThroughRecord(int nIndex, std::string& strContent, ProjectRecord& record,
+                                     bool& bFound) const {
+    for (std::size_t nWant = kFirstReadSize;; nWant *= 4) {
+        if (!m_fs.ReadHead(m_strPath, strContent, nWant)) {
+            m_sink.ShowMessage(kMsgErrorReading);
+            return false;
+        }
+        bFound = FindRecord(strContent, nIndex, record);
+        const bool bWhole = strContent.size() < nWant;
+        if (bWhole || (bFound && record.time.nNext > record.time.nEnd)) {
+            return true;
+        }
+        if (nWant > kMaxReadableSize) { // it grew past what can be held since the test
+            m_sink.ShowMessage(kMsgErrorReading);
+            return false;
+        }
+    }
 }
 
 // The list is emptied before the test, so a missing or empty file leaves it empty.
@@ -116,7 +141,10 @@ bool CProjectFile::ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int&
         m_sink.ShowMessage(kMsgErrorReading);
     }
     std::string strContent;
-    if (state != ProjectFileState::NonEmpty || !ReadContent(strContent)) {
+    ProjectRecord record;
+    bool bFound = false;
+    if (state != ProjectFileState::NonEmpty ||
+        !ReadThroughRecord(nIndex, strContent, record, bFound)) {
         return false;
     }
     CLineReader reader(strContent);

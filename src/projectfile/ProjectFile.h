@@ -75,6 +75,8 @@ public:
 
 private:
     bool ReadContent(std::string& strContent) const;
+    bool ReadThroughRecord(int nIndex, std::string& strContent, ProjectRecord& record,
+                           bool& bFound) const;
     bool SaveContent(const std::string& strContent) const;
     bool HasName(const std::string& strContent, const ProjectRecord& record,
                  const std::string& strName) const;

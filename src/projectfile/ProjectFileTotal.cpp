@@ -67,11 +67,21 @@ bool CProjectFile::WriteProjectTotal(int& nIndex, const std::string& strName,
         m_sink.ShowMessage(kMsgErrorWriting);
         return false;
     }
+    // Usually the record is where the count began, and only the file up to it is read.
     std::string strContent;
+    ProjectRecord record;
+    bool bFound = false;
+    if (!ReadThroughRecord(nIndex, strContent, record, bFound)) {
+        return false;
+    }
+    if (bFound && HasName(strContent, record, strName) &&
+        IsTimeText(strContent.data() + record.time.nBegin, record.time.nEnd - record.time.nBegin)) {
+        return SaveTotalAt(strContent, record, strTotal);
+    }
+    // Otherwise the whole file: its line may be replaced whole, or the name searched for.
     if (!ReadContent(strContent)) {
         return false;
     }
-    ProjectRecord record;
     if (!FindRecord(strContent, nIndex, record) || !HasName(strContent, record, strName)) {
         const int nFound = FindOnlyRecordNamed(strContent, strName, record);
         if (nFound < 0) {

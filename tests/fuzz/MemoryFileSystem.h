@@ -35,6 +35,15 @@ public:
         strContent = it->second;
         return true;
     }
+    bool ReadHead(const std::string& strPath, std::string& strContent,
+                  std::size_t nBytes) override {
+        const auto it = m_files.find(strPath);
+        if (!Pass() || it == m_files.end()) {
+            return false;
+        }
+        strContent = it->second.substr(0, nBytes);
+        return true;
+    }
     bool CreateTemp(const std::string& strPath, FileHandle& hFile) override {
         if (!Pass()) {
             return false;

@@ -1,6 +1,7 @@
 // Failure injection: every file call an operation makes is failed in turn, the way SQLite
 // tests its commits, and after each failure the file must hold its old or its new content,
 // no temporary file may be left and the user must have been told.
+#include <algorithm>
 #include "ProjectFileFormat.h"
 #include "projectfile_support.h"
 
@@ -21,6 +22,10 @@ public:
     bool ReadAll(const std::string& strPath, std::string& strContent,
                  std::uint64_t nMaxSize) override {
         return Pass("read") && m_real.ReadAll(strPath, strContent, nMaxSize);
+    }
+    bool ReadHead(const std::string& strPath, std::string& strContent,
+                  std::size_t nBytes) override {
+        return Pass("read") && m_real.ReadHead(strPath, strContent, nBytes);
     }
     bool CreateTemp(const std::string& strPath, FileHandle& hFile) override {
         return Pass("create") && m_real.CreateTemp(strPath, hFile);
@@ -181,6 +186,43 @@ TEST_F(ProjectFileTest, AFileTooLargeToReadIsReportedAndNeverWritten) {
     EXPECT_EQ(ReadFileBytes(), kAlphaBeta);
     EXPECT_FALSE(IsReadableSize(std::uint64_t(4) << 30));
     EXPECT_TRUE(IsReadableSize(100000u * 43u));
+}
+
+// Loading or saving the total of an early project reads the file only up to that record, so a
+// checkpoint costs the same in a file of any size; a later record is still found.
+TEST_F(ProjectFileTest, AnEarlyTotalIsReadAndSavedFromTheHeadOfALargeFile) {
+    class CHeadOnlyFileSystem : public CFaultyFileSystem {
+    public:
+        using CFaultyFileSystem::CFaultyFileSystem;
+        bool ReadAll(const std::string&, std::string&, std::uint64_t) override { return false; }
+        std::size_t m_nMostRead = 0;
+        bool ReadHead(const std::string& strPath, std::string& strContent,
+                      std::size_t nBytes) override {
+            const bool bOk = CFaultyFileSystem::ReadHead(strPath, strContent, nBytes);
+            m_nMostRead = std::max(m_nMostRead, strContent.size());
+            return bOk;
+        }
+    };
+    std::string strBytes = "Alpha\r\n001:02:03";
+    for (int i = 0; i < 20000; ++i) {
+        strBytes += "\r\nProject " + std::to_string(i) + "\r\n000:00:00";
+    }
+    WriteFileBytes(strBytes);
+    CHeadOnlyFileSystem fs(GetPlatformFileSystem(), 0);
+    const CProjectFile file = File(fs);
+    int nHours = 0, nMinutes = 0, nSeconds = 0;
+    EXPECT_TRUE(file.ReadProjectTotal(0, nHours, nMinutes, nSeconds));
+    EXPECT_EQ(std::vector<int>({nHours, nMinutes, nSeconds}), std::vector<int>({1, 2, 3}));
+    EXPECT_TRUE(SaveTotalOf(file, 0, "Alpha", "004:05:06"));
+    EXPECT_TRUE(SaveTotalOf(file, 20000, "Project 19999", "000:00:07"));
+    EXPECT_LT(fs.m_nMostRead, strBytes.size() + 1);
+    strBytes.replace(7, 9, "004:05:06");
+    strBytes.replace(strBytes.size() - 9, 9, "000:00:07");
+    EXPECT_EQ(ReadFileBytes(), strBytes);
+    EXPECT_TRUE(m_sink.m_messages.empty());
+    CHeadOnlyFileSystem fsEarly(GetPlatformFileSystem(), 0);
+    EXPECT_TRUE(SaveTotalOf(File(fsEarly), 0, "Alpha", "004:05:07"));
+    EXPECT_LT(fsEarly.m_nMostRead, strBytes.size() / 4);
 }
 
 TEST(ProjectFileTempPath, IsHiddenStyleBesideTheFileAndNewForEachSave) {
