@@ -28,6 +28,7 @@ BOOL CDeleteProjectDlg::OnInitDialog() {
     SetAccessibleName(m_comboDelete, L"Project to delete"); // the box has no label
     m_nSelected = 0;
     LoadNamesShowingSelected();
+    m_nOpeningCount = m_comboDelete.GetCount();
     return TRUE;
 }
 
@@ -55,16 +56,19 @@ void CDeleteProjectDlg::OnDelete() {
     CString strName;
     m_comboDelete.GetLBText(m_nSelected, strName);
     bool bListStale = false;
-    if (!DeleteProject(m_nSelected, strName, bListStale)) {
-        if (bListStale) {
-            m_bFileChanged = true;
-            LoadNamesShowingSelected();
-        }
+    const bool bDeleted = DeleteProject(m_nSelected, strName, bListStale) != FALSE;
+    if (!bDeleted && !bListStale)
+        return;
+    if (bDeleted)
+        AfxMessageBox(kMsgDeleted);
+    if (bListStale) {
+        m_bListReloaded = true;
+        LoadNamesShowingSelected();
         return;
     }
-    m_bFileChanged = true;
-    AfxMessageBox(kMsgDeleted);
-    LoadNamesShowingSelected();
+    m_deleted.push_back(m_nSelected);
+    m_comboDelete.DeleteString(m_nSelected);
+    ShowSelectedProject();
 }
 
 void CDeleteProjectDlg::OnCloseButton() {
@@ -82,15 +86,19 @@ void CDeleteProjectDlg::OnSelChangeDeleteCombo() {
 }
 
 // "Delete project" on the main dialog: only while no count runs or is paused, and only when
-// there is a project to delete. The project box is read anew only when the file changed: with
-// the whole list to reload at every close, closing the dialog would cost as much as a deletion.
+// there is a project to delete. The project box loses the entries the dialog deleted; it is read
+// anew from the file only when the dialog had to read its own list again.
 void CClockDlg::OnDeleteProject() {
     if (!CanListProjects())
         return;
     CDeleteProjectDlg dlg;
     dlg.DoModal();
-    if (dlg.m_bFileChanged)
+    // A project box that was not what the dialog read at opening is read anew as well.
+    if (dlg.m_bListReloaded || dlg.m_nOpeningCount != m_comboProject.GetCount()) {
         RefillProjectBox();
-    else
-        m_comboProject.SetCurSel(-1); // as after a refill: nothing selected
+        return;
+    }
+    for (int nDeleted : dlg.m_deleted)
+        m_comboProject.DeleteString(nDeleted);
+    m_comboProject.SetCurSel(-1); // as after a refill: nothing selected
 }

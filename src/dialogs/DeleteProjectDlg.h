@@ -5,6 +5,8 @@
 #include "framework/Afx.h"
 #include "resource.h"
 
+#include <vector>
+
 class CDeleteProjectDlg : public CDialog {
 public:
     explicit CDeleteProjectDlg(CWnd* pParent = nullptr);
@@ -13,8 +15,11 @@ public:
 
     CComboBox m_comboDelete;
     int m_nSelected = 0; // list index, and so project index, that "Delete project" removes
-    // A project was deleted, or another program changed the records, while the dialog was open.
-    bool m_bFileChanged = false;
+    // The projects deleted, in order, from the list as it was read at opening, when the lists
+    // only lost those entries; otherwise the list was read again and the project box must be too.
+    int m_nOpeningCount = 0;
+    std::vector<int> m_deleted;
+    bool m_bListReloaded = false;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -67,6 +67,19 @@ bool CProjectFile::ReadContent(std::string& strContent) const {
     return true;
 }
 
+// The names as the project lists show them, one per entry, in file order; none for an empty
+// file.
+std::vector<std::string> CProjectFile::ShownNames(const std::string& strContent) const {
+    std::vector<std::string> names;
+    if (strContent.empty()) {
+        return names;
+    }
+    for (const ProjectRecord& record : ScanRecords(strContent)) {
+        names.push_back(ListText(strContent, record.name, m_pfnIsLeadByte));
+    }
+    return names;
+}
+
 // Reads the file from its start only as far as the record at the index reaches (its time line
 // ended by a line end), growing the read until it does or the file ends: loading or saving an
 // early project's total then costs the same in a file of any size. bFound tells whether the
@@ -104,10 +117,10 @@ void CProjectFile::LoadProjectNames(IStringList& list) const {
     if (state == ProjectFileState::Empty || !ReadContent(strContent)) {
         return;
     }
-    const std::vector<ProjectRecord> records = ScanRecords(strContent);
-    list.BeginFill(static_cast<int>(records.size()), strContent.size());
-    for (const ProjectRecord& record : records) {
-        list.AddString(ListText(strContent, record.name, m_pfnIsLeadByte).c_str());
+    const std::vector<std::string> names = ShownNames(strContent);
+    list.BeginFill(static_cast<int>(names.size()), strContent.size());
+    for (const std::string& strShown : names) {
+        list.AddString(strShown.c_str());
     }
     list.EndFill();
 }

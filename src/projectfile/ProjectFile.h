@@ -63,7 +63,8 @@ public:
     void LoadProjectNames(IStringList& list) const;
     bool AppendProject(const std::string& strName) const;
     // Deletes only when the record at the index still carries strName as the lists show it;
-    // otherwise says so, sets bListStale and changes nothing.
+    // otherwise says so, sets bListStale and changes nothing. After a deletion bListStale tells
+    // whether the lists must be read again: false when they only lose the entry at the index.
     bool DeleteProject(int nIndex, const std::string& strName, bool& bListStale) const;
     bool ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds) const;
     // Writes the total of the project named strName, at nIndex or, when another program moved
@@ -75,6 +76,7 @@ public:
 
 private:
     bool ReadContent(std::string& strContent) const;
+    std::vector<std::string> ShownNames(const std::string& strContent) const;
     bool ReadThroughRecord(int nIndex, std::string& strContent, ProjectRecord& record,
                            bool& bFound) const;
     bool SaveContent(const std::string& strContent) const;

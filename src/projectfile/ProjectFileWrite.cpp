@@ -102,7 +102,12 @@ bool CProjectFile::DeleteProject(int nIndex, const std::string& strName, bool& b
         bListStale = true;
         return false;
     }
+    // A list of many projects is slow to fill: where the lists only lose the entry at the index
+    // (every file this program wrote), they need not be read again.
+    std::vector<std::string> shown = ShownNames(strContent);
+    shown.erase(shown.begin() + nIndex);
     const std::pair<std::size_t, std::size_t> span = GetRecordSpan(strContent, record);
     strContent.erase(span.first, span.second - span.first);
+    bListStale = ShownNames(strContent) != shown;
     return SaveContent(strContent);
 }

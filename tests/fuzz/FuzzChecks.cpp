@@ -152,11 +152,13 @@ void CheckWrite(const CListView& before, const CListView& after, const FuzzOpera
 // Exactly the record at the index goes, and only while it carries the name the list showed.
 // The empty entry after a final line end may go with it, as a file that loses its last record
 // may lose its final line end too.
-void CheckDelete(const CListView& before, const CListView& after, const FuzzOperation& operation) {
+void CheckDelete(const CListView& before, const CListView& after, const FuzzOperation& operation,
+                 bool bListStale) {
     FUZZ_CHECK(IsShownWithName(before, operation.nIndex, operation.strName));
     std::vector<ShownRecord> expected = before.shown;
     expected.erase(expected.begin() + operation.nIndex);
     FUZZ_CHECK(after.records == WithoutFinalEmpty(expected));
+    FUZZ_CHECK(bListStale || after.shown == expected);
     if (before.bWellFormed) {
         FUZZ_CHECK(after.bWellFormed);
     }

@@ -67,7 +67,9 @@ struct FuzzOperation {
 // nWritten: where the write found the project.
 void CheckWrite(const CListView& before, const CListView& after, const FuzzOperation& operation,
                 int nWritten, const std::string& strOld, const std::string& strNew);
-void CheckDelete(const CListView& before, const CListView& after, const FuzzOperation& operation);
+// bListStale: false promises that the lists only lost the entry at the index.
+void CheckDelete(const CListView& before, const CListView& after, const FuzzOperation& operation,
+                 bool bListStale);
 void CheckAppend(const CListView& before, const CListView& after, const std::string& strName);
 // An operation failed without a failed call: only where the file or the arguments gave cause.
 void CheckFailureWasDue(const FuzzOperation& operation, const CListView& before, bool bCallFailed);
