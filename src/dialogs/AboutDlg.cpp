@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "Version.h"
 #include "Website.h"
 #include "main/ClockDlg.h"
 #include "main/Fonts.h"
@@ -41,7 +42,7 @@ BOOL CAboutDlg::OnInitDialog() {
 void CAboutDlg::SetProductNameFont() {
     RECT rect;
     m_staticProductName.GetClientRect(&rect);
-    CreateFittedFont(m_fontProductName, m_staticProductName, {"Quillet 1.0"}, "Arial", FW_BOLD,
+    CreateFittedFont(m_fontProductName, m_staticProductName, {QUILLET_TITLE}, "Arial", FW_BOLD,
                      true, rect.bottom - rect.top);
     m_staticProductName.SetFont(m_fontProductName);
 }

@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include "Version.h"
+
 const UINT g_nTaskbarCreatedMessage = ::RegisterWindowMessageA("TaskbarCreated");
 
 static const UINT kTrayIconId = 1;
@@ -27,7 +29,7 @@ bool CClockDlg::AddTrayIcon() {
     const int nSize = ::GetSystemMetrics(SM_CXSMICON);
     data.hIcon = static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_TRAY),
                                                  IMAGE_ICON, nSize, nSize, LR_SHARED));
-    ::lstrcpynA(data.szTip, "Quillet 1.0", 64);
+    ::lstrcpynA(data.szTip, QUILLET_TITLE, 64);
     // An icon the shell still holds (a "TaskbarCreated" from a shell that kept its icons)
     // refuses NIM_ADD; updating it leaves the same icon in place.
     if (!::Shell_NotifyIconA(NIM_ADD, &data) && !::Shell_NotifyIconA(NIM_MODIFY, &data))
@@ -46,7 +48,7 @@ void CClockDlg::DeclareIconVersion() {
     data.uVersion = kNotifyIconVersion4;
     if (::Shell_NotifyIconA(NIM_SETVERSION, &data)) {
         data.uFlags = NIF_TIP | kNifShowTip;
-        ::lstrcpynA(data.szTip, "Quillet 1.0", 64);
+        ::lstrcpynA(data.szTip, QUILLET_TITLE, 64);
         ::Shell_NotifyIconA(NIM_MODIFY, &data);
         return;
     }

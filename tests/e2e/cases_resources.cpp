@@ -1,5 +1,6 @@
 // What the program file itself carries: its icons in the sizes and colours the shell and the
-// notification area ask for at every DPI, its version, and its German (Germany) resource language.
+// notification area ask for at every DPI, its version (set once in CMake) in the version
+// resource's numbers and strings and in the manifest, and its German (Germany) resource language.
 #include "Check.h"
 #include "Driver.h"
 
@@ -7,6 +8,7 @@
 
 #include <cstring>
 
+#include "Version.h"
 #include "resource.h"
 
 using namespace e2e;
@@ -90,6 +92,22 @@ int IconWidth(HMODULE module, int group, int size) {
     return bitmap.bmWidth;
 }
 
+// A string field of the German (Windows-1252) block of the version resource, as Explorer shows it.
+std::string VersionField(const std::vector<char>& info, const std::string& name) {
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string path = "\\StringFileInfo\\040704e4\\" + name;
+    if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length))
+        return "(missing)";
+    return std::string(value, length && !value[length - 1] ? length - 1 : length);
+}
+
+std::string ManifestText(HMODULE module) {
+    DWORD size = 0;
+    const void* bytes = LoadResourceBytes(module, RT_MANIFEST, MAKEINTRESOURCEA(1), &size);
+    return bytes ? std::string(static_cast<const char*>(bytes), size) : "";
+}
+
 } // namespace
 
 // The 256-colour images for older displays, and 32-bit images with alpha in the sizes Windows
@@ -111,7 +129,7 @@ E2E_CASE("resources.icons_have_256_colour_and_alpha_images_for_every_dpi") {
     FreeLibrary(module);
 }
 
-E2E_CASE("resources.version_1_0_0_1_in_german") {
+E2E_CASE("resources.one_version_in_numbers_strings_and_manifest_in_german") {
     const std::string exe = GetOptions().exePath;
     DWORD ignored = 0;
     std::vector<char> info(GetFileVersionInfoSizeA(exe.c_str(), &ignored));
@@ -119,10 +137,14 @@ E2E_CASE("resources.version_1_0_0_1_in_german") {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     REQUIRE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    CHECK_EQ(fixed->dwFileVersionMS, DWORD{0x00010000});
-    CHECK_EQ(fixed->dwFileVersionLS, DWORD{0x00000001});
-    CHECK_EQ(fixed->dwProductVersionMS, DWORD{0x00010000});
-    CHECK_EQ(fixed->dwProductVersionLS, DWORD{0x00000001});
+    const DWORD versionMS = MAKELONG(QUILLET_VERSION_MINOR, QUILLET_VERSION_MAJOR);
+    const DWORD versionLS = MAKELONG(QUILLET_VERSION_TWEAK, QUILLET_VERSION_PATCH);
+    CHECK_EQ(fixed->dwFileVersionMS, versionMS);
+    CHECK_EQ(fixed->dwFileVersionLS, versionLS);
+    CHECK_EQ(fixed->dwProductVersionMS, versionMS);
+    CHECK_EQ(fixed->dwProductVersionLS, versionLS);
+    CHECK_EQ(VersionField(info, "FileVersion"), std::string(QUILLET_VERSION_STRING));
+    CHECK_EQ(VersionField(info, "ProductVersion"), std::string(QUILLET_VERSION_STRING));
 
     HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     REQUIRE(module != nullptr);
@@ -131,5 +153,7 @@ E2E_CASE("resources.version_1_0_0_1_in_german") {
           nullptr);
     CHECK(FindResourceExA(module, RT_VERSION, MAKEINTRESOURCEA(VS_VERSION_INFO), german) !=
           nullptr);
+    const std::string identity = "name=\"Quillet\" version=\"" QUILLET_VERSION_STRING "\"";
+    CHECK(ManifestText(module).find(identity) != std::string::npos);
     FreeLibrary(module);
 }
