@@ -26,6 +26,9 @@ if [[ ! -f $WINEPREFIX/.quillet-ready ]]; then
     echo "run.sh: creating the Wine prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+    # Wine's Marlett draws the caption buttons; Debian's Wine does not find it by itself.
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+        /v 'Marlett (TrueType)' /d 'Z:\usr\share\wine\fonts\marlett.ttf' /f >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.quillet-ready"
 fi

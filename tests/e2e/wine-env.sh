@@ -1,15 +1,29 @@
 #!/usr/bin/env bash
 # The private Wine environment the end-to-end tests run in, kept in one state folder:
-#   wine-env.sh start <state>  an Xvfb on a free display, the Wine prefix <state>/prefix
-#                              (created on first use) and a persistent wineserver
+#   wine-env.sh start <state> [win32|win64]
+#                              an Xvfb on a free display, the Wine prefix <state>/prefix
+#                              (created on first use; win32 unless told, win64 runs the 64-bit
+#                              Quillet.exe and the 32-bit driver both) and a persistent wineserver
 #   wine-env.sh stop <state>   ends the wineserver (with every Wine process of the prefix) and
 #                              the Xvfb that start began
 # ctest runs these as the setup and cleanup of the e2e fixture; wine-run.sh runs programs in it.
 set -euo pipefail
 
-action=${1:?usage: wine-env.sh start|stop <state folder>}
-state=$(mkdir -p "${2:?usage: wine-env.sh start|stop <state folder>}" && cd "$2" && pwd)
-export WINEPREFIX=$state/prefix WINEARCH=win32 WINEDEBUG=-all LC_ALL=C.UTF-8
+usage="usage: wine-env.sh start <state folder> [win32|win64] | stop <state folder>"
+action=${1:?$usage}
+state=$(mkdir -p "${2:?$usage}" && cd "$2" && pwd)
+if [[ $action == start ]]; then
+    arch=${3:-win32}
+    [[ $arch == win32 || $arch == win64 ]] || { echo "$usage" >&2; exit 2; }
+    # A prefix keeps the architecture it was made with; a new one replaces one of the other.
+    if [[ $(cat "$state/arch" 2>/dev/null) != "$arch" ]]; then
+        WINEPREFIX=$state/prefix wineserver -k >/dev/null 2>&1 || true
+        rm -rf "$state/prefix"
+    fi
+    echo "$arch" >"$state/arch"
+fi
+export WINEPREFIX=$state/prefix WINEARCH=$(cat "$state/arch" 2>/dev/null || echo win32)
+export WINEDEBUG=-all LC_ALL=C.UTF-8
 
 xvfb_pid() {
     local pid
@@ -66,6 +80,10 @@ create_prefix() {
     # Unmanaged windows: without this, Wine stalls about 2 s whenever a window is hidden or
     # destroyed, waiting for a window manager that Xvfb does not have.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    # Wine's Marlett, which draws the caption buttons: Debian's Wine does not find its own fonts,
+    # and without it the close box shows a letter "r".
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+        /v 'Marlett (TrueType)' /d 'Z:\usr\share\wine\fonts\marlett.ttf' /f >/dev/null 2>&1
     # A screen of another DPI, for the layout cases' extra runs (QUILLET_E2E_DPI=144 or 192).
     if [[ -n ${QUILLET_E2E_DPI:-} ]]; then
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
@@ -91,7 +109,7 @@ stop)
     echo "Wine test environment stopped"
     ;;
 *)
-    echo "usage: wine-env.sh start|stop <state folder>" >&2
+    echo "$usage" >&2
     exit 2
     ;;
 esac

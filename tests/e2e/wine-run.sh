@@ -9,6 +9,7 @@ if [[ ! -s $state/display ]]; then
     echo "the Wine test environment is not running; start it with: wine-env.sh start $state" >&2
     exit 2
 fi
-export WINEPREFIX=$state/prefix WINEARCH=win32 WINEDEBUG=-all LC_ALL=C.UTF-8
+export WINEPREFIX=$state/prefix WINEARCH=$(cat "$state/arch" 2>/dev/null || echo win32)
+export WINEDEBUG=-all LC_ALL=C.UTF-8
 export DISPLAY=:$(tr -d '\n' <"$state/display")
 exec wine "$@"
