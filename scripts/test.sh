@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the native unit tests, then the
-# end-to-end tests of Quillet.exe under Wine and Xvfb. Exits non-zero on any failure.
+# Installs what is missing, builds, and runs every test: the native unit tests, the end-to-end
+# tests of the 32-bit and then the 64-bit Quillet.exe under Wine and Xvfb, and the release zips'
+# checks. Exits non-zero on any failure.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -15,10 +16,20 @@ echo "== unit tests (build/native)"
 (cd "$root/build/native" && ctest --output-on-failure -j "$(nproc)") || status=1
 echo "== fuzz corpus replay (build/fuzz, libFuzzer)"
 (cd "$root/build/fuzz" && ctest --output-on-failure) || status=1
-echo "== end-to-end tests (build/win32, Wine under Xvfb)"
-(cd "$root/build/win32" && ctest --output-on-failure -j "$(nproc)") || status=1
+times=()
+for arch in win32 win64; do
+    echo "== end-to-end tests (build/$arch, Wine under Xvfb, $arch prefix)"
+    begun=$SECONDS
+    (cd "$root/build/$arch" && ctest --output-on-failure -j "$(nproc)") || status=1
+    times+=("$arch $((SECONDS - begun)) s")
+done
+echo "== release zips (scripts/check-package.sh)"
+begun=$SECONDS
+bash "$root/scripts/check-package.sh" || status=1
+times+=("zips $((SECONDS - begun)) s")
 
-echo "test.sh: setup and build $((built - started)) s, tests $((SECONDS - built)) s"
+echo "test.sh: setup and build $((built - started)) s, tests $((SECONDS - built)) s" \
+    "(${times[*]})"
 if [[ $status -ne 0 ]]; then
     echo "test.sh: FAILED"
 fi

@@ -1,7 +1,8 @@
 // Start-up: the project file beside the program fills the project box, a missing file is
 // reported once before the main dialog opens, and closing the idle dialog ends the program
 // without touching the file. Every scratch folder also holds a decoy project file in the
-// working directory, which the program must not read.
+// working directory, which the program must not read. Last, the start from an unpacked release
+// zip.
 #include "Check.h"
 #include "Driver.h"
 
@@ -116,4 +117,25 @@ E2E_CASE("close.idle_close_ends_program_and_writes_nothing") {
     CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(kThreeProjects));
     CHECK_EQ(ListFolder(scratch.AppDir()),
              (std::vector<std::string>{"Projekte.dbu", "Quillet.exe"}));
+}
+
+// The folder a user unzips from a release zip: the program starts where it lies, beside the
+// empty project file the zip carries, and opens without a message. scripts/check-package.sh
+// runs it with --exe inside the unpacked folder; ctest does not register release.* cases.
+E2E_CASE("release.unpacked_zip_opens_without_message") {
+    const std::string exe = GetOptions().exePath;
+    const std::string folder = exe.substr(0, exe.find_last_of('\\'));
+    Scratch scratch; // only its working directory, with the decoy project file
+    App app(exe, scratch.WorkDir());
+
+    const HWND first = WaitForFirstWindow(app);
+    REQUIRE(!IsMessageBox(first));
+    app.Settle(first);
+    CHECK(app.MessageBoxes().empty());
+    CheckIdleDialog(first, {});
+
+    CloseAndWait(app, first);
+    CHECK_EQ(ReadFileBytes(folder + "\\Projekte.dbu"), std::optional<std::string>(""));
+    CHECK_EQ(ListFolder(folder), (std::vector<std::string>{"LICENSE.txt", "Projekte.dbu",
+                                                           "Quillet.exe", "README.txt"}));
 }

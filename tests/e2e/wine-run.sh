@@ -3,7 +3,7 @@
 #   wine-run.sh <state> <program.exe> [arguments...]
 set -euo pipefail
 
-state=${1:?usage: wine-run.sh <state folder> <program.exe> [arguments...]}
+state=$(cd "${1:?usage: wine-run.sh <state folder> <program.exe> [arguments...]}" && pwd)
 shift
 if [[ ! -s $state/display ]]; then
     echo "the Wine test environment is not running; start it with: wine-env.sh start $state" >&2
