@@ -27,7 +27,8 @@ fail() {
 version=$(cat "$trees/win32/version.txt" 2>/dev/null) || fail "no $trees/win32; build first"
 [[ $(cat "$trees/win64/version.txt" 2>/dev/null) == "$version" ]] ||
     fail "$trees/win64 is missing or built from another version"
-epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}
+epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null)} ||
+    fail "not a git checkout: set SOURCE_DATE_EPOCH to the release's date (Unix time)"
 expected_entries=$'Quillet/\nQuillet/LICENSE.txt\nQuillet/Projekte.dbu\nQuillet/Quillet.exe\nQuillet/README.txt'
 
 # The text with CR LF line ends, the form Windows' own editors expect.
