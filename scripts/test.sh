@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the native unit tests, the end-to-end
-# tests of the 32-bit and the 64-bit Quillet.exe under Wine and Xvfb, and the release zips'
+# tests of the 32-bit and then the 64-bit Quillet.exe under Wine and Xvfb, and the release zips'
 # checks. Exits non-zero on any failure.
 set -euo pipefail
 
@@ -16,24 +16,13 @@ echo "== unit tests (build/native)"
 (cd "$root/build/native" && ctest --output-on-failure -j "$(nproc)") || status=1
 echo "== fuzz corpus replay (build/fuzz, libFuzzer)"
 (cd "$root/build/fuzz" && ctest --output-on-failure) || status=1
-# The two suites run side by side, each on its own Xvfb and prefix: their cases mostly wait
-# for the program, so together they take little longer than one. Each log is shown when done.
-echo "== end-to-end tests of the 32-bit and the 64-bit Quillet.exe, side by side"
 times=()
-begun=$SECONDS
-pids=()
-for arch in win32 win64; do
-    (cd "$root/build/$arch" && ctest --output-on-failure -j "$(nproc)" >e2e.log 2>&1) &
-    pids+=($!)
-done
-for i in 0 1; do
-    wait "${pids[i]}" || status=1
-done
 for arch in win32 win64; do
     echo "== end-to-end tests (build/$arch, Wine under Xvfb, $arch prefix)"
-    cat "$root/build/$arch/e2e.log"
+    begun=$SECONDS
+    (cd "$root/build/$arch" && ctest --output-on-failure -j "$(nproc)") || status=1
+    times+=("$arch $((SECONDS - begun)) s")
 done
-times+=("e2e $((SECONDS - begun)) s")
 echo "== release zips (scripts/check-package.sh)"
 begun=$SECONDS
 bash "$root/scripts/check-package.sh" || status=1
