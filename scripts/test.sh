@@ -11,16 +11,30 @@ bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh"
 built=$SECONDS
 
+# Wine's notification area under a heavily loaded machine now and then stops taking icons for
+# the rest of a run. Cases that fail are run once more in a fresh Wine environment (ctest starts
+# it anew for them), and the run fails if they fail again; the first failures stay in the log.
+run_e2e() {
+    ctest --output-on-failure -j "$(nproc)" "$@" && return 0
+    echo "test.sh: running the failed cases once more in a fresh Wine environment"
+    ctest --output-on-failure --rerun-failed
+}
+
 status=0
 echo "== unit tests (build/native)"
 (cd "$root/build/native" && ctest --output-on-failure -j "$(nproc)") || status=1
 echo "== fuzz corpus replay (build/fuzz, libFuzzer)"
 (cd "$root/build/fuzz" && ctest --output-on-failure) || status=1
+# Every case runs against the 32-bit exe; the 64-bit exe meets the groups where the pointer
+# size or the file layer could make a difference, which keeps the run within a quarter hour.
+win64_groups='^(release\.|e2e\.(environment|startup|counting|create|delete|overview|opening|tray|save|files)\.)'
 times=()
 for arch in win32 win64; do
     echo "== end-to-end tests (build/$arch, Wine under Xvfb, $arch prefix)"
+    selection=()
+    [[ $arch == win64 ]] && selection=(-R "$win64_groups")
     begun=$SECONDS
-    (cd "$root/build/$arch" && ctest --output-on-failure -j "$(nproc)") || status=1
+    (cd "$root/build/$arch" && run_e2e "${selection[@]}") || status=1
     times+=("$arch $((SECONDS - begun)) s")
 done
 echo "== release zips (scripts/check-package.sh)"
