@@ -124,14 +124,6 @@ inline void Answer(const MessageBoxInfo& box, int id) {
     WaitUntilClosed(box.hwnd);
 }
 
-// Opens a side dialog with its button on the main dialog and waits until it is shown.
-inline HWND OpenSideDialog(const App& app, HWND main, int buttonId, const std::string& caption) {
-    ClickButton(main, buttonId);
-    const HWND dialog = WaitForDialog(app, caption);
-    app.Settle(dialog);
-    return dialog;
-}
-
 // After input to `dialog`: no message box is open, nor on its way (it would disable the dialog).
 inline void CheckNoMessage(const App& app, HWND dialog) {
     SettleAfterInput(app, dialog);

@@ -5,16 +5,12 @@
 using namespace e2e;
 using namespace e2e::dialogs;
 
-namespace {
-const char* const kCaption = "Create new project";
-} // namespace
-
 E2E_CASE("create.adding_after_a_final_line_end_adds_no_empty_project") {
     Scratch scratch;
     scratch.WriteProjectFile(ThreeProjects() + "\r\n"); // as most editors save it
     App app(scratch.ExePath(), scratch.WorkDir());
     const HWND main = StartIdle(app);
-    const HWND dialog = OpenSideDialog(app, main, IDC_NEW_PROJECT, kCaption);
+    const HWND dialog = OpenCreateDialog(app, main);
     TypeText(Control(dialog, IDC_PROJECT_NAME), "Gamma");
     SettleAfterInput(app, dialog);
     ClickButton(dialog, IDC_ADD);
@@ -31,7 +27,7 @@ E2E_CASE("create.a_pasted_line_break_is_refused_with_the_reason") {
     scratch.WriteProjectFile(ThreeProjects());
     App app(scratch.ExePath(), scratch.WorkDir());
     const HWND main = StartIdle(app);
-    const HWND dialog = OpenSideDialog(app, main, IDC_NEW_PROJECT, kCaption);
+    const HWND dialog = OpenCreateDialog(app, main);
     const HWND field = Control(dialog, IDC_PROJECT_NAME);
     // The edit control stops a paste at LF, but a CR alone comes through.
     PasteText(field, L"Two\rlines");

@@ -35,10 +35,7 @@ std::optional<std::string> BytesOf(const Records& records) {
 }
 
 HWND OpenDeleteDialog(const App& app, HWND main) {
-    ClickButton(main, IDC_DELETE_PROJECT);
-    const HWND dialog = WaitForDialog(app, kCaption);
-    app.Settle(dialog);
-    return dialog;
+    return OpenFromMain(app, main, IDC_DELETE_PROJECT, kCaption);
 }
 
 HWND DeleteCombo(HWND dialog) {
@@ -85,6 +82,13 @@ void CloseDialog(const App& app, HWND main, HWND dialog) {
     CheckNoMessage(app, main);
 }
 
+// Chooses the third of the five projects with the arrow key, as a user would.
+void ChooseThird(const App& app, HWND dialog) {
+    ChooseNext(app, dialog);
+    ChooseNext(app, dialog);
+    CheckShows(dialog, kFive, "P3 Report");
+}
+
 } // namespace
 
 E2E_CASE("delete.first_project_is_named_and_deleted_without_choosing") {
@@ -112,9 +116,7 @@ E2E_CASE("delete.third_project_then_the_one_that_followed_it") {
     const HWND main = StartIdle(app);
     const HWND dialog = OpenDeleteDialog(app, main);
 
-    ChooseNext(app, dialog);
-    ChooseNext(app, dialog);
-    CheckShows(dialog, kFive, "P3 Report");
+    ChooseThird(app, dialog);
     CHECK_EQ(scratch.ReadProjectFile(), BytesOf(kFive));
 
     DeleteAndConfirm(app, scratch, dialog, Without(kFive, {2}));
@@ -205,9 +207,7 @@ E2E_CASE("delete.a_project_moved_by_another_program_is_not_deleted") {
     App app(scratch.ExePath(), scratch.WorkDir());
     const HWND main = StartIdle(app);
     const HWND dialog = OpenDeleteDialog(app, main);
-    ChooseNext(app, dialog);
-    ChooseNext(app, dialog);
-    CheckShows(dialog, kFive, "P3 Report");
+    ChooseThird(app, dialog);
 
     // Another program removes the first project: P3 Report is now the second record.
     const Records moved = Without(kFive, {0});

@@ -16,10 +16,7 @@ const std::string kSampleProjects = ProjectFileBytes({
 });
 
 HWND OpenFromMain(const App& app, int button, const std::string& caption) {
-    const HWND main = StartIdle(app);
-    ClickButton(main, button);
-    const HWND dialog = WaitForDialog(app, caption);
-    app.Settle(dialog);
+    const HWND dialog = dialogs::OpenFromMain(app, StartIdle(app), button, caption);
     CHECK(OpenMessages(app).empty());
     return dialog;
 }

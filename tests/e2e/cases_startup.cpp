@@ -39,6 +39,17 @@ void CheckIdleDialog(HWND dialog, const std::vector<std::string>& expectedItems)
     CHECK_EQ(WindowText(Control(dialog, IDC_TIME_DISPLAY)), "00:00:00");
 }
 
+// The first window is the main dialog, with no message box before or after it, idle, with
+// these projects listed and none selected.
+HWND CheckOpensWithoutMessage(const App& app, const std::vector<std::string>& expectedItems) {
+    const HWND first = WaitForFirstWindow(app);
+    REQUIRE(!IsMessageBox(first));
+    app.Settle(first);
+    CHECK(app.MessageBoxes().empty());
+    CheckIdleDialog(first, expectedItems);
+    return first;
+}
+
 void CloseAndWait(const App& app, HWND dialog) {
     RequestClose(dialog);
     REQUIRE(app.WaitForExit());
@@ -81,11 +92,7 @@ E2E_CASE("startup.empty_file_opens_without_message") {
     scratch.WriteProjectFile("");
     App app(scratch.ExePath(), scratch.WorkDir());
 
-    const HWND first = WaitForFirstWindow(app);
-    REQUIRE(!IsMessageBox(first));
-    app.Settle(first);
-    CHECK(app.MessageBoxes().empty());
-    CheckIdleDialog(first, {});
+    const HWND first = CheckOpensWithoutMessage(app, {});
 
     CloseAndWait(app, first);
     CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(""));
@@ -96,13 +103,9 @@ E2E_CASE("startup.projects_listed_in_file_order_without_selection") {
     scratch.WriteProjectFile(kThreeProjects);
     App app(scratch.ExePath(), scratch.WorkDir());
 
-    const HWND first = WaitForFirstWindow(app);
-    REQUIRE(!IsMessageBox(first));
-    app.Settle(first);
-    CHECK(app.MessageBoxes().empty());
-    CheckIdleDialog(first, {"Zeta", "alpha",
-                            "B\xFC"
-                            "ro & Verwaltung"});
+    CheckOpensWithoutMessage(app, {"Zeta", "alpha",
+                                   "B\xFC"
+                                   "ro & Verwaltung"});
 }
 
 E2E_CASE("close.idle_close_ends_program_and_writes_nothing") {
@@ -128,11 +131,7 @@ E2E_CASE("release.unpacked_zip_opens_without_message") {
     Scratch scratch; // only its working directory, with the decoy project file
     App app(exe, scratch.WorkDir());
 
-    const HWND first = WaitForFirstWindow(app);
-    REQUIRE(!IsMessageBox(first));
-    app.Settle(first);
-    CHECK(app.MessageBoxes().empty());
-    CheckIdleDialog(first, {});
+    const HWND first = CheckOpensWithoutMessage(app, {});
 
     CloseAndWait(app, first);
     CHECK_EQ(ReadFileBytes(folder + "\\Projekte.dbu"), std::optional<std::string>(""));
