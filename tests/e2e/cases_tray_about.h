@@ -52,11 +52,6 @@ inline HWND WaitForIdleDialog(const App& app) {
     app.Settle(dialog);
     ForgetIcon(dialog);
     REQUIRE(!IconExists(dialog));
-    // The real pointer rests where an earlier case left it, maybe on the spot where the new
-    // icon will show, whose window would then hear of it: it is parked on the dialog's caption.
-    RECT rect{};
-    GetWindowRect(dialog, &rect);
-    SetCursorPos((rect.left + rect.right) / 2, rect.top + 4);
     return dialog;
 }
 
