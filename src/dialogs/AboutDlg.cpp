@@ -1,6 +1,6 @@
 #include "AboutDlg.h"
 
-#include <shellapi.h>
+#include "framework/Shell.h"
 
 #include "Version.h"
 #include "Website.h"
@@ -66,8 +66,7 @@ HBRUSH CAboutDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 // Hands the address to the shell; whether a browser opens is the shell's business, and the
 // About box stays open either way.
 void CAboutDlg::OnWebsite() {
-    ::ShellExecuteA(nullptr, "open", "http://" QUILLET_WEBSITE_HOST, nullptr, nullptr,
-                    SW_SHOWNORMAL);
+    AfxShellOpen("http://" QUILLET_WEBSITE_HOST);
 }
 
 // The pointing hand over the web address tells that it can be clicked.

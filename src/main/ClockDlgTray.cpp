@@ -2,7 +2,7 @@
 // button over the icon brings the dialog back. Counting goes on meanwhile.
 #include "ClockDlg.h"
 
-#include <shellapi.h>
+#include "framework/Shell.h"
 
 #include "Version.h"
 
@@ -32,7 +32,7 @@ bool CClockDlg::AddTrayIcon() {
     ::lstrcpynA(data.szTip, QUILLET_TITLE, 64);
     // An icon the shell still holds (a "TaskbarCreated" from a shell that kept its icons)
     // refuses NIM_ADD; updating it leaves the same icon in place.
-    if (!::Shell_NotifyIconA(NIM_ADD, &data) && !::Shell_NotifyIconA(NIM_MODIFY, &data))
+    if (!AfxShellNotifyIcon(NIM_ADD, &data) && !AfxShellNotifyIcon(NIM_MODIFY, &data))
         return false;
     DeclareIconVersion();
     return true;
@@ -46,14 +46,14 @@ void CClockDlg::DeclareIconVersion() {
     NOTIFYICONDATAA data = MakeIconData(m_hWnd);
     data.cbSize = NOTIFYICONDATAA_V2_SIZE; // the first form with uVersion
     data.uVersion = kNotifyIconVersion4;
-    if (::Shell_NotifyIconA(NIM_SETVERSION, &data)) {
+    if (AfxShellNotifyIcon(NIM_SETVERSION, &data)) {
         data.uFlags = NIF_TIP | kNifShowTip;
         ::lstrcpynA(data.szTip, QUILLET_TITLE, 64);
-        ::Shell_NotifyIconA(NIM_MODIFY, &data);
+        AfxShellNotifyIcon(NIM_MODIFY, &data);
         return;
     }
     data.uVersion = NOTIFYICON_VERSION;
-    ::Shell_NotifyIconA(NIM_SETVERSION, &data);
+    AfxShellNotifyIcon(NIM_SETVERSION, &data);
 }
 
 // Shows the dialog again and removes the icon; the result tells whether the icon went away.
@@ -61,7 +61,7 @@ BOOL CClockDlg::RestoreFromTray() {
     ShowWindow(SW_SHOW);
     m_bInTray = false;
     NOTIFYICONDATAA data = MakeIconData(m_hWnd);
-    return ::Shell_NotifyIconA(NIM_DELETE, &data);
+    return AfxShellNotifyIcon(NIM_DELETE, &data);
 }
 
 // The dialog is hidden only when the shell took the icon; otherwise nothing could bring it back.

@@ -1,0 +1,11 @@
+// The shell's calls the program makes, with shell32 loaded on their first use. Only a session
+// that hides in the notification area or opens the web address needs the shell, and loading
+// shell32 with the libraries it brings would slow every start.
+#pragma once
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+BOOL AfxShellNotifyIcon(DWORD nMessage, NOTIFYICONDATAA* pData);
+void AfxShellOpen(const char* pszTarget);
