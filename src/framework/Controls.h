@@ -16,6 +16,10 @@ public:
     int InitStorage(int nItems, UINT nBytes) {
         return static_cast<int>(SendMessage(CB_INITSTORAGE, nItems, nBytes));
     }
+    BOOL GetComboBoxInfo(COMBOBOXINFO* pInfo) const {
+        pInfo->cbSize = sizeof(COMBOBOXINFO);
+        return ::GetComboBoxInfo(m_hWnd, pInfo);
+    }
     int GetLBTextLen(int nIndex) const {
         return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, nIndex));
     }

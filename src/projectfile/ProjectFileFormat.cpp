@@ -120,10 +120,13 @@ bool FindRecord(const std::string& strContent, int nIndex, ProjectRecord& record
 std::string ListText(const std::string& strContent, const LinePiece& piece,
                      LeadByteTest pfnIsLeadByte) {
     std::string strText = PieceText(strContent, piece);
+    // Lead bytes are 0x81 and up in every double-byte code page, so an ASCII byte, the most of
+    // any name, is not asked about.
     std::size_t nLength = 0;
     while (nLength < strText.size()) {
-        const bool bLead = pfnIsLeadByte != nullptr && nLength + 1 < strText.size() &&
-                           pfnIsLeadByte(static_cast<unsigned char>(strText[nLength]));
+        const unsigned char c = static_cast<unsigned char>(strText[nLength]);
+        const bool bLead = c >= 0x80 && pfnIsLeadByte != nullptr && nLength + 1 < strText.size() &&
+                           pfnIsLeadByte(c);
         const std::size_t nNext = nLength + (bLead ? 2 : 1);
         if (nNext > kMaxListBytes) {
             break;
