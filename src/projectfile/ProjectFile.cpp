@@ -74,7 +74,9 @@ std::vector<std::string> CProjectFile::ShownNames(const std::string& strContent)
     if (strContent.empty()) {
         return names;
     }
-    for (const ProjectRecord& record : ScanRecords(strContent)) {
+    const std::vector<ProjectRecord> records = ScanRecords(strContent);
+    names.reserve(records.size());
+    for (const ProjectRecord& record : records) {
         names.push_back(ListText(strContent, record.name, m_pfnIsLeadByte));
     }
     return names;
