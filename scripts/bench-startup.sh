@@ -2,14 +2,14 @@
 # Benchmark, not a test: time from a program's start to its visible window, for a bare static
 # dialog program (tests/e2e/bare_dialog) and for Quillet.exe (32-bit) on an empty project file
 # and on files of 10,000 and 100,000 projects, under Wine on a private Xvfb. The scenes take
-# turns, RUNS rounds (default 5) after one round not counted; prints min/median/max in ms and
+# turns, RUNS rounds (default 11) after one round not counted; prints min/median/max in ms and
 # the median against the bare dialog's, with the goals beside.
-#   RUNS=5 bash scripts/bench-startup.sh       after: bash scripts/build.sh
+#   RUNS=11 bash scripts/bench-startup.sh       after: bash scripts/build.sh
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/bench-lib.sh"
 require_built "$exe" "$driver" "$bare"
 start_wine_env "$build/bench-startup"
-export BENCH_RUNS=${RUNS:-5}
+export BENCH_RUNS=${RUNS:-11}
 
 output=$(run_scene bench.startup | tr -d '\r')
 if ! grep -q '^\[ PASS \]' <<<"$output"; then
