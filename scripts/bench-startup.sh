@@ -24,7 +24,8 @@ figures() { awk -v s="$1" '$1 == "BENCH-STARTUP" && $2 == s { print $3 }' <<<"$o
 # a run, and a round's starts follow each other within a few seconds.
 ratios() {
     awk -v s="$1" '$1 == "BENCH-STARTUP" { ms[$2, $4] = $3; rounds[$4] = 1 }
-        END { for (r in rounds) if ((s, r) in ms && ("bare", r) in ms) print ms[s, r] / ms["bare", r] }' \
+        END { for (r in rounds)
+                  if ((s, r) in ms && ("bare", r) in ms) print ms[s, r] / ms["bare", r] }' \
         <<<"$output"
 }
 echo "Start to visible window, $BENCH_RUNS runs each (ms; ratio: the median of each round's start"

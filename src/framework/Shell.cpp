@@ -27,8 +27,8 @@ BOOL AfxShellNotifyIcon(DWORD nMessage, NOTIFYICONDATAA* pData) {
 }
 
 void AfxShellOpen(const char* pszTarget) {
-    using ExecuteProc = HINSTANCE(WINAPI*)(HWND, const char*, const char*, const char*,
-                                           const char*, int);
+    using ExecuteProc =
+        HINSTANCE(WINAPI*)(HWND, const char*, const char*, const char*, const char*, int);
     static const ExecuteProc pfnExecute = ShellProc<ExecuteProc>("ShellExecuteA");
     if (pfnExecute)
         pfnExecute(nullptr, "open", pszTarget, nullptr, nullptr, SW_SHOWNORMAL);

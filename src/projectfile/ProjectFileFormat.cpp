@@ -42,8 +42,8 @@ LinePiece CLineReader::ReadLine() {
 std::vector<ProjectRecord> ScanRecords(const std::string& strContent) {
     std::vector<ProjectRecord> records;
     // Two lines a record: counting the line ends first spares the growing copies.
-    records.reserve(static_cast<std::size_t>(
-                        std::count(strContent.begin(), strContent.end(), '\n')) / 2 + 1);
+    records.reserve(
+        static_cast<std::size_t>(std::count(strContent.begin(), strContent.end(), '\n')) / 2 + 1);
     CLineReader reader(strContent);
     while (!reader.IsEof()) {
         ProjectRecord record;

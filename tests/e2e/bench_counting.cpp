@@ -94,9 +94,9 @@ E2E_CASE("bench.counting") {
     // the bare dialog, gets the focus on its start button, which has no caret.
     const int kBareStart = 1001; // tests/e2e/bare_dialog/BareDialog.rc
     for (int i = 0; i < 5; ++i)
-        PostMessageW(placed[i], WM_NEXTDLGCTL,
-                     reinterpret_cast<WPARAM>(GetDlgItem(placed[i], i < 4 ? IDC_START : kBareStart)),
-                     TRUE);
+        PostMessageW(
+            placed[i], WM_NEXTDLGCTL,
+            reinterpret_cast<WPARAM>(GetDlgItem(placed[i], i < 4 ? IDC_START : kBareStart)), TRUE);
     PumpMessages(2000); // past the start's own work
     // The pointer rests in the screen's far corner, off every window: the window under a resting
     // pointer gets mouse messages while its contents change, and that would load only the
