@@ -23,10 +23,8 @@ void CheckAnnounced(bool annotates, HWND control, const char* expected) {
 } // namespace
 
 E2E_CASE("accessibility.project_lists_are_announced_by_name") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ThreeProjects());
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    IdleScene scene;
+    auto& [scratch, app, main] = scene;
     const bool annotates = SystemAnnotatesNames();
     if (!annotates)
         std::printf("note: this system's accessibility layer takes no annotations\n");

@@ -142,6 +142,20 @@ inline HWND StartIdle(const App& app, bool bFileMissing = false) {
     return main;
 }
 
+// The usual start of a case: Quillet idle on the three projects. A case takes its parts with
+// `auto& [scratch, app, main] = scene;`.
+inline const Scratch& WithThreeProjects(const Scratch& scratch) {
+    scratch.WriteProjectFile(ThreeProjects());
+    return scratch;
+}
+struct IdleScene {
+    IdleScene()
+        : app(WithThreeProjects(scratch).ExePath(), scratch.WorkDir()), main(StartIdle(app)) {}
+    Scratch scratch;
+    App app;
+    HWND main;
+};
+
 // The main dialog's project box as a user sees it: its items, its selection and its field.
 struct ProjectBox {
     std::vector<std::string> items;

@@ -47,10 +47,8 @@ void AddAndWaitUntilClosed(const App& app, HWND main, HWND dialog) {
 } // namespace
 
 E2E_CASE("create.typing_a_31st_character_keeps_30_and_warns_once") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ThreeProjects());
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    IdleScene scene;
+    auto& [scratch, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
     const HWND field = NameField(dialog);
     CHECK_EQ(WindowText(field), "");
@@ -79,10 +77,8 @@ E2E_CASE("create.typing_a_31st_character_keeps_30_and_warns_once") {
 }
 
 E2E_CASE("create.pasting_50_characters_keeps_the_first_30_and_warns_once") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ThreeProjects());
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    IdleScene scene;
+    auto& [scratch, app, main] = scene;
     // A project chosen before: after the dialog closes the box has no choice again.
     ChooseComboItem(main, IDC_PROJECT_COMBO, 1);
     WaitFor("the project box to show alpha",
@@ -122,10 +118,8 @@ E2E_CASE("create.thirty_characters_pass_silently_into_an_empty_file") {
 }
 
 E2E_CASE("create.add_with_an_empty_field_asks_for_a_name") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ThreeProjects());
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    IdleScene scene;
+    auto& [scratch, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
 
     ClickButton(dialog, IDC_ADD);
@@ -141,10 +135,8 @@ E2E_CASE("create.add_with_an_empty_field_asks_for_a_name") {
 }
 
 E2E_CASE("create.one_blank_is_stored_as_a_name") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ThreeProjects());
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    IdleScene scene;
+    auto& [scratch, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
 
     TypeAndWait(NameField(dialog), " ", " ");
@@ -154,10 +146,8 @@ E2E_CASE("create.one_blank_is_stored_as_a_name") {
 }
 
 E2E_CASE("create.existing_name_is_added_again") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ThreeProjects());
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    IdleScene scene;
+    auto& [scratch, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
 
     const std::string name = kZetaAlphaBuero[2];
@@ -192,10 +182,8 @@ E2E_CASE("create.missing_file_keeps_the_dialog_and_the_name_and_creates_nothing"
 }
 
 E2E_CASE("create.keyboard_alone_names_and_adds_a_project_and_escape_cancels") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ThreeProjects());
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    IdleScene scene;
+    auto& [scratch, app, main] = scene;
     HWND dialog = OpenCreateDialog(app, main);
     const HWND field = NameField(dialog);
     // The focus opens in the name field, and Tab comes back to it after the two buttons.

@@ -23,10 +23,8 @@ E2E_CASE("create.adding_after_a_final_line_end_adds_no_empty_project") {
 }
 
 E2E_CASE("create.a_pasted_line_break_is_refused_with_the_reason") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ThreeProjects());
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    IdleScene scene;
+    auto& [scratch, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
     const HWND field = Control(dialog, IDC_PROJECT_NAME);
     // The edit control stops a paste at LF, but a CR alone comes through.

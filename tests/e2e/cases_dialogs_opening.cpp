@@ -50,10 +50,8 @@ E2E_CASE("opening.missing_file_is_reported_and_nothing_opens") {
 }
 
 E2E_CASE("opening.side_dialogs_wait_while_a_count_runs_or_is_paused") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ThreeProjects());
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    IdleScene scene;
+    auto& [scratch, app, main] = scene;
     const HWND display = Control(main, IDC_TIME_DISPLAY);
 
     ChooseComboItem(main, IDC_PROJECT_COMBO, 0);

@@ -67,10 +67,8 @@ std::vector<Run> TextRuns(HWND list, int row, int gap) {
 } // namespace
 
 E2E_CASE("overview.rows_in_file_order_with_name_tab_and_total") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ThreeProjects());
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    IdleScene scene;
+    auto& [scratch, app, main] = scene;
     CreateProject(app, main, "Neu");
     const std::string file = ThreeProjects() + "\r\nNeu\r\n000:00:00";
     CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(file));

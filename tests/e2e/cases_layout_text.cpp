@@ -133,10 +133,8 @@ void CheckInkScaled(HWND control, int before, int from, int to) {
 } // namespace
 
 E2E_CASE("layout.every_static_text_fits_its_control") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ThreeProjects());
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    IdleScene scene;
+    auto& [scratch, app, main] = scene;
     std::printf("  screen at %d DPI\n", ScreenDpi());
 
     CheckStaticsFit(main);
@@ -156,10 +154,8 @@ E2E_CASE("layout.every_static_text_fits_its_control") {
 }
 
 E2E_CASE("layout.dpi_change_refits_the_fonts") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ThreeProjects());
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    IdleScene scene;
+    auto& [scratch, app, main] = scene;
     // Up by half, or down by a quarter where half as much again would not fit the screen.
     const int dpi = ScreenDpi(), other = dpi >= 192 ? dpi * 3 / 4 : dpi * 3 / 2;
     const int ids[] = {IDC_TIME_DISPLAY, IDC_LABEL_CURRENT, IDC_LABEL_CHOOSE, IDC_START};
