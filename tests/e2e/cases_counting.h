@@ -22,9 +22,12 @@ namespace e2e {
 namespace counting {
 
 using dialogs::ChooseComboItem;
+using dialogs::ComboField;
 using dialogs::Dismiss;
 using dialogs::ExpectMessage;
+using dialogs::FocusOf;
 using dialogs::OpenMessages;
+using dialogs::PressKey;
 using dialogs::StartIdle;
 
 using Records = std::vector<std::pair<std::string, std::string>>;

@@ -7,10 +7,6 @@ using namespace e2e::counting;
 
 namespace {
 
-using dialogs::ComboField;
-using dialogs::FocusOf;
-using dialogs::PressKey;
-
 // Presses Tab `times` times and returns the window that then has the focus.
 HWND TabForward(HWND main, int times) {
     for (int i = 0; i < times; ++i) {

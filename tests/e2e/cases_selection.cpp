@@ -8,7 +8,6 @@ using namespace e2e::counting;
 
 namespace {
 
-using dialogs::ComboField;
 using dialogs::ProjectBox;
 using dialogs::ReadProjectBox;
 

@@ -8,10 +8,6 @@ using namespace e2e::counting;
 
 namespace {
 
-using dialogs::ComboField;
-using dialogs::FocusOf;
-using dialogs::PressKey;
-
 // What the dialog manager sends the dialog for Esc (IDCANCEL) and for Enter (IDOK).
 void PostDialogCommand(HWND main, int id) {
     PostMessageW(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
