@@ -40,10 +40,17 @@ public:
     virtual bool ReplaceByRename(const std::string& strFrom, const std::string& strTo) = 0;
     // Deletes the file; true also when it was not there.
     virtual bool Remove(const std::string& strPath) = 0;
-    // Opens the existing file for writing, without creating or truncating it, writes the bytes
-    // at nOffset, flushes them to the disk and closes it.
-    virtual bool OverwriteAt(const std::string& strPath, std::uint64_t nOffset, const char* pData,
-                             std::size_t nSize) = 0;
+    // Opens the existing file for reading and writing, letting others only read meanwhile, so
+    // that what is read and what is written back belong together. A file another program holds
+    // for a moment is waited for briefly. Never creates it; bMissing tells a file that is not
+    // there from one that refuses (read-only, locked).
+    virtual bool OpenForUpdate(const std::string& strPath, FileHandle& hFile, bool& bMissing) = 0;
+    virtual bool GetSize(FileHandle hFile, std::uint64_t& nSize) = 0;
+    // Reads up to nBytes from nOffset; fewer at the end of the file.
+    virtual bool ReadAt(FileHandle hFile, std::uint64_t nOffset, std::size_t nBytes,
+                        std::string& strData) = 0;
+    virtual bool WriteAt(FileHandle hFile, std::uint64_t nOffset, const char* pData,
+                         std::size_t nSize) = 0;
     // A number no other running process has: it keeps two programs' temporary files apart.
     virtual std::uint32_t GetProcessId() = 0;
     // The names of the entries in the folder (a path ending in its separator); none when it

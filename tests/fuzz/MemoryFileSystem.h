@@ -17,6 +17,8 @@ public:
     int m_nFailedCall = 0;
     // Handles still open: every operation must close what it opened.
     std::map<FileHandle, std::string> m_open;
+    // A write in place happened: a flush or close that fails after it leaves the change done.
+    bool m_bWrittenInPlace = false;
 
     bool ProbeSize(const std::string& strPath, std::uint64_t& nSize) override {
         const auto it = m_files.find(strPath);
@@ -76,18 +78,37 @@ public:
         m_files[strTo] = std::move(strContent);
         return true;
     }
-    // A failing overwrite fails at its open: the file keeps its bytes.
-    bool OverwriteAt(const std::string& strPath, std::uint64_t nOffset, const char* pData,
-                     std::size_t nSize) override {
-        const auto it = m_files.find(strPath);
-        if (!Pass() || it == m_files.end()) {
+    bool OpenForUpdate(const std::string& strPath, FileHandle& hFile, bool& bMissing) override {
+        bMissing = !m_files.count(strPath);
+        if (!Pass() || bMissing) {
             return false;
         }
-        std::string& strFile = it->second;
+        hFile = ++m_nLastHandle;
+        m_open[hFile] = strPath;
+        return true;
+    }
+    bool GetSize(FileHandle hFile, std::uint64_t& nSize) override {
+        nSize = m_files[m_open.at(hFile)].size();
+        return Pass();
+    }
+    bool ReadAt(FileHandle hFile, std::uint64_t nOffset, std::size_t nBytes,
+                std::string& strData) override {
+        const std::string& strFile = m_files[m_open.at(hFile)];
+        strData = nOffset < strFile.size() ? strFile.substr(nOffset, nBytes) : std::string();
+        return Pass();
+    }
+    // A failing write in place fails before it writes: the file keeps its bytes.
+    bool WriteAt(FileHandle hFile, std::uint64_t nOffset, const char* pData,
+                 std::size_t nSize) override {
+        std::string& strFile = m_files[m_open.at(hFile)];
+        if (!Pass()) {
+            return false;
+        }
         if (strFile.size() < nOffset + nSize) {
             strFile.resize(nOffset + nSize);
         }
         strFile.replace(nOffset, nSize, pData, nSize);
+        m_bWrittenInPlace = true;
         return true;
     }
     std::uint32_t GetProcessId() override { return 4321; }
