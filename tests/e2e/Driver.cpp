@@ -152,9 +152,9 @@ std::optional<std::string> Scratch::ReadProjectFile() const {
     return ReadFileBytes(ProjectFilePath());
 }
 
-FileLock::FileLock(const std::string& path) {
-    m_hFile = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
+FileLock::FileLock(const std::string& path, bool shareRead) {
+    m_hFile = CreateFileA(path.c_str(), GENERIC_READ, shareRead ? FILE_SHARE_READ : 0, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE)
         throw CaseAborted("cannot hold " + path + " open: " + LastErrorText());
 }

@@ -65,9 +65,10 @@ private:
 
 // Holds a file open for reading without sharing writes, as a backup or sync tool may: others
 // can still read it, but opening it for writing fails (error 32) and so does replacing it.
+// `shareRead` false shares nothing, as a virus scanner may for a moment: reads fail too.
 class FileLock {
 public:
-    explicit FileLock(const std::string& path);
+    explicit FileLock(const std::string& path, bool shareRead = true);
     ~FileLock() { Release(); }
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;

@@ -22,10 +22,11 @@ E2E_CASE("counting.start_pause_resume_stop_writes_the_project_time_line") {
     }
     CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
 
+    // A pause saves the run so far.
     const long held = PauseCount(main);
     CHECK(held >= last);
     CheckHolds(main, held);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(records, 0, loaded + held)));
 
     // Resumed, it goes on from the held value: the paused seconds are not counted.
     Press(main, IDC_PAUSE);
@@ -148,12 +149,16 @@ E2E_CASE("counting.time_under_an_open_message_box_is_counted") {
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
 
-    // The close box's refusal stays open for five seconds while the count runs.
+    // The close box's refusal stays open while the count runs: the run counter goes on beneath
+    // it, second by second, and a checkpoint is written meanwhile.
     const ULONGLONG began = GetTickCount64();
     RequestClose(main);
     const MessageBoxInfo box = ExpectMessage(app, kStopFirst);
     const long before = ShownSeconds(main);
-    PumpMessages(5000);
+    for (long second = before + 1; second <= before + 6; ++second)
+        CHECK(WaitForShownAtLeast(main, second) <= second + 1);
+    CHECK_EQ(OpenMessages(app).size(), 1u);
+    CHECK(scratch.ReadProjectFile() != std::optional<std::string>(original));
     Dismiss(box);
     const long after = WaitForShownChange(main, before);
     const long elapsed = static_cast<long>((GetTickCount64() - began) / 1000);
@@ -192,4 +197,35 @@ E2E_CASE("counting.total_stops_at_999_59_59_with_one_notice") {
     CHECK_EQ(Shown(main), "00:00:00");
     CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ProjectFileBytes(
                                             {{"Old", "999:59:59"}, {"New", "000:00:00"}})));
+}
+
+// What the dialog shows of a count: the project's total under the project box, live while
+// counting; buttons that would do nothing in the state are greyed.
+E2E_CASE("counting.the_dialog_shows_the_total_and_greys_what_would_do_nothing") {
+    CountingScene scene(0);
+    auto& [scratch, records, original, app, main] = scene;
+    const auto enabled = [&] {
+        std::string flags;
+        for (int id : {IDC_OVERVIEW, IDC_NEW_PROJECT, IDC_DELETE_PROJECT, IDC_ABOUT, IDC_START,
+                       IDC_PAUSE, IDC_STOP})
+            flags += IsWindowEnabled(Control(main, id)) ? '1' : '0';
+        return flags;
+    };
+    CHECK_EQ(TotalShown(main), "Total: 012:34:56");
+    CHECK_EQ(enabled(), "1111100");
+
+    const long first = StartCount(app, main);
+    CHECK_EQ(enabled(), "0000111");
+    const long later = WaitForShownAtLeast(main, first + 2);
+    const long total = ParseTimeLine(TotalShown(main).substr(7));
+    CHECK(total >= 12 * 3600 + 34 * 60 + 56 + later - 1 && total <= 12 * 3600 + 34 * 60 + 56 + later + 1);
+
+    const long held = PauseCount(main);
+    CHECK_EQ(enabled(), "0001111");
+    CHECK_EQ(TotalShown(main), "Total: " + FormatTotal(12 * 3600 + 34 * 60 + 56 + held));
+    Press(main, IDC_STOP);
+    CHECK_EQ(enabled(), "1111100");
+    CHECK_EQ(TotalShown(main), "Total: " + FormatTotal(12 * 3600 + 34 * 60 + 56 + held));
+    Pick(main, 2);
+    CHECK_EQ(TotalShown(main), "Total: 100:00:01");
 }

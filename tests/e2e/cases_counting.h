@@ -92,6 +92,16 @@ inline std::string Shown(HWND main) {
     return WindowText(Control(main, IDC_TIME_DISPLAY));
 }
 
+// The picked or counted project's total under the project box, "Total: HHH:MM:SS".
+inline std::string TotalShown(HWND main) {
+    return WindowText(Control(main, IDC_TOTAL_DISPLAY));
+}
+
+// The line under the run counter that tells of a save that failed.
+inline std::string SaveStatus(HWND main) {
+    return WindowText(Control(main, IDC_SAVE_STATUS));
+}
+
 // The run counter in seconds, checked to be well formed.
 inline long ShownSeconds(HWND main) {
     const std::string text = Shown(main);

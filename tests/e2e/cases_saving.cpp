@@ -115,3 +115,24 @@ E2E_CASE("save.total_follows_its_project_when_another_program_inserts_a_record")
     CHECK_EQ(box.selection, 2);
     CHECK_EQ(box.field, "alpha");
 }
+
+// The total counted on is read when the count starts, and every save adds to what the file holds
+// at that moment: a pick whose read failed (the file held without sharing for a moment) and a
+// correction typed while Quillet stands open are never written over.
+E2E_CASE("save.a_failed_read_or_a_hand_correction_never_sets_the_total_written") {
+    CountingScene scene(0);
+    auto& [scratch, records, original, app, main] = scene;
+    {
+        FileLock lock(scratch.ProjectFilePath(), false);
+        dialogs::ChooseComboItem(main, IDC_PROJECT_COMBO, 2);
+        Dismiss(ExpectMessage(app, "Error reading DataBaseFile"));
+    }
+    StartCount(app, main);
+    records[2].second = "200:00:00";
+    scratch.WriteProjectFile(ProjectFileBytes(records));
+    const long held = PauseCount(main);
+    Press(main, IDC_STOP);
+    CHECK(OpenMessages(app).empty());
+    CHECK_EQ(scratch.ReadProjectFile(),
+             std::optional<std::string>(WithTotal(records, 2, 200 * 3600 + held)));
+}

@@ -110,3 +110,25 @@ E2E_CASE("session.a_save_that_fails_refuses_the_end_and_the_count_is_held") {
     CHECK_EQ(scratch.ReadProjectFile(),
              std::optional<std::string>(WithTotal(records, 0, 12 * 3600 + 34 * 60 + 56 + held)));
 }
+
+// While the message about a failed stop stands open the run is held, not stopped: a session end
+// in that moment, once the file can be written again, saves it.
+E2E_CASE("session.end_under_a_failed_stop_s_message_saves_the_run") {
+    CountingScene scene(0);
+    auto& [scratch, records, original, app, main] = scene;
+    StartCount(app, main);
+    WaitForShownAtLeast(main, 2);
+    MessageBoxInfo box;
+    long held = 0;
+    {
+        FileLock lock(scratch.ProjectFilePath());
+        ClickButton(main, IDC_STOP);
+        box = ExpectMessage(app, "Error writing DataBaseFile");
+        held = ShownSeconds(main);
+    }
+    CHECK(Ask(main, WM_QUERYENDSESSION, 0, 0) != 0);
+    CHECK_EQ(scratch.ReadProjectFile(),
+             std::optional<std::string>(WithTotal(records, 0, 12 * 3600 + 34 * 60 + 56 + held)));
+    Dismiss(box);
+    CHECK_EQ(Shown(main), "00:00:00");
+}

@@ -38,31 +38,44 @@ E2E_CASE("tray.minimize_when_stopped_hides_the_dialog_behind_the_icon") {
     CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(kOneProject));
 }
 
-E2E_CASE("tray.minimize_while_running_keeps_counting") {
+// Hidden, the dialog draws nothing; the icon tells the count instead: its tip names the project,
+// the state and the run's time, and its face shows whether the count runs or is paused.
+E2E_CASE("tray.minimize_while_running_keeps_counting_and_the_icon_tells_of_it") {
     Scratch scratch;
     scratch.WriteProjectFile(kOneProject);
     App app(scratch.ExePath(), scratch.WorkDir());
     const HWND dialog = WaitForIdleDialog(app);
     StartCount(dialog);
     const Tick before = NextTick(dialog);
+    const std::string shownBefore = Display(dialog);
+    const std::vector<HWND> icons = IconWindows();
 
     MinimizeToTray(dialog);
     CHECK(IconExists(dialog));
-    // The count goes on behind the icon.
-    WaitFor("the hidden run counter to advance by three seconds",
-            [&] { return DisplaySeconds(dialog) >= before.seconds + 3; });
+    const HWND icon = WaitForNewIconWindow(icons);
+    CHECK_EQ(WindowText(PointAtIconForItsTip(icon)), "Alpha: running 00:00");
+    RECT iconRect{};
+    GetWindowRect(icon, &iconRect);
+    const std::vector<uint32_t> running = CaptureScreen(iconRect);
+    LetASecondPass();
+    CHECK_EQ(Display(dialog), shownBefore);
     CHECK(!IsWindowVisible(dialog));
-    CHECK(IconExists(dialog));
 
+    // The count went on behind the icon, hidden time included.
     MouseOverIcon(dialog, WM_LBUTTONUP);
     CHECK(IsWindowVisible(dialog));
     CHECK(!IconExists(dialog));
     const Tick after = NextTick(dialog);
-    // Both values were read just as the display changed: the run counter has advanced by the
-    // time that passed, hidden time included.
     CHECK_NEAR(after.seconds - before.seconds,
                static_cast<long>((after.seenAt - before.seenAt + 500) / 1000), 1);
 
+    ClickButtonNow(dialog, IDC_PAUSE);
+    const std::vector<HWND> shownIcons = IconWindows();
+    MinimizeToTray(dialog);
+    const HWND pausedIcon = WaitForNewIconWindow(shownIcons);
+    GetWindowRect(pausedIcon, &iconRect);
+    CHECK(Eventually([&] { return CaptureScreen(iconRect) != running; }));
+    MouseOverIcon(dialog, WM_LBUTTONUP);
     StopAndClose(app, dialog);
 }
 
