@@ -21,5 +21,6 @@ void CClockDlg::SetLabelFonts() {
 
     m_staticCurrent.SetFont(m_fontLabels);
     m_staticChoose.SetFont(m_fontLabels);
+    m_staticTotal.SetFont(m_fontLabels);
     m_staticTime.SetFont(m_fontTime);
 }

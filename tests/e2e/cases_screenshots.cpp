@@ -1,9 +1,9 @@
 // Scenes for the screenshots in docs/, taken by scripts/screenshots.sh (which runs the driver
 // with --shots). Not registered as tests.
-#include "Check.h"
-#include "Driver.h"
+#include "cases_counting.h"
 
 using namespace e2e;
+using namespace e2e::counting;
 
 E2E_CASE("screenshot.main") {
     Scratch scratch;
@@ -13,8 +13,11 @@ E2E_CASE("screenshot.main") {
         {"Annual report 2025", "000:45:10"},
     }));
     App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = app.WaitForMainDialog();
-    app.Settle(dialog);
-    CHECK(app.MessageBoxes().empty());
+    const HWND dialog = StartIdle(app);
+    // A count under way: the project's total under the box, the side buttons greyed.
+    Pick(dialog, 0);
+    StartCount(app, dialog);
+    WaitForShownAtLeast(dialog, 3);
     OfferScreenshot(dialog, "main-dialog");
+    Press(dialog, IDC_STOP);
 }
