@@ -99,7 +99,8 @@ INT_PTR CDialog::Dispatch(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(nMsg, HIWORD(wParam), LOWORD(wParam));
     if (pEntry == nullptr)
         return FALSE;
-    // Handlers nest (the counting loop dispatches from inside one), so keep the outer request.
+    // Handlers nest (a message box opened by one dispatches the timer and more), so keep the
+    // outer request.
     bool bOuterDefault = m_bDefaultRequested;
     m_bDefaultRequested = false;
     LRESULT lResult = pEntry->pfnThunk(this, nMsg, wParam, lParam);

@@ -17,8 +17,8 @@ public:
     int m_nFailedCall = 0;
     // Handles still open: every operation must close what it opened.
     std::map<FileHandle, std::string> m_open;
-    // A write in place happened: a flush or close that fails after it leaves the change done.
-    bool m_bWrittenInPlace = false;
+    // The failed call was a flush or a close: they cannot take back what was written.
+    bool m_bFailedFlushOrClose = false;
 
     bool ProbeSize(const std::string& strPath, std::uint64_t& nSize) override {
         const auto it = m_files.find(strPath);
@@ -65,9 +65,9 @@ public:
         strFile.append(pData, nSize);
         return true;
     }
-    bool Flush(FileHandle hFile) override { return m_open.count(hFile) && Pass(); }
+    bool Flush(FileHandle hFile) override { return m_open.count(hFile) && PassFlushOrClose(); }
     // A failing close still closes the handle.
-    bool Close(FileHandle hFile) override { return m_open.erase(hFile) && Pass(); }
+    bool Close(FileHandle hFile) override { return m_open.erase(hFile) && PassFlushOrClose(); }
     bool ReplaceByRename(const std::string& strFrom, const std::string& strTo) override {
         const auto it = m_files.find(strFrom);
         if (!Pass() || it == m_files.end()) {
@@ -108,7 +108,6 @@ public:
             strFile.resize(nOffset + nSize);
         }
         strFile.replace(nOffset, nSize, pData, nSize);
-        m_bWrittenInPlace = true;
         return true;
     }
     std::uint32_t GetProcessId() override { return 4321; }
@@ -129,6 +128,11 @@ public:
     }
 
 private:
+    bool PassFlushOrClose() {
+        const bool bPassed = Pass();
+        m_bFailedFlushOrClose = m_bFailedFlushOrClose || !bPassed;
+        return bPassed;
+    }
     bool Pass() {
         if (++m_nCalls != m_nFailAt) {
             return true;

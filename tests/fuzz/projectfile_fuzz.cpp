@@ -113,7 +113,7 @@ bool RunOperation(const FuzzOperation& operation, LeadByteTest pfnIsLeadByte, in
                   CMemoryFileSystem& fs, CFuzzSink& sink, int& nWritten, bool& bListStale) {
     const CProjectFile file(kPath, fs, sink, pfnIsLeadByte);
     fs.m_nCalls = 0;
-    fs.m_bWrittenInPlace = false;
+    fs.m_bFailedFlushOrClose = false;
     fs.m_nFailAt = nFailAt;
     bool bResult = false;
     bListStale = false;
@@ -190,8 +190,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     const bool bResult =
         RunOperation(operation, pfnIsLeadByte, input.nFailAt, fs, sink, nWritten, bListStale);
     FUZZ_CHECK(fs.m_open.empty());
-    // A flush or close that fails after a write in place leaves that change done.
-    if (fs.m_nFailedCall != 0 && !(bResult && fs.m_bWrittenInPlace)) {
+    // A save of a total counts as done once its bytes are written: a flush or close that fails
+    // afterwards cannot take them back.
+    if (fs.m_nFailedCall != 0 && !(bResult && fs.m_bFailedFlushOrClose)) {
         FUZZ_CHECK(!bResult && !sink.m_messages.empty());
     }
     if (!bResult) {
