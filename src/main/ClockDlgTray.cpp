@@ -21,27 +21,68 @@ static NOTIFYICONDATAA MakeIconData(HWND hWnd) {
     return data;
 }
 
+// The paused face: the running face in grey, made from it at the size the area asks for, so it
+// is sharp at every size the running face has, and costs no icon of its own in the program.
+static HICON MakeGreyIcon(HICON hIcon) {
+    ICONINFO info{};
+    if (!hIcon || !::GetIconInfo(hIcon, &info))
+        return hIcon;
+    BITMAP bitmap{};
+    ::GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+    BITMAPINFO format{};
+    BITMAPINFOHEADER& header = format.bmiHeader;
+    header.biSize = sizeof header;
+    header.biWidth = bitmap.bmWidth;
+    header.biHeight = -bitmap.bmHeight;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    const int nPixels = bitmap.bmWidth * bitmap.bmHeight;
+    DWORD* pPixels = new DWORD[nPixels];
+    HDC hdc = ::GetDC(nullptr);
+    HICON hGrey = hIcon;
+    if (::GetDIBits(hdc, info.hbmColor, 0, bitmap.bmHeight, pPixels, &format, DIB_RGB_COLORS)) {
+        for (int i = 0; i < nPixels; ++i) {
+            const DWORD c = pPixels[i];
+            const DWORD y =
+                (((c >> 16) & 0xFF) * 77 + ((c >> 8) & 0xFF) * 150 + (c & 0xFF) * 29) >> 8;
+            pPixels[i] = (c & 0xFF000000) | (y << 16) | (y << 8) | y;
+        }
+        ::SetDIBits(hdc, info.hbmColor, 0, bitmap.bmHeight, pPixels, &format, DIB_RGB_COLORS);
+        hGrey = ::CreateIconIndirect(&info);
+    }
+    ::ReleaseDC(nullptr, hdc);
+    delete[] pPixels;
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return hGrey ? hGrey : hIcon;
+}
+
 // The face and the tip of the icon: the state of the count, and while there is one, the project
 // and the run's time in hours and minutes (the tip follows the run once a minute).
 static void DescribeCount(CClockDlg& dlg, NOTIFYICONDATAA& data, int64_t nRunSeconds) {
-    static const struct {
-        CountState state;
-        UINT nIcon;
-        const char* pszWord;
-    } faces[] = {{CountState::Stopped, IDR_MAINFRAME, ""},
-                 {CountState::Running, IDI_TRAY, "running"},
-                 {CountState::Paused, IDI_TRAY_PAUSED, "paused"},
-                 {CountState::Held, IDI_TRAY_PAUSED, "not saved"}};
-    const auto& face = faces[static_cast<int>(dlg.GetState())];
+    static const char* const kWords[] = {"", "running", "paused", "not saved"};
+    const CountState state = dlg.GetState();
     // The notification area shows small icons at the system's DPI: 16 pixels at 96 DPI.
     const int nSize = ::GetSystemMetrics(SM_CXSMICON);
-    data.hIcon = static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(),
-                                                 MAKEINTRESOURCEA(face.nIcon), IMAGE_ICON, nSize,
-                                                 nSize, LR_SHARED));
+    const UINT nIcon = state == CountState::Stopped ? IDR_MAINFRAME : IDI_TRAY;
+    data.hIcon = static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(nIcon),
+                                                 IMAGE_ICON, nSize, nSize, LR_SHARED));
+    static HICON s_hGrey = nullptr;
+    static int s_nGreySize = 0;
+    if (state == CountState::Paused || state == CountState::Held) {
+        if (!s_hGrey || s_nGreySize != nSize) {
+            if (s_hGrey)
+                ::DestroyIcon(s_hGrey);
+            s_hGrey = MakeGreyIcon(data.hIcon);
+            s_nGreySize = nSize;
+        }
+        data.hIcon = s_hGrey;
+    }
     CString strTip(QUILLET_TITLE);
-    if (face.state != CountState::Stopped)
-        strTip.Format("%s: %s %02d:%02d", dlg.GetProjectName().c_str(), face.pszWord,
-                      static_cast<int>(nRunSeconds / 3600), static_cast<int>(nRunSeconds / 60 % 60));
+    if (state != CountState::Stopped)
+        strTip.Format("%s: %s %02d:%02d", dlg.GetProjectName().c_str(),
+                      kWords[static_cast<int>(state)], static_cast<int>(nRunSeconds / 3600),
+                      static_cast<int>(nRunSeconds / 60 % 60));
     ::lstrcpynA(data.szTip, strTip, 64);
 }
 

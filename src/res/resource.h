@@ -4,7 +4,6 @@
 #define IDD_CLOCK_DIALOG 102
 #define IDR_MAINFRAME 128
 #define IDI_TRAY 137 // the notification-area icon while a count runs
-#define IDI_TRAY_PAUSED 142
 #define IDD_OVERVIEW 138
 #define IDD_NEW_PROJECT 139
 #define IDD_DELETE_PROJECT 140
