@@ -1,11 +1,13 @@
 // One copy per project file: a second start beside a running copy hands over to it and ends,
-// while a copy with its own project file in another folder runs alongside.
+// while a copy with its own project file in another folder runs alongside; a copy on another
+// computer sharing the folder (a second Wine prefix) is told who holds the file and ends.
 #include "cases_dialogs.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 #include "resource.h"
 
@@ -102,6 +104,93 @@ LinkedFolder::~LinkedFolder() {
     RunLinuxCommand("/bin/rm " + LinuxPath(m_link));
 }
 
+// A report's values stay on one line.
+std::string Escape(const std::string& text) {
+    std::string escaped;
+    for (char c : text)
+        escaped += c == '\n' ? "\\n" : c == '\r' ? "\\r" : std::string(1, c);
+    return escaped;
+}
+
+std::string LockFilePath(const Scratch& scratch) {
+    return scratch.AppDir() + "\\~Projekte.lock";
+}
+
+typedef std::map<std::string, std::string> Report;
+
+// Starts the scratch folder's Quillet.exe on the other computer (the peer Wine prefix, made by
+// wine-env.sh peer) through the driver's peer case there, and returns what it reported.
+Report StartOnAnotherComputer(const Scratch& scratch, const std::string& tag) {
+    const Options& options = GetOptions();
+    REQUIRE(!options.wineState.empty() && !options.wineScripts.empty());
+    wchar_t driver[MAX_PATH];
+    GetModuleFileNameW(nullptr, driver, MAX_PATH);
+    const std::string report = scratch.Root() + "\\peer-" + tag + ".txt";
+    const std::string log = LinuxPath(scratch.Root() + "\\peer-" + tag + ".log");
+    const std::string script = scratch.Root() + "\\peer-" + tag + ".sh";
+    WriteFileBytes(script,
+                   "bash '" + options.wineScripts + "/wine-env.sh' peer '" + options.wineState +
+                       "' >'" + log + "' 2>&1 && bash '" + options.wineScripts + "/wine-run.sh' '" +
+                       options.wineState + "/peer' '" + LinuxPath(Utf8(driver)) + "' --exe '" +
+                       scratch.ExePath() + "' --scratch '" + scratch.Root() +
+                       "' --case peer.start_quillet_and_report --report '" + report + "' >>'" +
+                       log + "' 2>&1\necho \"driver-exit=$?\" >>'" + LinuxPath(report) + "'\n");
+    REQUIRE(RunLinuxCommand("/bin/bash " + LinuxPath(script)));
+    const bool ended = Eventually(
+        [&] {
+            return ReadFileBytes(report).value_or("").find("driver-exit=") != std::string::npos;
+        },
+        60000);
+    Report values;
+    std::string text = ReadFileBytes(report).value_or("");
+    for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+        const std::string line = text.substr(at, end - at);
+        const size_t equals = line.find('=');
+        if (equals != std::string::npos)
+            values[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    if (!ended || values["driver-exit"] != "0")
+        std::printf("the other computer's log:\n%s\n",
+                    ReadFileBytes(scratch.Root() + "\\peer-" + tag + ".log").value_or("").c_str());
+    REQUIRE(ended);
+    CHECK_EQ(values["driver-exit"], "0");
+    return values;
+}
+
+std::string ComputerName() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD length = sizeof name;
+    return GetComputerNameA(name, &length) ? name : "";
+}
+
+std::string UserName() {
+    char name[257];
+    DWORD length = sizeof name;
+    return GetUserNameA(name, &length) ? name : "";
+}
+
+// What the other computer's copy says of the one here, whose note (its start in UTC) is given.
+std::string InUseMessage(const std::string& note) {
+    const size_t at = note.find("since=");
+    REQUIRE(at != std::string::npos && note.size() >= at + 26);
+    SYSTEMTIME utc{}, local{}, now{};
+    utc.wYear = static_cast<WORD>(std::stoi(note.substr(at + 6, 4)));
+    utc.wMonth = static_cast<WORD>(std::stoi(note.substr(at + 11, 2)));
+    utc.wDay = static_cast<WORD>(std::stoi(note.substr(at + 14, 2)));
+    utc.wHour = static_cast<WORD>(std::stoi(note.substr(at + 17, 2)));
+    utc.wMinute = static_cast<WORD>(std::stoi(note.substr(at + 20, 2)));
+    REQUIRE(SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local));
+    GetLocalTime(&now);
+    char since[32];
+    if (now.wYear == local.wYear && now.wMonth == local.wMonth && now.wDay == local.wDay)
+        std::snprintf(since, sizeof since, "%02u:%02u", local.wHour, local.wMinute);
+    else
+        std::snprintf(since, sizeof since, "%04u-%02u-%02u %02u:%02u", local.wYear, local.wMonth,
+                      local.wDay, local.wHour, local.wMinute);
+    return "Projekte.dbu is in use by Quillet on computer " + ComputerName() + " (user " +
+           UserName() + ") since " + since + ".\nClose Quillet there before starting it here.";
+}
+
 } // namespace
 
 E2E_CASE("instance.second_copy_hands_over_and_exits") {
@@ -166,4 +255,87 @@ E2E_CASE("instance.a_copy_in_another_session_is_reported_and_the_second_ends") {
     CHECK(MainDialogsOnScreen().empty());
     CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
     CloseHandle(lock);
+}
+
+// The first copy here holds the lock file, hidden, with its computer, user and start; the copy
+// on the other computer (another user) names them and ends without touching anything: the
+// project file, a leftover of a cut-short save, the lock file.
+E2E_CASE("instance.a_copy_on_another_computer_is_told_who_holds_the_file_and_ends") {
+    Scratch scratch;
+    const std::string original = ProjectFileBytes({{"Alpha", "001:02:03"}});
+    scratch.WriteProjectFile(original);
+    App first(scratch.ExePath(), scratch.WorkDir());
+    dialogs::StartIdle(first);
+    const std::string leftover = scratch.AppDir() + "\\~Projekte.4242-1.tmp";
+    WriteFileBytes(leftover, "Alpha\r\n999:00:00");
+    const std::optional<std::string> note = ReadFileBytes(LockFilePath(scratch));
+    REQUIRE(note.has_value());
+    CHECK(GetFileAttributesW(WidePath(LockFilePath(scratch)).c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    CHECK(note->find("computer=" + ComputerName() + "\r\nuser=" + UserName() + "\r\n") !=
+          std::string::npos);
+
+    Report seen = StartOnAnotherComputer(scratch, "held");
+    REQUIRE(UserName() != "quillet-peer"); // the two computers tell apart
+    CHECK_EQ(seen["message"], Escape(InUseMessage(*note)));
+    CHECK_EQ(seen["main-dialog"], "no");
+    CHECK_EQ(seen["exited"], "yes");
+    CHECK(first.IsRunning());
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_EQ(ReadFileBytes(leftover), std::optional<std::string>("Alpha\r\n999:00:00"));
+    CHECK_EQ(ReadFileBytes(LockFilePath(scratch)), note);
+}
+
+// A killed copy leaves its lock file, but its byte-range lock ends with it: the other computer's
+// copy takes the file over, notes itself in it, runs, and removes it as it closes.
+E2E_CASE("instance.a_killed_copys_lock_is_taken_over_on_another_computer") {
+    Scratch scratch;
+    const std::string original = ProjectFileBytes({{"Alpha", "001:02:03"}});
+    scratch.WriteProjectFile(original);
+    {
+        App first(scratch.ExePath(), scratch.WorkDir());
+        dialogs::StartIdle(first);
+        first.Kill();
+    }
+    REQUIRE(FileExists(LockFilePath(scratch)));
+
+    Report seen = StartOnAnotherComputer(scratch, "free");
+    CHECK_EQ(seen["message"], "");
+    CHECK_EQ(seen["projects"], "Alpha");
+    CHECK(seen["lock"].find("\\r\\nuser=quillet-peer\\r\\n") != std::string::npos);
+    CHECK_EQ(seen["exited"], "yes");
+    CHECK(!FileExists(LockFilePath(scratch)));
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+}
+
+// The other computer's side of the two cases above, run by the driver in the peer prefix: starts
+// the Quillet.exe given with --exe, answers what it shows and writes what it saw to --report.
+E2E_CASE("peer.start_quillet_and_report") {
+    const Options& options = GetOptions();
+    const std::string folder = options.exePath.substr(0, options.exePath.find_last_of('\\'));
+    std::string report;
+    {
+        App app(options.exePath, folder);
+        const HWND shown = WaitFor("a message or the main dialog", [&] {
+            const std::vector<MessageBoxInfo> boxes = dialogs::OpenMessages(app);
+            return boxes.empty() ? app.FindMainDialog() : boxes.front().hwnd;
+        });
+        if (dialogs::IsMessageWindow(shown)) {
+            report += "message=" + Escape(WindowText(GetDlgItem(shown, 0xFFFF))) + "\n";
+            report += std::string("main-dialog=") + (app.FindMainDialog() ? "yes" : "no") + "\n";
+            PressOk({shown, "", ""});
+        } else {
+            app.Settle(shown);
+            std::string projects;
+            for (const std::string& item : ComboItems(Control(shown, IDC_PROJECT_COMBO)))
+                projects += (projects.empty() ? "" : "|") + item;
+            report += "projects=" + projects + "\n";
+            report +=
+                "lock=" + Escape(ReadFileBytes(folder + "\\~Projekte.lock").value_or("")) + "\n";
+            RequestClose(shown);
+        }
+        const bool exited = app.WaitForExit();
+        CHECK(exited);
+        report += std::string("exited=") + (exited ? "yes" : "no") + "\n";
+    }
+    WriteFileBytes(options.reportPath, report);
 }
