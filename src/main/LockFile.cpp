@@ -133,9 +133,8 @@ void CLockFile::NoteOwner() const {
     DWORD nWritten = 0;
     ::SetFilePointer(m_hFile, 0, nullptr, FILE_BEGIN);
     if (::WriteFile(m_hFile, strNote.data(), static_cast<DWORD>(strNote.size()), &nWritten,
-                    nullptr) &&
-        ::SetEndOfFile(m_hFile))
-        ::FlushFileBuffers(m_hFile);
+                    nullptr))
+        ::SetEndOfFile(m_hFile);
 }
 
 // The holder writes its note just after taking the lock; a copy that came at that moment
