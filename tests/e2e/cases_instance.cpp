@@ -307,8 +307,23 @@ E2E_CASE("instance.a_killed_copys_lock_is_taken_over_on_another_computer") {
     CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
 }
 
-// The other computer's side of the two cases above, run by the driver in the peer prefix: starts
-// the Quillet.exe given with --exe, answers what it shows and writes what it saw to --report.
+// Where no lock file can be made (a read-only folder; here a folder has taken its name), Quillet
+// runs without one rather than not at all, and leaves that name alone.
+E2E_CASE("instance.a_folder_that_takes_no_lock_file_runs_quillet_unguarded") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "001:02:03"}}));
+    REQUIRE(CreateDirectoryW(WidePath(LockFilePath(scratch)).c_str(), nullptr));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = dialogs::StartIdle(app);
+    CHECK_EQ(ComboItems(Control(main, IDC_PROJECT_COMBO)), std::vector<std::string>{"Alpha"});
+    RequestClose(main);
+    CHECK(app.WaitForExit());
+    CHECK(GetFileAttributesW(WidePath(LockFilePath(scratch)).c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The other computer's side of the another_computer cases above, run by the driver in the peer
+// prefix: starts the Quillet.exe given with --exe, answers what it shows and writes what it saw to
+// --report.
 E2E_CASE("peer.start_quillet_and_report") {
     const Options& options = GetOptions();
     const std::string folder = options.exePath.substr(0, options.exePath.find_last_of('\\'));

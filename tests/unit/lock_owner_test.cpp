@@ -56,6 +56,15 @@ TEST(LockOwnerNote, OtherLineEndsOrderAndExtraLinesAreRead) {
     EXPECT_EQ(read.since.nDay, 31);
 }
 
+TEST(LockOwnerNote, ALaterLineForAFieldReplacesAnEarlierOne) {
+    LockOwner read;
+    ASSERT_TRUE(ParseLockOwner(
+        "computer=A\nuser=u\nsince=2026-13-01T00:00:00Z\ncomputer=B\nsince=2026-12-01T00:00:00Z",
+        read));
+    EXPECT_EQ(read.strComputer, "B");
+    EXPECT_EQ(read.since.nMonth, 12);
+}
+
 TEST(LockOwnerNote, MissingOrMalformedFieldsAreNotRead) {
     LockOwner read;
     EXPECT_FALSE(ParseLockOwner("", read));
