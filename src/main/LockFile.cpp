@@ -45,6 +45,12 @@ std::string ReadNote(HANDLE hFile) {
     return std::string(buffer, nRead);
 }
 
+HANDLE OpenToRead(const std::wstring& strPath) {
+    return ::CreateFileW(strPath.c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+}
+
 // The file's last name was removed (its holder ended as this copy opened it): a lock on it
 // guards nothing.
 bool IsRemoved(HANDLE hFile) {
@@ -66,7 +72,8 @@ CLockFile::~CLockFile() {
 
 // Opened for writing without write or delete sharing: on this computer and on a share that
 // enforces sharing, a second opener fails at once; elsewhere (and under Wine, between two
-// prefixes) the byte-range lock is what tells. A file whose holder crashed is taken over.
+// prefixes) the byte-range lock is what tells. A file whose holder crashed is taken over; a
+// file system without byte-range locks still has the sharing of the handle kept open.
 CLockFile::Result CLockFile::Take(const CString& strProjectFilePath) {
     m_strProjectFilePath = strProjectFilePath;
     const std::wstring strPath = ToWidePath(MakeLockFilePath(strProjectFilePath.Str()));
@@ -76,18 +83,13 @@ CLockFile::Result CLockFile::Take(const CString& strProjectFilePath) {
                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
         DWORD nError = ::GetLastError();
         if (hFile == INVALID_HANDLE_VALUE && nError == ERROR_SHARING_VIOLATION) {
-            hFile = ::CreateFileW(strPath.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-            ReadHolder(hFile);
+            ReadHolder(OpenToRead(strPath));
             return HeldElsewhere;
         }
         // Denied: a folder that takes no new file, a note this user may not write, or a file
         // its holder is removing. A note that can be read still carries the lock.
         if (hFile == INVALID_HANDLE_VALUE && nError == ERROR_ACCESS_DENIED) {
-            hFile = ::CreateFileW(strPath.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
+            hFile = OpenToRead(strPath);
             nError = ::GetLastError();
         }
         if (hFile == INVALID_HANDLE_VALUE) {
@@ -96,24 +98,19 @@ CLockFile::Result CLockFile::Take(const CString& strProjectFilePath) {
             ::Sleep(kTryPauseMs);
             continue;
         }
+        if (!LockByte(hFile) && ::GetLastError() == ERROR_LOCK_VIOLATION) {
+            ReadHolder(hFile);
+            return HeldElsewhere;
+        }
         if (IsRemoved(hFile)) {
             ::CloseHandle(hFile);
             continue;
         }
-        return TakeOpened(hFile);
+        m_hFile = hFile;
+        NoteOwner();
+        return Taken;
     }
     return Unguarded;
-}
-
-// A file system without byte-range locks still has the sharing of the handle kept open.
-CLockFile::Result CLockFile::TakeOpened(HANDLE hFile) {
-    if (!LockByte(hFile) && ::GetLastError() == ERROR_LOCK_VIOLATION) {
-        ReadHolder(hFile);
-        return HeldElsewhere;
-    }
-    m_hFile = hFile;
-    NoteOwner();
-    return Taken;
 }
 
 // The computer, the user and the time in UTC, so a copy in another time zone shows its own.

@@ -23,7 +23,6 @@ public:
     void ReportHolder() const;
 
 private:
-    Result TakeOpened(HANDLE hFile);
     void NoteOwner() const;
     void ReadHolder(HANDLE hFile);
 
