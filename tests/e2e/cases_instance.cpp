@@ -118,40 +118,49 @@ std::string LockFilePath(const Scratch& scratch) {
 
 typedef std::map<std::string, std::string> Report;
 
-// Starts the scratch folder's Quillet.exe on the other computer (the peer Wine prefix, made by
-// wine-env.sh peer) through the driver's peer case there, and returns what it reported.
-Report StartOnAnotherComputer(const Scratch& scratch, const std::string& tag) {
-    const Options& options = GetOptions();
-    REQUIRE(!options.wineState.empty() && !options.wineScripts.empty());
-    wchar_t driver[MAX_PATH];
-    GetModuleFileNameW(nullptr, driver, MAX_PATH);
-    const std::string report = scratch.Root() + "\\peer-" + tag + ".txt";
-    const std::string log = LinuxPath(scratch.Root() + "\\peer-" + tag + ".log");
-    const std::string script = scratch.Root() + "\\peer-" + tag + ".sh";
-    WriteFileBytes(script,
-                   "bash '" + options.wineScripts + "/wine-env.sh' peer '" + options.wineState +
-                       "' >'" + log + "' 2>&1 && bash '" + options.wineScripts + "/wine-run.sh' '" +
-                       options.wineState + "/peer' '" + LinuxPath(Utf8(driver)) + "' --exe '" +
-                       scratch.ExePath() + "' --scratch '" + scratch.Root() +
-                       "' --case peer.start_quillet_and_report --report '" + report + "' >>'" +
-                       log + "' 2>&1\necho \"driver-exit=$?\" >>'" + LinuxPath(report) + "'\n");
-    REQUIRE(RunLinuxCommand("/bin/bash " + LinuxPath(script)));
-    const bool ended = Eventually(
-        [&] {
-            return ReadFileBytes(report).value_or("").find("driver-exit=") != std::string::npos;
-        },
-        60000);
+std::string Quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+Report ReadReport(const std::string& path) {
     Report values;
-    std::string text = ReadFileBytes(report).value_or("");
+    const std::string text = ReadFileBytes(path).value_or("");
     for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
         const std::string line = text.substr(at, end - at);
         const size_t equals = line.find('=');
         if (equals != std::string::npos)
             values[line.substr(0, equals)] = line.substr(equals + 1);
     }
+    return values;
+}
+
+// Starts the scratch folder's Quillet.exe on the other computer (the peer Wine prefix, made by
+// wine-env.sh peer) through the driver's peer case there, and returns what it reported. The
+// Linux shell that runs it cannot be waited for from here; it adds the driver's exit code to
+// the report last.
+Report StartOnAnotherComputer(const Scratch& scratch, const std::string& tag) {
+    const Options& options = GetOptions();
+    REQUIRE(!options.wineState.empty() && !options.wineScripts.empty());
+    wchar_t driver[MAX_PATH];
+    GetModuleFileNameW(nullptr, driver, MAX_PATH);
+    const std::string files = scratch.Root() + "\\peer-" + tag;
+    const std::string report = files + ".txt", log = Quoted(LinuxPath(files + ".log"));
+    WriteFileBytes(files + ".sh",
+                   "bash " + Quoted(options.wineScripts + "/wine-env.sh") + " peer " +
+                       Quoted(options.wineState) + " >" + log + " 2>&1 && bash " +
+                       Quoted(options.wineScripts + "/wine-run.sh") + " " +
+                       Quoted(options.wineState + "/peer") + " " + Quoted(LinuxPath(Utf8(driver))) +
+                       " --exe " + Quoted(scratch.ExePath()) + " --scratch " +
+                       Quoted(scratch.Root()) + " --case peer.start_quillet_and_report --report " +
+                       Quoted(report) + " >>" + log + " 2>&1\necho \"driver-exit=$?\" >>" +
+                       Quoted(LinuxPath(report)) + "\n");
+    REQUIRE(RunLinuxCommand("/bin/bash " + LinuxPath(files + ".sh")));
+    const bool ended =
+        Eventually([&] { return ReadReport(report).count("driver-exit") > 0; }, 60000);
+    Report values = ReadReport(report);
     if (!ended || values["driver-exit"] != "0")
         std::printf("the other computer's log:\n%s\n",
-                    ReadFileBytes(scratch.Root() + "\\peer-" + tag + ".log").value_or("").c_str());
+                    ReadFileBytes(files + ".log").value_or("").c_str());
     REQUIRE(ended);
     CHECK_EQ(values["driver-exit"], "0");
     return values;
