@@ -86,6 +86,18 @@ TEST(LockOwnerNote, LineBreaksInNamesStayInsideTheirLine) {
     EXPECT_EQ(read.strUser, "anna");
 }
 
+// A note spoiled by hand or by another program cannot make the message endless.
+TEST(LockOwnerNote, ANameIsCutAt256Characters) {
+    LockOwner owner = MakeOwner();
+    owner.strUser = std::string(300, 'u');
+    LockOwner read;
+    ASSERT_TRUE(ParseLockOwner(FormatLockOwner(owner), read));
+    EXPECT_EQ(read.strUser, std::string(256, 'u'));
+    ASSERT_TRUE(ParseLockOwner(
+        "computer=P\nsince=2026-12-08T09:12:33Z\nuser=" + std::string(1000, 'x'), read));
+    EXPECT_EQ(read.strUser.size(), 256u);
+}
+
 TEST(InUseMessage, NamesComputerUserAndTheTimeOfToday) {
     const LockOwner owner = MakeOwner();
     EXPECT_EQ(FormatInUseMessage("Z:\\q\\Projekte.dbu", &owner, {2026, 12, 8, 17, 0, 0}),
