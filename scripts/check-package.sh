@@ -2,6 +2,8 @@
 # Checks the release zips as a user meets them (after bash scripts/build.sh; run by test.sh):
 #  1. Reproducible: Quillet.exe built a second time in another folder (build/repro/) and packed
 #     a second time gives zips byte for byte equal to those that package.sh put in dist/.
+#     So are the Scoop and winget manifests, which name the zips and their SHA-256 (checked by
+#     scripts/manifests.py check, run by package.sh).
 #  2. Each zip unpacked starts as it is: the end-to-end driver starts Quillet.exe inside the
 #     unpacked folder, in the win32 prefix for the 32-bit zip and the win64 prefix for the 64-bit
 #     one, and expects the main dialog with no message box.
@@ -19,11 +21,13 @@ echo "== a second build of Quillet.exe in $repro, packed again"
 rm -rf "$repro/dist" "$repro/unpacked" "$repro/scratch"
 bash "$root/scripts/build.sh" --into "$repro" --target Quillet win32 win64 >/dev/null
 bash "$root/scripts/package.sh" --trees "$repro" --out "$repro/dist" >/dev/null
-for file in "$root"/dist/*.zip "$root/dist/SHA256SUMS"; do
-    if cmp "$file" "$repro/dist/$(basename "$file")"; then
-        echo "ok:     $(basename "$file") is the same in both builds"
+for file in "$root"/dist/*.zip "$root/dist/SHA256SUMS" "$root/dist/quillet.json" \
+    "$root"/dist/winget/*.yaml; do
+    name=${file#"$root/dist/"}
+    if cmp "$file" "$repro/dist/$name"; then
+        echo "ok:     $name is the same in both builds"
     else
-        echo "FAILED: $(basename "$file") differs between the two builds"
+        echo "FAILED: $name differs between the two builds"
         status=1
     fi
 done

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release zips for Windows users from the built trees (bash scripts/build.sh first):
-#   dist/Quillet-<version>-win32.zip, dist/Quillet-<version>-win64.zip and dist/SHA256SUMS
+#   dist/Quillet-<version>-win32.zip, dist/Quillet-<version>-win64.zip and dist/SHA256SUMS,
+#   and the package managers' manifests for them (scripts/manifests.py): dist/quillet.json for
+#   Scoop and the winget manifest set dist/winget/, naming the zips at $releases_url below
 # Each zip holds one folder Quillet/ with Quillet.exe, an empty Projekte.dbu (the program never
 # creates it), README.txt and LICENSE.txt (CR LF line ends, for Notepad). The version comes from
 # CMake; the zips are reproducible: entries in a fixed order, dated from the last commit (or
@@ -76,7 +78,15 @@ for arch in win32 win64; do
     zips+=("$zip")
 done
 (cd "$out" && sha256sum "${zips[@]}" >SHA256SUMS)
+# Where the zips are published: a folder per version under the maker's web address (the host
+# the About box opens, chosen when building).
+host=$(sed -n 's/^QUILLET_WEBSITE_HOST:[A-Z]*=//p' "$trees/win32/CMakeCache.txt")
+[[ -n $host ]] || fail "no QUILLET_WEBSITE_HOST in $trees/win32/CMakeCache.txt"
+releases_url=https://$host/releases/$version
+python3 "$root/scripts/manifests.py" write "$out" "$version" "$releases_url"
+python3 "$root/scripts/manifests.py" check "$out" || fail "the manifests in $out do not fit the zips"
 for zip in "${zips[@]}"; do
     echo "package.sh: $out/$zip ($(stat -c %s "$out/$zip") bytes)"
 done
+echo "package.sh: $out/quillet.json (Scoop), $out/winget/ (winget), for $releases_url"
 cat "$out/SHA256SUMS"

@@ -2,11 +2,13 @@
 # Installs what building and testing Quillet needs on Debian 12, only what is missing:
 # CMake and g++ for the native unit tests, clang with its fuzzer runtime for the fuzz target,
 # mingw-w64 for the Windows builds, 32-bit and 64-bit Wine with its fonts, Xvfb and ImageMagick
-# for the end-to-end tests and screenshots, Python for the release zips.
+# for the end-to-end tests and screenshots, Python (with PyYAML) for the release zips and the
+# package managers' manifests.
 set -euo pipefail
 
 packages=(cmake g++ make googletest clang libclang-rt-14-dev mingw-w64 wine wine32:i386 wine64
-          fonts-wine fonts-liberation xvfb xauth x11-utils imagemagick python3)
+          fonts-wine fonts-liberation xvfb xauth x11-utils imagemagick python3
+          python3-yaml)
 
 sudo=()
 if [[ $(id -u) -ne 0 ]]; then

@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "ClockDlg.h"
+#include "LockFile.h"
 #include "SingleInstance.h"
 #include "projectfile/ProjectFileCalls.h"
 
@@ -12,6 +13,12 @@ BOOL CClockApp::InitInstance() {
     CSingleInstance instance;
     if (!instance.Claim(GetProjectFilePath())) {
         instance.ActivateOtherCopy();
+        return FALSE;
+    }
+    // Copies on other computers sharing the folder: held before anything touches the file.
+    CLockFile lockFile;
+    if (lockFile.Take(GetProjectFilePath()) == CLockFile::HeldElsewhere) {
+        lockFile.ReportHolder();
         return FALSE;
     }
     RemoveLeftoverTempFiles();

@@ -20,6 +20,9 @@ struct Options {
     bool holdForShots = false; // screenshot cases wait for the screenshot script
     int kills = 0;             // crash cases: how many times to kill the program (0: their own)
     unsigned seed = 0;         // crash cases: the seed of their random moments (0: a new one)
+    std::string wineState;     // the Wine environment's state folder (Linux path), for the peer
+    std::string wineScripts;   // the folder of wine-env.sh and wine-run.sh (Linux path)
+    std::string reportPath;    // peer cases: where to write what they saw
 };
 Options& GetOptions();
 

@@ -178,7 +178,8 @@ E2E_CASE("create.missing_file_keeps_the_dialog_and_the_name_and_creates_nothing"
     AnswerMessage(app, "Error reading DataBaseFile");
     CheckNoMessage(app, main);
     CheckProjectBoxUnselected(main, {});
-    CHECK_EQ(ListFolder(scratch.AppDir()), std::vector<std::string>{"Quillet.exe"});
+    CHECK_EQ(ListFolder(scratch.AppDir()),
+             (std::vector<std::string>{"Quillet.exe", "~Projekte.lock"}));
 }
 
 E2E_CASE("create.keyboard_alone_names_and_adds_a_project_and_escape_cancels") {

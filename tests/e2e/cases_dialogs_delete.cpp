@@ -171,7 +171,7 @@ E2E_CASE("delete.only_project_leaves_an_empty_file") {
     CloseDialog(app, main, dialog);
     CheckProjectBoxUnselected(main, {});
     CHECK_EQ(ListFolder(scratch.AppDir()),
-             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe"}));
+             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "~Projekte.lock"}));
 }
 
 E2E_CASE("delete.typing_in_the_field_shows_the_chosen_project_again") {

@@ -103,7 +103,8 @@ E2E_CASE("files.a_save_keeps_the_users_tmp_file_and_the_files_attributes") {
     CHECK_EQ(Attributes(scratch.ProjectFilePath()) & marks, marks);
     CHECK_EQ(ReadFileBytes(notes), std::optional<std::string>("my own notes"));
     CHECK_EQ(ListFolder(scratch.AppDir()),
-             (std::vector<std::string>{"Projekte.dbu", "Projekte.tmp", "Quillet.exe"}));
+             (std::vector<std::string>{"Projekte.dbu", "Projekte.tmp", "Quillet.exe",
+                                       "~Projekte.lock"}));
 }
 
 // Wine run as root would replace a read-only file; the program checks the mark itself.
@@ -122,7 +123,7 @@ E2E_CASE("files.a_read_only_file_is_not_replaced") {
     CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
     CHECK(Attributes(scratch.ProjectFilePath()) & FILE_ATTRIBUTE_READONLY);
     CHECK_EQ(ListFolder(scratch.AppDir()),
-             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe"}));
+             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "~Projekte.lock"}));
     SetFileAttributesW(WidePath(scratch.ProjectFilePath()).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -141,5 +142,5 @@ E2E_CASE("files.a_file_too_large_to_read_is_reported_and_left_alone") {
     dialogs::AnswerMessage(app, kErrorReading);
     CHECK_EQ(FileSize(scratch.ProjectFilePath()), size);
     CHECK_EQ(ListFolder(scratch.AppDir()),
-             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe"}));
+             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "~Projekte.lock"}));
 }

@@ -1,11 +1,13 @@
 // One copy per project file: a second start beside a running copy hands over to it and ends,
-// while a copy with its own project file in another folder runs alongside.
+// while a copy with its own project file in another folder runs alongside; a copy on another
+// computer sharing the folder (a second Wine prefix) is told who holds the file and ends.
 #include "cases_dialogs.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 #include "resource.h"
 
@@ -102,6 +104,102 @@ LinkedFolder::~LinkedFolder() {
     RunLinuxCommand("/bin/rm " + LinuxPath(m_link));
 }
 
+// A report's values stay on one line.
+std::string Escape(const std::string& text) {
+    std::string escaped;
+    for (char c : text)
+        escaped += c == '\n' ? "\\n" : c == '\r' ? "\\r" : std::string(1, c);
+    return escaped;
+}
+
+std::string LockFilePath(const Scratch& scratch) {
+    return scratch.AppDir() + "\\~Projekte.lock";
+}
+
+typedef std::map<std::string, std::string> Report;
+
+std::string Quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+Report ReadReport(const std::string& path) {
+    Report values;
+    const std::string text = ReadFileBytes(path).value_or("");
+    for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+        const std::string line = text.substr(at, end - at);
+        const size_t equals = line.find('=');
+        if (equals != std::string::npos)
+            values[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    return values;
+}
+
+// Starts the scratch folder's Quillet.exe on the other computer (the peer Wine prefix, made by
+// wine-env.sh peer) through the driver's peer case there, and returns what it reported. The
+// Linux shell that runs it cannot be waited for from here; it adds the driver's exit code to
+// the report last.
+Report StartOnAnotherComputer(const Scratch& scratch, const std::string& tag) {
+    const Options& options = GetOptions();
+    REQUIRE(!options.wineState.empty() && !options.wineScripts.empty());
+    wchar_t driver[MAX_PATH];
+    GetModuleFileNameW(nullptr, driver, MAX_PATH);
+    const std::string files = scratch.Root() + "\\peer-" + tag;
+    const std::string report = files + ".txt", log = Quoted(LinuxPath(files + ".log"));
+    WriteFileBytes(files + ".sh",
+                   "bash " + Quoted(options.wineScripts + "/wine-env.sh") + " peer " +
+                       Quoted(options.wineState) + " >" + log + " 2>&1 && bash " +
+                       Quoted(options.wineScripts + "/wine-run.sh") + " " +
+                       Quoted(options.wineState + "/peer") + " " + Quoted(LinuxPath(Utf8(driver))) +
+                       " --exe " + Quoted(scratch.ExePath()) + " --scratch " +
+                       Quoted(scratch.Root()) + " --case peer.start_quillet_and_report --report " +
+                       Quoted(report) + " >>" + log + " 2>&1\necho \"driver-exit=$?\" >>" +
+                       Quoted(LinuxPath(report)) + "\n");
+    REQUIRE(RunLinuxCommand("/bin/bash " + LinuxPath(files + ".sh")));
+    const bool ended =
+        Eventually([&] { return ReadReport(report).count("driver-exit") > 0; }, 60000);
+    Report values = ReadReport(report);
+    if (!ended || values["driver-exit"] != "0")
+        std::printf("the other computer's log:\n%s\n",
+                    ReadFileBytes(files + ".log").value_or("").c_str());
+    REQUIRE(ended);
+    CHECK_EQ(values["driver-exit"], "0");
+    return values;
+}
+
+std::string ComputerName() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD length = sizeof name;
+    return GetComputerNameA(name, &length) ? name : "";
+}
+
+std::string UserName() {
+    char name[257];
+    DWORD length = sizeof name;
+    return GetUserNameA(name, &length) ? name : "";
+}
+
+// What the other computer's copy says of the one here, whose note (its start in UTC) is given.
+std::string InUseMessage(const std::string& note) {
+    const size_t at = note.find("since=");
+    REQUIRE(at != std::string::npos && note.size() >= at + 26);
+    SYSTEMTIME utc{}, local{}, now{};
+    utc.wYear = static_cast<WORD>(std::stoi(note.substr(at + 6, 4)));
+    utc.wMonth = static_cast<WORD>(std::stoi(note.substr(at + 11, 2)));
+    utc.wDay = static_cast<WORD>(std::stoi(note.substr(at + 14, 2)));
+    utc.wHour = static_cast<WORD>(std::stoi(note.substr(at + 17, 2)));
+    utc.wMinute = static_cast<WORD>(std::stoi(note.substr(at + 20, 2)));
+    REQUIRE(SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local));
+    GetLocalTime(&now);
+    char since[32];
+    if (now.wYear == local.wYear && now.wMonth == local.wMonth && now.wDay == local.wDay)
+        std::snprintf(since, sizeof since, "%02u:%02u", local.wHour, local.wMinute);
+    else
+        std::snprintf(since, sizeof since, "%04u-%02u-%02u %02u:%02u", local.wYear, local.wMonth,
+                      local.wDay, local.wHour, local.wMinute);
+    return "Projekte.dbu is in use by Quillet on computer " + ComputerName() + " (user " +
+           UserName() + ") since " + since + ".\nClose Quillet there before starting it here.";
+}
+
 } // namespace
 
 E2E_CASE("instance.second_copy_hands_over_and_exits") {
@@ -166,4 +264,102 @@ E2E_CASE("instance.a_copy_in_another_session_is_reported_and_the_second_ends") {
     CHECK(MainDialogsOnScreen().empty());
     CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
     CloseHandle(lock);
+}
+
+// The first copy here holds the lock file, hidden, with its computer, user and start; the copy
+// on the other computer (another user) names them and ends without touching anything: the
+// project file, a leftover of a cut-short save, the lock file.
+E2E_CASE("instance.a_copy_on_another_computer_is_told_who_holds_the_file_and_ends") {
+    Scratch scratch;
+    const std::string original = ProjectFileBytes({{"Alpha", "001:02:03"}});
+    scratch.WriteProjectFile(original);
+    App first(scratch.ExePath(), scratch.WorkDir());
+    dialogs::StartIdle(first);
+    const std::string leftover = scratch.AppDir() + "\\~Projekte.4242-1.tmp";
+    WriteFileBytes(leftover, "Alpha\r\n999:00:00");
+    const std::optional<std::string> note = ReadFileBytes(LockFilePath(scratch));
+    REQUIRE(note.has_value());
+    CHECK(GetFileAttributesW(WidePath(LockFilePath(scratch)).c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    CHECK(note->find("computer=" + ComputerName() + "\r\nuser=" + UserName() + "\r\n") !=
+          std::string::npos);
+
+    Report seen = StartOnAnotherComputer(scratch, "held");
+    REQUIRE(UserName() != "quillet-peer"); // the two computers tell apart
+    CHECK_EQ(seen["message"], Escape(InUseMessage(*note)));
+    CHECK_EQ(seen["main-dialog"], "no");
+    CHECK_EQ(seen["exited"], "yes");
+    CHECK(first.IsRunning());
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_EQ(ReadFileBytes(leftover), std::optional<std::string>("Alpha\r\n999:00:00"));
+    CHECK_EQ(ReadFileBytes(LockFilePath(scratch)), note);
+}
+
+// A killed copy leaves its lock file, but its byte-range lock ends with it: the other computer's
+// copy takes the file over, notes itself in it, runs, and removes it as it closes.
+E2E_CASE("instance.a_killed_copys_lock_is_taken_over_on_another_computer") {
+    Scratch scratch;
+    const std::string original = ProjectFileBytes({{"Alpha", "001:02:03"}});
+    scratch.WriteProjectFile(original);
+    {
+        App first(scratch.ExePath(), scratch.WorkDir());
+        dialogs::StartIdle(first);
+        first.Kill();
+    }
+    REQUIRE(FileExists(LockFilePath(scratch)));
+
+    Report seen = StartOnAnotherComputer(scratch, "free");
+    CHECK_EQ(seen["message"], "");
+    CHECK_EQ(seen["projects"], "Alpha");
+    CHECK(seen["lock"].find("\\r\\nuser=quillet-peer\\r\\n") != std::string::npos);
+    CHECK_EQ(seen["exited"], "yes");
+    CHECK(!FileExists(LockFilePath(scratch)));
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+}
+
+// Where no lock file can be made (a read-only folder; here a folder has taken its name), Quillet
+// runs without one rather than not at all, and leaves that name alone.
+E2E_CASE("instance.a_folder_that_takes_no_lock_file_runs_quillet_unguarded") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "001:02:03"}}));
+    REQUIRE(CreateDirectoryW(WidePath(LockFilePath(scratch)).c_str(), nullptr));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = dialogs::StartIdle(app);
+    CHECK_EQ(ComboItems(Control(main, IDC_PROJECT_COMBO)), std::vector<std::string>{"Alpha"});
+    RequestClose(main);
+    CHECK(app.WaitForExit());
+    CHECK(GetFileAttributesW(WidePath(LockFilePath(scratch)).c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The other computer's side of the another_computer cases above, run by the driver in the peer
+// prefix: starts the Quillet.exe given with --exe, answers what it shows and writes what it saw to
+// --report.
+E2E_CASE("peer.start_quillet_and_report") {
+    const Options& options = GetOptions();
+    const std::string folder = options.exePath.substr(0, options.exePath.find_last_of('\\'));
+    std::string report;
+    {
+        App app(options.exePath, folder);
+        const HWND shown = WaitFor("a message or the main dialog", [&] {
+            const std::vector<MessageBoxInfo> boxes = dialogs::OpenMessages(app);
+            return boxes.empty() ? app.FindMainDialog() : boxes.front().hwnd;
+        });
+        if (dialogs::IsMessageWindow(shown)) {
+            report += "message=" + Escape(WindowText(GetDlgItem(shown, 0xFFFF))) + "\n";
+            report += std::string("main-dialog=") + (app.FindMainDialog() ? "yes" : "no") + "\n";
+            PressOk({shown, "", ""});
+        } else {
+            app.Settle(shown);
+            std::string projects;
+            for (const std::string& item : ComboItems(Control(shown, IDC_PROJECT_COMBO)))
+                projects += (projects.empty() ? "" : "|") + item;
+            report += "projects=" + projects + "\n";
+            report +=
+                "lock=" + Escape(ReadFileBytes(folder + "\\~Projekte.lock").value_or("")) + "\n";
+            RequestClose(shown);
+        }
+        const bool exited = app.WaitForExit();
+        CHECK(exited);
+        report += std::string("exited=") + (exited ? "yes" : "no") + "\n";
+    }
+    WriteFileBytes(options.reportPath, report);
 }

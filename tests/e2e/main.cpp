@@ -1,5 +1,6 @@
 // quillet_e2e --exe <Quillet.exe> --scratch <folder> --case <name> [--shots]
-//             [--kills <n>] [--seed <n>]
+//             [--kills <n>] [--seed <n>] [--wine-state <folder> --wine-scripts <folder>]
+//             [--report <file>]
 // quillet_e2e --list
 #include "Check.h"
 #include "Driver.h"
@@ -28,6 +29,12 @@ int main(int argc, char** argv) {
             caseName = argv[++i];
         } else if (arg == "--exe" && hasValue) {
             options.exePath = e2e::ToWindowsPath(argv[++i]);
+        } else if (arg == "--wine-state" && hasValue) {
+            options.wineState = argv[++i];
+        } else if (arg == "--wine-scripts" && hasValue) {
+            options.wineScripts = argv[++i];
+        } else if (arg == "--report" && hasValue) {
+            options.reportPath = e2e::ToWindowsPath(argv[++i]);
         } else if (arg == "--scratch" && hasValue) {
             options.scratchRoot = e2e::ToWindowsPath(argv[++i]);
         } else {

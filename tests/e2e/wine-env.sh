@@ -4,16 +4,29 @@
 #                              an Xvfb on a free display, the Wine prefix <state>/prefix
 #                              (created on first use; win32 unless told, win64 runs the 64-bit
 #                              Quillet.exe and the 32-bit driver both) and a persistent wineserver
-#   wine-env.sh stop <state>   ends the wineserver (with every Wine process of the prefix) and
+#   wine-env.sh peer <state>   a second computer on the same folders: the prefix <state>/peer/prefix
+#                              (created on first use, of start's architecture) with a wineserver
+#                              of its own, so neither named objects nor share modes cross, on
+#                              start's display and with another user name; wine-run.sh
+#                              <state>/peer runs programs there
+#   wine-env.sh stop <state>   ends the wineservers (with every Wine process of the prefixes) and
 #                              the Xvfb that start began
 # ctest runs these as the setup and cleanup of the e2e fixture; wine-run.sh runs programs in it.
 set -euo pipefail
 
-usage="usage: wine-env.sh start <state folder> [win32|win64] | stop <state folder>"
+usage="usage: wine-env.sh start <state folder> [win32|win64] | peer|stop <state folder>"
 action=${1:?$usage}
 state=$(mkdir -p "${2:?$usage}" && cd "$2" && pwd)
-if [[ $action == start ]]; then
-    arch=${3:-win32}
+if [[ $action == peer ]]; then
+    [[ -s $state/display ]] || { echo "start the environment first: wine-env.sh start $state" >&2; exit 2; }
+    mkdir -p "$state/peer"
+    cp "$state/display" "$state/peer/display"
+    echo quillet-peer >"$state/peer/user"
+    main_arch=$(cat "$state/arch")
+    state=$state/peer
+fi
+if [[ $action == start || $action == peer ]]; then
+    arch=${3:-${main_arch:-win32}}
     [[ $arch == win32 || $arch == win64 ]] || { echo "$usage" >&2; exit 2; }
     # A prefix keeps the architecture it was made with; a new one replaces one of the other.
     if [[ $(cat "$state/arch" 2>/dev/null) != "$arch" ]]; then
@@ -24,6 +37,9 @@ if [[ $action == start ]]; then
 fi
 export WINEPREFIX=$state/prefix WINEARCH=$(cat "$state/arch" 2>/dev/null || echo win32)
 export WINEDEBUG=-all LC_ALL=C.UTF-8
+if [[ -f $state/user ]]; then
+    export USER=$(cat "$state/user")
+fi
 
 xvfb_pid() {
     local pid
@@ -31,11 +47,16 @@ xvfb_pid() {
     [[ "$(cat "/proc/$pid/comm" 2>/dev/null)" == Xvfb ]] && echo "$pid"
 }
 
-stop() {
-    if [[ -d $WINEPREFIX ]]; then
-        wineserver -k >/dev/null 2>&1 || true
-        wineserver -w >/dev/null 2>&1 || true
+stop_wineserver() {
+    if [[ -d $1 ]]; then
+        WINEPREFIX=$1 wineserver -k >/dev/null 2>&1 || true
+        WINEPREFIX=$1 wineserver -w >/dev/null 2>&1 || true
     fi
+}
+
+stop() {
+    stop_wineserver "$WINEPREFIX"
+    stop_wineserver "$state/peer/prefix"
     local pid
     if pid=$(xvfb_pid); then
         kill "$pid"
@@ -103,6 +124,12 @@ start)
     # Warm up the prefix's services before the first test.
     wine reg query 'HKCU\Software\Wine\X11 Driver' /v Managed </dev/null >/dev/null 2>&1
     echo "Wine test environment ready: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX"
+    ;;
+peer)
+    export DISPLAY=:$(tr -d '\n' <"$state/display")
+    create_prefix
+    wineserver -p </dev/null >/dev/null 2>&1 || true # already running: exits with 2
+    echo "Wine peer environment ready: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX USER=$USER"
     ;;
 stop)
     stop

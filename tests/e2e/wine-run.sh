@@ -11,5 +11,8 @@ if [[ ! -s $state/display ]]; then
 fi
 export WINEPREFIX=$state/prefix WINEARCH=$(cat "$state/arch" 2>/dev/null || echo win32)
 export WINEDEBUG=-all LC_ALL=C.UTF-8
+if [[ -f $state/user ]]; then
+    export USER=$(cat "$state/user") # the peer environment's other user
+fi
 export DISPLAY=:$(tr -d '\n' <"$state/display")
 exec wine "$@"
