@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ProjectFileFormat.h"
 
@@ -39,9 +40,14 @@ extern const char* const kMsgErrorReading; // "Error reading DataBaseFile"
 extern const char* const kMsgErrorWriting; // "Error writing DataBaseFile"
 extern const char* const kMsgNoProject;    // "No project available"
 extern const char* const kMsgListChanged; // the delete dialog's record was moved by another program
+extern const char* const kMsgListChangedUnchanged; // the same for a correction: nothing changed
 
 // The message when the project that a count was started on is no longer in the file exactly once.
 std::string MakeProjectNotFoundMessage(const std::string& strName);
+
+struct CRemovedRecord;
+// The message when a delete cannot be taken back, naming the project and its total.
+std::string MakeNotRestoredMessage(const CRemovedRecord& removed);
 
 // A file larger than this is not read: it is reported like one that cannot be opened.
 bool IsReadableSize(std::uint64_t nSize);
@@ -49,6 +55,21 @@ bool IsReadableSize(std::uint64_t nSize);
 // Directory of the executable (cut after its last backslash) plus "Projekte.dbu", however long;
 // empty when the module name holds no backslash.
 std::string MakeProjectFilePath(const std::string& strModuleFileName);
+
+// A record as a delete removed it, so that the delete can be taken back at the same place: the
+// exact bytes removed (its two lines and one line end, before or after them), its lines for the
+// user, and the names the lists showed before and after it (flags false at either end).
+struct CRemovedRecord {
+    int nIndex = -1;
+    std::string strRemoved;
+    bool bLineEndBefore = false; // the removed bytes began with the line end before the name
+    std::string strNameLine;
+    std::string strTimeLine;
+    bool bHasPrevious = false;
+    std::string strPrevious;
+    bool bHasNext = false;
+    std::string strNext;
+};
 
 class CProjectFile {
 public:
@@ -65,13 +86,26 @@ public:
     // Deletes only when the record at the index still carries strName as the lists show it;
     // otherwise says so, sets bListStale and changes nothing. After a deletion bListStale tells
     // whether the lists must be read again: false when they only lose the entry at the index.
-    bool DeleteProject(int nIndex, const std::string& strName, bool& bListStale) const;
+    // pRemoved, when given, receives what InsertProjectAt needs to take the delete back.
+    bool DeleteProject(int nIndex, const std::string& strName, bool& bListStale,
+                       CRemovedRecord* pRemoved = nullptr) const;
+    // Puts the removed bytes back where they were, while the records around that place are
+    // still the ones that were there; otherwise says so and changes nothing.
+    bool InsertProjectAt(const CRemovedRecord& removed) const;
+    // Corrections from the overview: the record at the index, only while it carries strName
+    // (otherwise says so, sets bListStale, changes nothing). The total is HHH:MM:SS; the new
+    // name follows the create dialog's rules.
+    bool SetProjectTotal(int nIndex, const std::string& strName, const std::string& strTotal,
+                         bool& bListStale) const;
+    bool RenameProject(int nIndex, const std::string& strName, const std::string& strNewName,
+                       bool& bListStale) const;
     bool ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds) const;
     // Writes the total of the project named strName, at nIndex or, when another program moved
     // it, at the one record that carries the name; nIndex then tells where that was.
     bool WriteProjectTotal(int& nIndex, const std::string& strName,
                            const std::string& strTotal) const;
-    void LoadOverviewRows(IStringList& list) const;
+    // pNames, when given, receives the names as the rows show them.
+    void LoadOverviewRows(IStringList& list, std::vector<std::string>* pNames = nullptr) const;
     void RemoveLeftoverTempFiles() const;
 
 private:
@@ -84,6 +118,8 @@ private:
                  const std::string& strName) const;
     int FindOnlyRecordNamed(const std::string& strContent, const std::string& strName,
                             ProjectRecord& found) const;
+    bool FindNamedRecord(int nIndex, const std::string& strName, std::string& strContent,
+                         ProjectRecord& record, bool& bListStale) const;
     bool SaveTotalAt(std::string& strContent, const ProjectRecord& record,
                      const std::string& strTotal) const;
 
