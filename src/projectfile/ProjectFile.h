@@ -90,8 +90,8 @@ public:
     bool DeleteProject(int nIndex, const std::string& strName, bool& bListStale,
                        CRemovedRecord* pRemoved = nullptr) const;
     // Puts the removed bytes back where they were, while the records around that place are
-    // still the ones that were there; otherwise says so and changes nothing.
-    bool InsertProjectAt(const CRemovedRecord& removed) const;
+    // still the ones that were there; otherwise says so, sets bListStale and changes nothing.
+    bool InsertProjectAt(const CRemovedRecord& removed, bool& bListStale) const;
     // Corrections from the overview: the record at the index, only while it carries strName
     // (otherwise says so, sets bListStale, changes nothing). The total is HHH:MM:SS; the new
     // name follows the create dialog's rules.

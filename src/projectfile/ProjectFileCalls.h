@@ -12,12 +12,21 @@ ProjectFileState GetProjectFileState();
 void LoadProjectNames(CComboBox& comboBox);
 BOOL AppendProject(const CString& strName);
 // Deletes the record at nIndex only while it carries strName; bListStale asks for a refill.
-BOOL DeleteProject(int nIndex, const CString& strName, bool& bListStale);
+// pRemoved receives what RestoreProject needs to take the delete back.
+BOOL DeleteProject(int nIndex, const CString& strName, bool& bListStale,
+                   CRemovedRecord* pRemoved = nullptr);
+BOOL RestoreProject(const CRemovedRecord& removed, bool& bListStale);
+// Corrections of the record at nIndex while it carries strName; bListStale asks for a refill.
+BOOL SetProjectTotal(int nIndex, const CString& strName, const CString& strTotal,
+                     bool& bListStale);
+BOOL RenameProject(int nIndex, const CString& strName, const CString& strNewName,
+                   bool& bListStale);
 BOOL ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds);
 // Saves the total of project strName; nIndex follows the project when another program moved
 // it. bQuiet: a failure shows nothing (the periodic save of a running count).
 BOOL WriteProjectTotal(int& nIndex, const CString& strName, const CString& strTotal,
                        bool bQuiet = false);
-void LoadOverviewRows(CListBox& listBox);
+// pNames receives the project names as the rows show them.
+void LoadOverviewRows(CListBox& listBox, std::vector<std::string>* pNames = nullptr);
 // At start-up, with the single-instance lock held: removes what cut-short saves left.
 void RemoveLeftoverTempFiles();

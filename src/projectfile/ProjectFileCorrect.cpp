@@ -78,7 +78,8 @@ bool CProjectFile::RenameProject(int nIndex, const std::string& strName,
 // followed (or into the emptied file), so the file's bytes are again those from before the
 // delete. Only while the neighbours are the ones it had: a record put back among others would
 // land at a place the user never chose.
-bool CProjectFile::InsertProjectAt(const CRemovedRecord& removed) const {
+bool CProjectFile::InsertProjectAt(const CRemovedRecord& removed, bool& bListStale) const {
+    bListStale = false;
     const ProjectFileState state = GetState();
     if (state == ProjectFileState::Missing) {
         m_sink.ShowMessage(kMsgErrorReading);
@@ -99,6 +100,7 @@ bool CProjectFile::InsertProjectAt(const CRemovedRecord& removed) const {
                          : nIndex == nCount;
     if (!bPreviousHolds || !bNextHolds || (removed.bLineEndBefore && !removed.bHasPrevious)) {
         m_sink.ShowMessage(MakeNotRestoredMessage(removed).c_str());
+        bListStale = true;
         return false;
     }
     std::size_t nAt = strContent.size();

@@ -107,7 +107,7 @@ TEST_F(ProjectFileTest, ADeleteTakenBackGivesTheOldBytes) {
             CRemovedRecord removed;
             ASSERT_TRUE(File().DeleteProject(nIndex, strName, bListStale, &removed));
             EXPECT_NE(ReadFileBytes(), strBefore);
-            EXPECT_TRUE(File().InsertProjectAt(removed));
+            EXPECT_TRUE(File().InsertProjectAt(removed, bListStale));
             EXPECT_EQ(ReadFileBytes(), strBefore);
         }
     }
@@ -126,7 +126,7 @@ TEST_F(ProjectFileTest, ADeleteIsTakenBackOnlyBetweenItsOldNeighbours) {
     // Another program changed a total: the neighbours are the same, so B goes back.
     const std::string strOtherTotal = "A\r\n001:00:00\r\nC\r\n009:00:00";
     WriteFileBytes(strOtherTotal);
-    EXPECT_TRUE(File().InsertProjectAt(removed));
+    EXPECT_TRUE(File().InsertProjectAt(removed, bListStale));
     EXPECT_EQ(ReadFileBytes(), "A\r\n001:00:00\r\nB\r\n002:00:00\r\nC\r\n009:00:00");
     EXPECT_TRUE(m_sink.m_messages.empty());
 
@@ -136,7 +136,8 @@ TEST_F(ProjectFileTest, ADeleteIsTakenBackOnlyBetweenItsOldNeighbours) {
           std::string("A\r\n001:00:00\r\nX\r\n000:00:00\r\nC\r\n003:00:00"), std::string()}) {
         m_sink.m_messages.clear();
         WriteFileBytes(strChanged);
-        EXPECT_FALSE(File().InsertProjectAt(removed));
+        EXPECT_FALSE(File().InsertProjectAt(removed, bListStale));
+        EXPECT_TRUE(bListStale);
         EXPECT_EQ(ReadFileBytes(), strChanged);
         EXPECT_EQ(m_sink.m_messages, Strings({MakeNotRestoredMessage(removed)}));
     }
@@ -147,7 +148,7 @@ TEST_F(ProjectFileTest, ADeleteIsTakenBackOnlyBetweenItsOldNeighbours) {
     ASSERT_TRUE(File().DeleteProject(2, "C", bListStale, &removed));
     WriteFileBytes("A\r\n001:00:00\r\nB\r\n002:00:00\r\nD\r\n000:00:00");
     m_sink.m_messages.clear();
-    EXPECT_FALSE(File().InsertProjectAt(removed));
+    EXPECT_FALSE(File().InsertProjectAt(removed, bListStale));
     EXPECT_EQ(m_sink.m_messages.size(), 1u);
 }
 

@@ -123,11 +123,12 @@ TEST_F(ProjectFileTest, EveryFailedCallOfAChangeLeavesOldOrNewFileAndTellsTheUse
         {"delete taken back",
          [](const CProjectFile& f) {
              CRemovedRecord removed;
+             bool bListStale = false;
              removed.nIndex = 0;
              removed.strRemoved = kAlphaBeta.substr(0, 18);
              removed.bHasNext = true;
              removed.strNext = "Beta";
-             return f.InsertProjectAt(removed);
+             return f.InsertProjectAt(removed, bListStale);
          },
          kAlphaBeta.substr(18), kAlphaBeta, kAtomicSave},
     };
