@@ -35,6 +35,9 @@ protected:
     void OnSelChangeProject();
     void OnDropDownProject();
     void OnAbout();
+    void OnSettings();
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnInitMenu(HMENU hMenu);
     void OnClose();
     BOOL OnQueryEndSession();
     void OnEndSession(BOOL bEnding);
@@ -58,6 +61,8 @@ private:
     void LoadSelectedTotal();
     bool CanListProjects();
     void RefillProjectBox();
+    void RefillKeepingSelection();
+    void AddSettingsToSystemMenu();
     bool RefuseWhileCounting();
     bool AddTrayIcon();
     void DeclareIconVersion();

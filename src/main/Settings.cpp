@@ -51,7 +51,8 @@ IniScan ScanIni(const std::string& strIni) {
     bool bInSection = false;
     while (!reader.IsExhausted()) {
         const LinePiece line = reader.ReadLine();
-        const std::size_t nBegin = (line.nBegin == 0 && strIni.rfind(kUtf8Bom, 0) == 0) ? 3 : line.nBegin;
+        const std::size_t nBegin =
+            (line.nBegin == 0 && strIni.rfind(kUtf8Bom, 0) == 0) ? 3 : line.nBegin;
         const std::string strText = Trim(strIni.substr(nBegin, line.nEnd - nBegin));
         if (strText.empty() || strText[0] == ';' || strText[0] == '#') {
             continue;

@@ -9,8 +9,9 @@ namespace {
 
 // Taken from the wide module name, as the project file's path is.
 CSettingsFile OpenSettingsFile() {
-    return CSettingsFile(MakeSettingsFilePath(ToUtf8(GetModuleFileNameLong(AfxGetInstanceHandle()))),
-                         GetPlatformFileSystem());
+    return CSettingsFile(
+        MakeSettingsFilePath(ToUtf8(GetModuleFileNameLong(AfxGetInstanceHandle()))),
+        GetPlatformFileSystem());
 }
 
 } // namespace

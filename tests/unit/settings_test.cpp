@@ -41,11 +41,11 @@ TEST(SettingsText, ReadsTheAwayLimitOfTheSettingsSection) {
 
 TEST(SettingsText, AMissingBrokenOrOutOfRangeValueGivesTheDefault) {
     for (const char* pszIni :
-         {"", "AwayMinutes=3", "[Other]\r\nAwayMinutes=3", "[Settings]\r\nAwayMinutes=",
-          "[Settings]\r\nAwayMinutes=abc", "[Settings]\r\nAwayMinutes=-5",
-          "[Settings]\r\nAwayMinutes=241", "[Settings]\r\nAwayMinutes=99999999999",
-          "[Settings]\r\nAwayMinutes=1.5", "[Settings]\r\nAwayMinutes 5", "[Settings\r\nAwayMinutes=5",
-          "\x01\xFF\xFE garbage"}) {
+         {"", "AwayMinutes=3", "[Other]\r\nAwayMinutes=3",
+          "[Settings]\r\nAwayMinutes=", "[Settings]\r\nAwayMinutes=abc",
+          "[Settings]\r\nAwayMinutes=-5", "[Settings]\r\nAwayMinutes=241",
+          "[Settings]\r\nAwayMinutes=99999999999", "[Settings]\r\nAwayMinutes=1.5",
+          "[Settings]\r\nAwayMinutes 5", "[Settings\r\nAwayMinutes=5", "\x01\xFF\xFE garbage"}) {
         EXPECT_EQ(ReadAwayMinutes(pszIni), kDefaultAwayMinutes) << pszIni;
     }
     EXPECT_EQ(kDefaultAwayMinutes, 10);
@@ -67,8 +67,9 @@ TEST(SettingsText, WritingKeepsEveryOtherLine) {
     EXPECT_EQ(WriteAwayMinutes("", 5), "[Settings]\r\nAwayMinutes=5\r\n");
     EXPECT_EQ(WriteAwayMinutes("; mine\r\n[Other]\r\nX=1", 5),
               "; mine\r\n[Other]\r\nX=1\r\n[Settings]\r\nAwayMinutes=5\r\n");
-    EXPECT_EQ(WriteAwayMinutes("[Settings]\r\n; note\r\nAwayMinutes = 10 ; my limit\r\nY=2\r\n", 30),
-              "[Settings]\r\n; note\r\nAwayMinutes = 30 ; my limit\r\nY=2\r\n");
+    EXPECT_EQ(
+        WriteAwayMinutes("[Settings]\r\n; note\r\nAwayMinutes = 10 ; my limit\r\nY=2\r\n", 30),
+        "[Settings]\r\n; note\r\nAwayMinutes = 30 ; my limit\r\nY=2\r\n");
     EXPECT_EQ(WriteAwayMinutes("[settings]\nY=2\n", 0), "[settings]\nAwayMinutes=0\nY=2\n");
     EXPECT_EQ(WriteAwayMinutes("[Settings]", 7), "[Settings]\r\nAwayMinutes=7");
     EXPECT_EQ(WriteAwayMinutes("[Settings]\r\nAwayMinutes=broken\r\n", 7),
@@ -113,8 +114,12 @@ TEST_F(SettingsTest, AnUnreadableFileGivesTheDefaultAndIsNotOverwritten) {
         bool ProbeSize(const std::string&, std::uint64_t&) override { return false; }
         bool ReadAll(const std::string&, std::string&, std::uint64_t) override { return false; }
         bool ReadHead(const std::string&, std::string&, std::size_t) override { return false; }
-        bool CreateTemp(const std::string& s, FileHandle& h) override { return m_real.CreateTemp(s, h); }
-        bool Write(FileHandle h, const char* p, std::size_t n) override { return m_real.Write(h, p, n); }
+        bool CreateTemp(const std::string& s, FileHandle& h) override {
+            return m_real.CreateTemp(s, h);
+        }
+        bool Write(FileHandle h, const char* p, std::size_t n) override {
+            return m_real.Write(h, p, n);
+        }
         bool Flush(FileHandle h) override { return m_real.Flush(h); }
         bool Close(FileHandle h) override { return m_real.Close(h); }
         bool ReplaceByRename(const std::string& a, const std::string& b) override {
