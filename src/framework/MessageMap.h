@@ -97,7 +97,8 @@ protected:                                                                      
     {WM_SYSCOMMAND, 0, 0, nullptr,                                                                 \
      AFX_THUNK(pThis->OnSysCommand(static_cast<UINT>(wParam), lParam); return 0;)},
 #define ON_WM_INITMENU()                                                                           \
-    {WM_INITMENU, 0, 0, nullptr, AFX_THUNK(pThis->OnInitMenu(reinterpret_cast<HMENU>(wParam)); return 0;)},
+    {WM_INITMENU, 0, 0, nullptr,                                                                   \
+     AFX_THUNK(pThis->OnInitMenu(reinterpret_cast<HMENU>(wParam)); return 0;)},
 #define ON_WM_DPICHANGED()                                                                         \
     {WM_DPICHANGED, 0, 0, nullptr,                                                                 \
      AFX_THUNK(pThis->OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));         \
