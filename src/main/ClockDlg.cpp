@@ -81,11 +81,11 @@ void CClockDlg::OnSysCommand(UINT nID, LPARAM) {
     Default();
 }
 
-// The settings are not changed while a count runs: the item is greyed then.
-void CClockDlg::OnInitMenu(HMENU hMenu) {
-    if (hMenu == GetSystemMenu(FALSE))
-        ::EnableMenuItem(hMenu, IDM_SETTINGS,
-                         MF_BYCOMMAND | (IsRunning() ? MF_GRAYED : MF_ENABLED));
+// The settings are not changed while a count runs: the item is greyed then. Any menu's opening
+// updates it, so it is right whichever way the system menu was opened.
+void CClockDlg::OnInitMenu(HMENU) {
+    ::EnableMenuItem(GetSystemMenu(FALSE), IDM_SETTINGS,
+                     MF_BYCOMMAND | (IsRunning() ? MF_GRAYED : MF_ENABLED));
     Default();
 }
 
