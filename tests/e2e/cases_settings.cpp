@@ -1,6 +1,7 @@
 // "Settings..." in the main dialog's system menu: the away limit in Quillet.ini beside the exe,
 // shown as the file gives it (or the default), checked as it is typed, written keeping the
 // user's own lines.
+#include "cases_counting.h"
 #include "cases_dialogs.h"
 
 using namespace e2e;
@@ -67,4 +68,18 @@ E2E_CASE("settings.away_limit_is_shown_checked_and_written_to_quillet_ini") {
     CHECK_EQ(WindowText(Control(dialog, IDC_AWAY_MINUTES)), "3");
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     WaitUntilClosed(dialog);
+}
+
+// While a count runs the settings do not open (the item is greyed); paused, they do.
+E2E_CASE("settings.open_only_while_no_count_runs") {
+    counting::CountingScene scene(0);
+    counting::StartCount(scene.app, scene.main);
+    PostMessageW(scene.main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
+    FlushPosted(scene.main);
+    CHECK(FindDialog(scene.app, "Settings") == nullptr);
+    counting::PauseCount(scene.main);
+    const HWND dialog = OpenSettings(scene.app, scene.main);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    WaitUntilClosed(dialog);
+    CHECK(!FileExists(IniPath(scene.scratch)));
 }
