@@ -101,8 +101,7 @@ BOOL AppendProject(const CString& strName) {
     return OpenProjectFile().AppendProject(strName.Str());
 }
 
-BOOL DeleteProject(int nIndex, const CString& strName, bool& bListStale,
-                   CRemovedRecord* pRemoved) {
+BOOL DeleteProject(int nIndex, const CString& strName, bool& bListStale, CRemovedRecord* pRemoved) {
     return OpenProjectFile().DeleteProject(nIndex, strName.Str(), bListStale, pRemoved);
 }
 

@@ -17,10 +17,8 @@ BOOL DeleteProject(int nIndex, const CString& strName, bool& bListStale,
                    CRemovedRecord* pRemoved = nullptr);
 BOOL RestoreProject(const CRemovedRecord& removed, bool& bListStale);
 // Corrections of the record at nIndex while it carries strName; bListStale asks for a refill.
-BOOL SetProjectTotal(int nIndex, const CString& strName, const CString& strTotal,
-                     bool& bListStale);
-BOOL RenameProject(int nIndex, const CString& strName, const CString& strNewName,
-                   bool& bListStale);
+BOOL SetProjectTotal(int nIndex, const CString& strName, const CString& strTotal, bool& bListStale);
+BOOL RenameProject(int nIndex, const CString& strName, const CString& strNewName, bool& bListStale);
 BOOL ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds);
 // Saves the total of project strName; nIndex follows the project when another program moved
 // it. bQuiet: a failure shows nothing (the periodic save of a running count).
