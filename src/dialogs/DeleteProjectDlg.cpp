@@ -10,6 +10,7 @@ const char* const kMsgDeleted = "Deleted";
 
 BEGIN_MESSAGE_MAP(CDeleteProjectDlg, CDialog)
     ON_BN_CLICKED(IDC_DELETE_PROJECT, OnDelete)
+    ON_BN_CLICKED(IDC_UNDO_DELETE, OnUndoDelete)
     ON_BN_CLICKED(IDC_CLOSE, OnCloseButton)
     ON_CBN_EDITCHANGE(IDC_DELETE_COMBO, OnEditChangeDeleteCombo)
     ON_CBN_SELCHANGE(IDC_DELETE_COMBO, OnSelChangeDeleteCombo)
@@ -56,11 +57,15 @@ void CDeleteProjectDlg::OnDelete() {
     CString strName;
     m_comboDelete.GetLBText(m_nSelected, strName);
     bool bListStale = false;
-    const bool bDeleted = DeleteProject(m_nSelected, strName, bListStale) != FALSE;
+    CRemovedRecord removed;
+    const bool bDeleted = DeleteProject(m_nSelected, strName, bListStale, &removed) != FALSE;
     if (!bDeleted && !bListStale)
         return;
-    if (bDeleted)
+    if (bDeleted) {
+        m_undo.push_back(removed);
+        EnableUndo();
         AfxMessageBox(kMsgDeleted);
+    }
     if (bListStale) {
         m_bListReloaded = true;
         LoadNamesShowingSelected();
@@ -69,6 +74,36 @@ void CDeleteProjectDlg::OnDelete() {
     m_deleted.push_back(m_nSelected);
     m_comboDelete.DeleteString(m_nSelected);
     ShowSelectedProject();
+}
+
+// The last delete is taken back: the project returns to its place with its total, and the field
+// names it again. When another program has changed the records around that place, nothing is
+// put back (the message names the project and its total) and no earlier delete can be taken
+// back either; a failed save keeps the delete for another try.
+void CDeleteProjectDlg::OnUndoDelete() {
+    if (m_undo.empty())
+        return;
+    bool bListStale = false;
+    const CRemovedRecord removed = m_undo.back();
+    if (RestoreProject(removed, bListStale)) {
+        m_undo.pop_back();
+        m_nSelected = removed.nIndex;
+    } else if (bListStale) {
+        m_undo.clear();
+    } else {
+        return;
+    }
+    m_bListReloaded = true;
+    LoadNamesShowingSelected();
+    EnableUndo();
+}
+
+// "Undo delete" is there while a delete can be taken back; the focus leaves it when it goes.
+void CDeleteProjectDlg::EnableUndo() {
+    CWnd undo(GetDlgItem(IDC_UNDO_DELETE));
+    if (m_undo.empty() && ::GetFocus() == undo.m_hWnd)
+        m_comboDelete.SetFocus();
+    undo.EnableWindow(!m_undo.empty());
 }
 
 void CDeleteProjectDlg::OnCloseButton() {

@@ -1,8 +1,9 @@
-// The delete-project dialog: a drop-down list of the projects, "Delete project" and "close".
-// It stays open for further deletions until closed.
+// The delete-project dialog: a drop-down list of the projects, "Delete project", "Undo delete"
+// and "close". It stays open for further deletions until closed.
 #pragma once
 
 #include "framework/Afx.h"
+#include "projectfile/ProjectFile.h"
 #include "resource.h"
 
 #include <vector>
@@ -26,6 +27,7 @@ protected:
     BOOL OnInitDialog() override;
 
     void OnDelete();
+    void OnUndoDelete();
     void OnCloseButton();
     void OnEditChangeDeleteCombo();
     void OnSelChangeDeleteCombo();
@@ -33,6 +35,11 @@ protected:
 private:
     void LoadNamesShowingSelected();
     void ShowSelectedProject();
+    void EnableUndo();
+
+    // The deletes made while the dialog is open, the last one at the back: "Undo delete" takes
+    // them back one by one.
+    std::vector<CRemovedRecord> m_undo;
 
     DECLARE_MESSAGE_MAP()
 };

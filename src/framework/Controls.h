@@ -40,6 +40,9 @@ public:
     int InitStorage(int nItems, UINT nBytes) {
         return static_cast<int>(SendMessage(LB_INITSTORAGE, nItems, nBytes));
     }
+    int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
+    int SetCurSel(int nSelect) { return static_cast<int>(SendMessage(LB_SETCURSEL, nSelect)); }
+    void ResetContent() { SendMessage(LB_RESETCONTENT); }
     void GetText(int nIndex, CString& rString) const;
     // One tab stop every cxEachStop dialog template units.
     BOOL SetTabStops(const int& cxEachStop) {
@@ -51,6 +54,7 @@ public:
 class CEdit : public CWnd {
 public:
     void SetSel(int nStart, int nEnd) { SendMessage(EM_SETSEL, nStart, nEnd); }
+    void LimitText(int nChars) { SendMessage(EM_LIMITTEXT, nChars); }
 };
 
 class CStatic : public CWnd {};

@@ -95,6 +95,12 @@ protected:                                                                      
     {WM_ENDSESSION, 0, 0, nullptr, AFX_THUNK(pThis->OnEndSession(static_cast<BOOL>(wParam)); return 0;)},
 #define ON_WM_TIMER()                                                                              \
     {WM_TIMER, 0, 0, nullptr, AFX_THUNK(pThis->OnTimer(static_cast<UINT_PTR>(wParam)); return 0;)},
+#define ON_WM_SYSCOMMAND()                                                                         \
+    {WM_SYSCOMMAND, 0, 0, nullptr,                                                                 \
+     AFX_THUNK(pThis->OnSysCommand(static_cast<UINT>(wParam), lParam); return 0;)},
+#define ON_WM_INITMENU()                                                                           \
+    {WM_INITMENU, 0, 0, nullptr,                                                                   \
+     AFX_THUNK(pThis->OnInitMenu(reinterpret_cast<HMENU>(wParam)); return 0;)},
 #define ON_WM_DPICHANGED()                                                                         \
     {WM_DPICHANGED, 0, 0, nullptr,                                                                 \
      AFX_THUNK(pThis->OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));         \

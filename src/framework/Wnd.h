@@ -29,6 +29,9 @@ public:
     void SetDlgItemText(int nID, const char* pszText) { ::SetDlgItemTextA(m_hWnd, nID, pszText); }
     int GetDlgItemText(int nID, CString& rString) const;
     HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
+    BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
+    HWND SetFocus() { return ::SetFocus(m_hWnd); }
+    HMENU GetSystemMenu(BOOL bRevert) const { return ::GetSystemMenu(m_hWnd, bRevert); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
 
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }

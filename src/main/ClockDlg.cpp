@@ -26,6 +26,8 @@ BEGIN_MESSAGE_MAP(CClockDlg, CDialog)
     ON_MESSAGE(WM_POWERBROADCAST, OnPowerBroadcast)
     ON_REGISTERED_MESSAGE(g_nActivateInstanceMessage, OnActivateRequest)
     ON_REGISTERED_MESSAGE(g_nTaskbarCreatedMessage, OnTaskbarCreated)
+    ON_WM_SYSCOMMAND()
+    ON_WM_INITMENU()
 END_MESSAGE_MAP()
 
 CClockDlg::CClockDlg(CWnd* pParent) : CDialog(IDD, pParent) {
@@ -52,6 +54,7 @@ BOOL CClockDlg::OnInitDialog() {
     SetLabelFonts();
     // Its visible label comes after it in tab order, where screen readers do not look.
     SetAccessibleName(m_comboProject, L"Choose project");
+    AddSettingsToSystemMenu();
 
     LoadProjectNames(m_comboProject);
     m_nCurrentProject = 0;
@@ -79,6 +82,33 @@ void CClockDlg::UpdateButtons() {
                         TRUE);
         ::EnableWindow(hButton, button.bEnabled);
     }
+}
+
+// "Settings..." goes into the system menu (Alt+Space), so the dialog's own layout stays as it is.
+void CClockDlg::AddSettingsToSystemMenu() {
+    HMENU hMenu = GetSystemMenu(FALSE);
+    if (hMenu == nullptr)
+        return;
+    ::AppendMenuA(hMenu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(hMenu, MF_STRING, IDM_SETTINGS, "&Settings...");
+}
+
+// The system keeps the low four bits of a system command for itself; every other command goes
+// on to the system.
+void CClockDlg::OnSysCommand(UINT nID, LPARAM) {
+    if ((nID & 0xFFF0) == IDM_SETTINGS) {
+        OnSettings();
+        return;
+    }
+    Default();
+}
+
+// The settings are not changed while a count runs: the item is greyed then. Any menu's opening
+// updates it, so it is right whichever way the system menu was opened.
+void CClockDlg::OnInitMenu(HMENU) {
+    ::EnableMenuItem(GetSystemMenu(FALSE), IDM_SETTINGS,
+                     MF_BYCOMMAND | (IsRunning() ? MF_GRAYED : MF_ENABLED));
+    Default();
 }
 
 // The icons of the title bar and the task switcher in the sizes the dialog's DPI asks for, so

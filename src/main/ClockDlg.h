@@ -37,6 +37,9 @@ protected:
     void OnSelChangeProject();
     void OnDropDownProject();
     void OnAbout();
+    void OnSettings();
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnInitMenu(HMENU hMenu);
     void OnClose();
     BOOL OnQueryEndSession();
     void OnEndSession(BOOL bEnding);
@@ -63,6 +66,8 @@ private:
     void LoadSelectedTotal();
     bool CanListProjects();
     void RefillProjectBox();
+    void RefillKeepingSelection();
+    void AddSettingsToSystemMenu();
     bool RefuseWhileCounting();
     bool AddTrayIcon();
     void DeclareIconVersion();

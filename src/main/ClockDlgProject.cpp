@@ -79,6 +79,15 @@ bool CClockDlg::CanListProjects() {
     return true;
 }
 
+// After a correction in the overview: the list anew, with the same entry selected and its total
+// read again, so that a count started next goes on from the corrected total.
+void CClockDlg::RefillKeepingSelection() {
+    const int nSelected = m_comboProject.GetCurSel();
+    LoadProjectNames(m_comboProject);
+    m_comboProject.SetCurSel(nSelected < m_comboProject.GetCount() ? nSelected : -1);
+    LoadSelectedTotal();
+}
+
 // After the create or delete dialog: the list anew from the file, with nothing selected (which
 // also clears the name a former choice left in the field).
 void CClockDlg::RefillProjectBox() {

@@ -17,6 +17,9 @@ const char* const kMsgProjectGone =
 const char* const kMsgListChanged =
     "Another program has changed the project file: the project shown is no longer at its place. "
     "The list has been read again; nothing was deleted.";
+const char* const kMsgListChangedUnchanged =
+    "Another program has changed the project file: the project shown is no longer at its place. "
+    "The list has been read again; nothing was changed.";
 
 namespace {
 
@@ -136,7 +139,7 @@ void CProjectFile::LoadProjectNames(IStringList& list) const {
     list.EndFill();
 }
 
-void CProjectFile::LoadOverviewRows(IStringList& list) const {
+void CProjectFile::LoadOverviewRows(IStringList& list, std::vector<std::string>* pNames) const {
     const ProjectFileState state = GetState();
     if (state != ProjectFileState::NonEmpty) {
         m_sink.ShowMessage(state == ProjectFileState::Missing ? kMsgErrorReading : kMsgNoProject);
@@ -149,9 +152,13 @@ void CProjectFile::LoadOverviewRows(IStringList& list) const {
     const std::vector<ProjectRecord> records = ScanRecords(strContent);
     list.BeginFill(static_cast<int>(records.size()), strContent.size() + records.size());
     for (const ProjectRecord& record : records) {
-        const std::string strRow = ListText(strContent, record.name, m_pfnIsLeadByte) + '\t' +
-                                   ListText(strContent, record.time, m_pfnIsLeadByte);
+        const std::string strName = ListText(strContent, record.name, m_pfnIsLeadByte);
+        const std::string strRow =
+            strName + '\t' + ListText(strContent, record.time, m_pfnIsLeadByte);
         list.AddString(strRow.c_str());
+        if (pNames) {
+            pNames->push_back(strName);
+        }
     }
     list.EndFill();
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "FileSystem.h"
 #include "ProjectFileFormat.h"
@@ -38,11 +39,16 @@ extern const char* const kMsgErrorReading; // "Error reading DataBaseFile"
 extern const char* const kMsgErrorWriting; // "Error writing DataBaseFile"
 extern const char* const kMsgNoProject;    // "No project available"
 extern const char* const kMsgListChanged; // the delete dialog's record was moved by another program
+extern const char* const kMsgListChangedUnchanged; // the same for a correction: nothing changed
 
 // The message when the record that a count was started on is no longer in the file.
 std::string MakeProjectNotFoundMessage(const std::string& strName);
 // The project picked at a start is no longer in the file.
 extern const char* const kMsgProjectGone;
+
+struct CRemovedRecord;
+// The message when a delete cannot be taken back, naming the project and its total.
+std::string MakeNotRestoredMessage(const CRemovedRecord& removed);
 
 // A file larger than this is not read: it is reported like one that cannot be opened.
 bool IsReadableSize(std::uint64_t nSize);
@@ -68,6 +74,21 @@ struct TotalUpdate {
     bool bCapped = false;    // some of the time was not added: the total is at 999:59:59 or above
 };
 
+// A record as a delete removed it, so that the delete can be taken back at the same place: the
+// exact bytes removed (its two lines and one line end, before or after them), its lines for the
+// user, and the names the lists showed before and after it (flags false at either end).
+struct CRemovedRecord {
+    int nIndex = -1;
+    std::string strRemoved;
+    bool bLineEndBefore = false; // the removed bytes began with the line end before the name
+    std::string strNameLine;
+    std::string strTimeLine;
+    bool bHasPrevious = false;
+    std::string strPrevious;
+    bool bHasNext = false;
+    std::string strNext;
+};
+
 class CProjectFile {
 public:
     // pfnIsLeadByte tells the lists where a double-byte character begins, so that a long line is
@@ -83,7 +104,19 @@ public:
     // Deletes only when the record at the index still carries strName as the lists show it;
     // otherwise says so, sets bListStale and changes nothing. After a deletion bListStale tells
     // whether the lists must be read again: false when they only lose the entry at the index.
-    bool DeleteProject(int nIndex, const std::string& strName, bool& bListStale) const;
+    // pRemoved, when given, receives what InsertProjectAt needs to take the delete back.
+    bool DeleteProject(int nIndex, const std::string& strName, bool& bListStale,
+                       CRemovedRecord* pRemoved = nullptr) const;
+    // Puts the removed bytes back where they were, while the records around that place are
+    // still the ones that were there; otherwise says so, sets bListStale and changes nothing.
+    bool InsertProjectAt(const CRemovedRecord& removed, bool& bListStale) const;
+    // Corrections from the overview: the record at the index, only while it carries strName
+    // (otherwise says so, sets bListStale, changes nothing). The total is HHH:MM:SS; the new
+    // name follows the create dialog's rules.
+    bool SetProjectTotal(int nIndex, const std::string& strName, const std::string& strTotal,
+                         bool& bListStale) const;
+    bool RenameProject(int nIndex, const std::string& strName, const std::string& strNewName,
+                       bool& bListStale) const;
     bool ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds) const;
     // At the start of a count: finds the record by record.strName and record.nOccurrence and
     // reads its total. Reports a file that cannot be read, and a record that is not there
@@ -94,7 +127,8 @@ public:
     // Flushes to the disk when asked. Reports every failure; nothing is written then.
     bool AddToProjectTotal(CountedRecord& record, std::int64_t nSeconds, bool bFlush,
                            TotalUpdate& update) const;
-    void LoadOverviewRows(IStringList& list) const;
+    // pNames, when given, receives the names as the rows show them.
+    void LoadOverviewRows(IStringList& list, std::vector<std::string>* pNames = nullptr) const;
     void RemoveLeftoverTempFiles() const;
 
 private:
@@ -116,6 +150,8 @@ private:
     bool UpdateOpenTotal(IFileSystem::FileHandle hFile, CountedRecord& record,
                          std::int64_t nSeconds, bool bFlush, TotalUpdate& update,
                          std::string& strReplaced) const;
+    bool FindNamedRecord(int nIndex, const std::string& strName, std::string& strContent,
+                         ProjectRecord& record, bool& bListStale) const;
 
     std::string m_strPath;
     IFileSystem& m_fs;

@@ -101,8 +101,22 @@ BOOL AppendProject(const CString& strName) {
     return OpenProjectFile().AppendProject(strName.Str());
 }
 
-BOOL DeleteProject(int nIndex, const CString& strName, bool& bListStale) {
-    return OpenProjectFile().DeleteProject(nIndex, strName.Str(), bListStale);
+BOOL DeleteProject(int nIndex, const CString& strName, bool& bListStale, CRemovedRecord* pRemoved) {
+    return OpenProjectFile().DeleteProject(nIndex, strName.Str(), bListStale, pRemoved);
+}
+
+BOOL RestoreProject(const CRemovedRecord& removed, bool& bListStale) {
+    return OpenProjectFile().InsertProjectAt(removed, bListStale);
+}
+
+BOOL SetProjectTotal(int nIndex, const CString& strName, const CString& strTotal,
+                     bool& bListStale) {
+    return OpenProjectFile().SetProjectTotal(nIndex, strName.Str(), strTotal.Str(), bListStale);
+}
+
+BOOL RenameProject(int nIndex, const CString& strName, const CString& strNewName,
+                   bool& bListStale) {
+    return OpenProjectFile().RenameProject(nIndex, strName.Str(), strNewName.Str(), bListStale);
 }
 
 BOOL ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds) {
@@ -125,7 +139,7 @@ void RemoveLeftoverTempFiles() {
     OpenProjectFile().RemoveLeftoverTempFiles();
 }
 
-void LoadOverviewRows(CListBox& listBox) {
+void LoadOverviewRows(CListBox& listBox, std::vector<std::string>* pNames) {
     CListAdapter<CListBox> list(listBox);
-    OpenProjectFile().LoadOverviewRows(list);
+    OpenProjectFile().LoadOverviewRows(list, pNames);
 }

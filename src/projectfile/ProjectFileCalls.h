@@ -12,13 +12,20 @@ ProjectFileState GetProjectFileState();
 void LoadProjectNames(CComboBox& comboBox);
 BOOL AppendProject(const CString& strName);
 // Deletes the record at nIndex only while it carries strName; bListStale asks for a refill.
-BOOL DeleteProject(int nIndex, const CString& strName, bool& bListStale);
+// pRemoved receives what RestoreProject needs to take the delete back.
+BOOL DeleteProject(int nIndex, const CString& strName, bool& bListStale,
+                   CRemovedRecord* pRemoved = nullptr);
+BOOL RestoreProject(const CRemovedRecord& removed, bool& bListStale);
+// Corrections of the record at nIndex while it carries strName; bListStale asks for a refill.
+BOOL SetProjectTotal(int nIndex, const CString& strName, const CString& strTotal, bool& bListStale);
+BOOL RenameProject(int nIndex, const CString& strName, const CString& strNewName, bool& bListStale);
 BOOL ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds);
 // The counted record's total at the start of a count; bGone asks for a refill of the lists.
 BOOL ReadCountedTotal(CountedRecord& record, int64_t& nTotal, bool& bGone);
 // Adds counted time to the record's total without showing anything; strError says why not.
 BOOL AddToProjectTotal(CountedRecord& record, int64_t nSeconds, bool bFlush, TotalUpdate& update,
                        std::string& strError);
-void LoadOverviewRows(CListBox& listBox);
+// pNames receives the project names as the rows show them.
+void LoadOverviewRows(CListBox& listBox, std::vector<std::string>* pNames = nullptr);
 // At start-up, with the single-instance lock held: removes what cut-short saves left.
 void RemoveLeftoverTempFiles();

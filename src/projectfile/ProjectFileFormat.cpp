@@ -152,6 +152,30 @@ std::string FormatTotal(std::int64_t nSeconds) {
     return strHours + szTail;
 }
 
+bool ParseTotalEntry(const std::string& strText, std::string& strTotal) {
+    const std::size_t nFirst = strText.find_first_not_of(" \t");
+    const std::size_t nLast = strText.find_last_not_of(" \t");
+    if (nFirst == std::string::npos) {
+        return false;
+    }
+    const std::string strTrimmed = strText.substr(nFirst, nLast - nFirst + 1);
+    const std::size_t nColon = strTrimmed.find(':');
+    if (nColon == std::string::npos || nColon < 1 || nColon > 3) {
+        return false;
+    }
+    const std::string strPadded = std::string(3 - nColon, '0') + strTrimmed;
+    if (!IsTimeText(strPadded.data(), strPadded.size())) {
+        return false;
+    }
+    strTotal = strPadded;
+    return true;
+}
+
+bool IsValidProjectName(const std::string& strName) {
+    return !strName.empty() && strName.size() <= kMaxListBytes &&
+           strName.find_first_of("\r\n") == std::string::npos;
+}
+
 // What the load turns into a total by its fields' integer values: digits, colons, signs and
 // blanks, with at least one digit. Anything else (a name, an empty line) is no time line.
 bool IsReadableAsTotal(const std::string& strText) {

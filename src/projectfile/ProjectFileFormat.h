@@ -50,6 +50,13 @@ int ParseLeadingInt(const std::string& strText);
 // Exactly nine bytes HHH:MM:SS, minutes and seconds 00 to 59.
 bool IsTimeText(const char* pText, std::size_t nLength);
 
+// A total as a user types it, hours of 1 to 3 digits, then 2-digit minutes and seconds below 60,
+// blanks around it allowed; strTotal gets the time line's form HHH:MM:SS. False otherwise.
+bool ParseTotalEntry(const std::string& strText, std::string& strTotal);
+
+// A name the lists can show and the file keep as one line: 1 to 30 bytes, no CR or LF.
+bool IsValidProjectName(const std::string& strName);
+
 // True when the load reads the text as a total, though perhaps not in the written form.
 bool IsReadableAsTotal(const std::string& strText);
 

@@ -9,11 +9,24 @@ namespace {
 
 const char kLineEnd[] = "\r\n";
 const char kNewTotal[] = "000:00:00";
-const std::size_t kMaxNameLength = 30;
 
-bool IsValidName(const std::string& strName) {
-    return !strName.empty() && strName.size() <= kMaxNameLength &&
-           strName.find_first_of("\r\n") == std::string::npos;
+// What taking the delete back needs: the bytes it removes, the record's lines and its
+// neighbours' names.
+CRemovedRecord MakeRemovedRecord(const std::string& strContent, const ProjectRecord& record,
+                                 std::pair<std::size_t, std::size_t> span, int nIndex,
+                                 const std::vector<std::string>& shown) {
+    CRemovedRecord removed;
+    removed.nIndex = nIndex;
+    removed.strRemoved = strContent.substr(span.first, span.second - span.first);
+    removed.bLineEndBefore = span.first < record.name.nBegin;
+    removed.strNameLine = PieceText(strContent, record.name);
+    removed.strTimeLine = PieceText(strContent, record.time);
+    const std::size_t nAt = static_cast<std::size_t>(nIndex);
+    removed.bHasPrevious = nAt > 0;
+    removed.strPrevious = nAt > 0 ? shown[nAt - 1] : std::string();
+    removed.bHasNext = nAt + 1 < shown.size();
+    removed.strNext = removed.bHasNext ? shown[nAt + 1] : std::string();
+    return removed;
 }
 
 } // namespace
@@ -73,7 +86,7 @@ bool CProjectFile::AppendProject(const std::string& strName) const {
         return false;
     }
     std::string strContent;
-    if (!IsValidName(strName) || !ReadContent(strContent)) {
+    if (!IsValidProjectName(strName) || !ReadContent(strContent)) {
         return false;
     }
     strContent += GetAppendPrefix(strContent) + strName + kLineEnd + kNewTotal;
@@ -84,7 +97,8 @@ bool CProjectFile::AppendProject(const std::string& strName) const {
 // with the lists' own scan, so hand-edited line ends cannot shift it onto another record. When
 // another program has moved the records since the list was filled, the record at the index is
 // not the one the user chose: nothing is deleted and the caller refills its list.
-bool CProjectFile::DeleteProject(int nIndex, const std::string& strName, bool& bListStale) const {
+bool CProjectFile::DeleteProject(int nIndex, const std::string& strName, bool& bListStale,
+                                 CRemovedRecord* pRemoved) const {
     bListStale = false;
     const ProjectFileState state = GetState();
     if (state == ProjectFileState::Missing) {
@@ -105,8 +119,11 @@ bool CProjectFile::DeleteProject(int nIndex, const std::string& strName, bool& b
     // A list of many projects is slow to fill: where the lists only lose the entry at the index
     // (every file this program wrote), they need not be read again.
     std::vector<std::string> shown = ShownNames(strContent);
-    shown.erase(shown.begin() + nIndex);
     const std::pair<std::size_t, std::size_t> span = GetRecordSpan(strContent, record);
+    if (pRemoved) {
+        *pRemoved = MakeRemovedRecord(strContent, record, span, nIndex, shown);
+    }
+    shown.erase(shown.begin() + nIndex);
     strContent.erase(span.first, span.second - span.first);
     bListStale = ShownNames(strContent) != shown;
     return SaveContent(strContent);

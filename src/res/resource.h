@@ -8,6 +8,9 @@
 #define IDD_NEW_PROJECT 139
 #define IDD_DELETE_PROJECT 140
 #define IDD_ABOUTBOX 141
+#define IDD_CHANGE_TOTAL 142
+#define IDD_RENAME_PROJECT 143
+#define IDD_SETTINGS 144
 
 // Main dialog
 #define IDC_PROJECT_COMBO 1003
@@ -27,6 +30,13 @@
 
 // Overview dialog
 #define IDC_OVERVIEW_LIST 1018
+#define IDC_CHANGE_TOTAL 1032
+#define IDC_RENAME 1033
+
+// Change-total and rename dialogs
+#define IDC_CORRECTION_PROJECT 1035
+#define IDC_TOTAL_EDIT 1036
+#define IDC_NEW_NAME 1037
 
 // Create-project dialog
 #define IDC_PROJECT_NAME 1019
@@ -36,12 +46,21 @@
 // Delete-project dialog (its combo shares 1021 with the create dialog's cancel button)
 #define IDC_DELETE_COMBO 1021
 #define IDC_CLOSE 1023
+#define IDC_UNDO_DELETE 1034
 
 // About dialog
 #define IDC_WEBSITE 1025
 #define IDC_COPYRIGHT 1029
 #define IDC_LICENSE 1030
 #define IDC_PRODUCT_NAME 1031
+
+// Settings dialog
+#define IDC_AWAY_MINUTES 1038
+#define IDC_AWAY_SPIN 1039
+
+// The main dialog's system menu item "Settings...": below 0xF000, low four bits clear, as the
+// system keeps those for its own commands
+#define IDM_SETTINGS 0x0010
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

@@ -165,14 +165,14 @@ std::string WindowText(HWND hwnd) {
 
 static BOOL CALLBACK FindProgramControl(HWND child, LPARAM found) {
     const int id = GetDlgCtrlID(child);
-    if (id >= 1003 && id <= 1031)
+    if (id >= 1003 && id <= 1039)
         *reinterpret_cast<bool*>(found) = true;
     return TRUE;
 }
 
 // A message box is a #32770 window with its text in static 0xFFFF. The program's own dialogs
 // have unnamed labels with that id too, so a window holding any of the program's control ids
-// (IDC_PROJECT_COMBO 1003 to IDC_PRODUCT_NAME 1031) is not a message box. Wine's message box
+// (IDC_PROJECT_COMBO 1003 to IDC_AWAY_SPIN 1039) is not a message box. Wine's message box
 // icon has id 1088, Windows' 20: both outside that range.
 bool IsMessageBox(HWND hwnd) {
     const HWND text = GetDlgItem(hwnd, 0xFFFF);

@@ -43,4 +43,13 @@ E2E_CASE("accessibility.project_lists_are_announced_by_name") {
     RequestClose(dialog);
     WaitUntilClosed(dialog);
     CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+
+    // The settings' up-down arrows are named after the field they change.
+    PostMessageW(main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
+    dialog = WaitForDialog(app, "Settings");
+    app.Settle(dialog);
+    CheckAnnounced(annotates, Control(dialog, IDC_AWAY_SPIN),
+                   "Away after this many minutes without input");
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    WaitUntilClosed(dialog);
 }

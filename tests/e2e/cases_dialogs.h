@@ -242,6 +242,15 @@ inline void PasteText(HWND edit, const std::wstring& text) {
     PostMessageW(edit, WM_PASTE, 0, 0);
 }
 
+// Replaces the whole text of an edit field, as selecting all and typing does.
+inline void SetFieldText(const App& app, HWND edit, const std::string& text) {
+    PostMessageW(edit, EM_SETSEL, 0, -1);
+    PostMessageW(edit, WM_CLEAR, 0, 0);
+    TypeText(edit, text);
+    app.Settle(edit);
+    WaitFor("the typed text", [&] { return WindowText(edit) == text; });
+}
+
 // The text of a window as the W message gives it, untouched by the driver's code page.
 inline std::wstring WideText(HWND hwnd) {
     std::wstring text(Ask(hwnd, WM_GETTEXTLENGTH, 0, 0) + 1, L'\0');

@@ -242,3 +242,64 @@ E2E_CASE("delete.a_long_hand_edited_name_is_one_project") {
     CheckShows(dialog, left, "P3");
     CloseDialog(app, main, dialog);
 }
+
+namespace {
+
+bool UndoEnabled(HWND dialog) {
+    return IsWindowEnabled(Control(dialog, IDC_UNDO_DELETE)) != FALSE;
+}
+
+} // namespace
+
+// "Undo delete" takes the deletes back one by one, last first: each project returns to its
+// place with its total, the file's bytes become exactly what they were, and the field names it.
+E2E_CASE("delete.undo_puts_each_project_back_byte_for_byte") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ProjectFileBytes(kFive));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenDeleteDialog(app, main);
+    CHECK(!UndoEnabled(dialog));
+    ChooseThird(app, dialog);
+    DeleteAndConfirm(app, scratch, dialog, Without(kFive, {2}));
+    CHECK(UndoEnabled(dialog));
+    DeleteAndConfirm(app, scratch, dialog, Without(kFive, {2, 3}));
+
+    ClickButton(dialog, IDC_UNDO_DELETE);
+    CheckNoMessage(app, dialog);
+    CHECK_EQ(scratch.ReadProjectFile(), BytesOf(Without(kFive, {2})));
+    CheckShows(dialog, Without(kFive, {2}), "P4 Travel");
+    CHECK(UndoEnabled(dialog));
+    ClickButton(dialog, IDC_UNDO_DELETE);
+    CheckNoMessage(app, dialog);
+    CHECK_EQ(scratch.ReadProjectFile(), BytesOf(kFive));
+    CheckShows(dialog, kFive, "P3 Report");
+    CHECK(!UndoEnabled(dialog));
+
+    CloseDialog(app, main, dialog);
+    CheckProjectBoxUnselected(main, NamesOf(kFive));
+}
+
+// When another program has changed the records around the place, the project is not put back
+// among others: the message names it with its total, and nothing is written.
+E2E_CASE("delete.undo_is_refused_when_the_neighbours_changed") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ProjectFileBytes(kFive));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    const HWND dialog = OpenDeleteDialog(app, main);
+    ChooseThird(app, dialog);
+    DeleteAndConfirm(app, scratch, dialog, Without(kFive, {2}));
+
+    const Records changed = Without(kFive, {1, 2});
+    scratch.WriteProjectFile(ProjectFileBytes(changed));
+    ClickButton(dialog, IDC_UNDO_DELETE);
+    AnswerMessage(app, "Another program has changed the project file since the delete: the "
+                       "project \"P3 Report\" (003:00:00) cannot be put back at its place. "
+                       "Nothing was changed.");
+    CHECK_EQ(scratch.ReadProjectFile(), BytesOf(changed));
+    CHECK(!UndoEnabled(dialog));
+    CHECK_EQ(ComboItems(DeleteCombo(dialog)), NamesOf(changed));
+    CloseDialog(app, main, dialog);
+    CheckProjectBoxUnselected(main, NamesOf(changed));
+}

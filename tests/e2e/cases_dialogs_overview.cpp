@@ -1,5 +1,6 @@
 // The project time overview: one row per project in file order, the name, a tab and the total
 // as stored, with the totals lined up at 185 dialog units in the list. It writes nothing.
+#include "cases_counting.h"
 #include "cases_dialogs.h"
 
 #include <cstdint>
@@ -142,4 +143,122 @@ E2E_CASE("overview.totals_line_up_at_185_dialog_units") {
     REQUIRE(wideRow.size() == 2);
     REQUIRE(wideRow[0].end > stop); // the name reaches past the first stop
     CHECK_NEAR(wideRow[1].start, 2 * stop, 3);
+}
+
+namespace {
+
+const char* const kMsgBadTotal =
+    "Please enter the total as HHH:MM:SS, for example 012:30:00: minutes and seconds from 00 to "
+    "59, at most 999:59:59.";
+
+// Picks row `row` of the overview's list, as a click on it does.
+void PickRow(const App& app, HWND dialog, int row) {
+    Ask(OverviewList(dialog), LB_SETCURSEL, row, 0);
+    app.Settle(dialog);
+}
+
+// Opens a correction dialog for the picked row and checks that it names the project.
+HWND OpenCorrection(const App& app, HWND overview, int button, const std::string& caption,
+                    const std::string& project) {
+    ClickButton(overview, button);
+    const HWND dialog = WaitForDialog(app, caption);
+    app.Settle(dialog);
+    CHECK_EQ(WindowText(Control(dialog, IDC_CORRECTION_PROJECT)), project);
+    return dialog;
+}
+
+} // namespace
+
+// "Change total..." and "Rename..." change exactly the picked project's time line and name
+// line; a wrong entry is refused with the reason and changes nothing; the list and the project
+// box show the result.
+E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
+    IdleScene scene;
+    auto& [scratch, app, main] = scene;
+    ChooseComboItem(main, IDC_PROJECT_COMBO, 1);
+    const HWND dialog = OpenOverview(app, main);
+    ClickButton(dialog, IDC_CHANGE_TOTAL); // nothing picked yet
+    AnswerMessage(app, "Please choose a project");
+    PickRow(app, dialog, 1);
+
+    const HWND total = OpenCorrection(app, dialog, IDC_CHANGE_TOTAL, "Change total", "alpha");
+    const HWND field = Control(total, IDC_TOTAL_EDIT);
+    CHECK_EQ(WindowText(field), "000:00:00");
+    CHECK_EQ(FocusOf(total), field);
+    for (const char* wrong : {"12:60:00", "1000:00:00", "ten"}) {
+        SetFieldText(app, field, wrong);
+        ClickButton(total, IDOK);
+        AnswerMessage(app, kMsgBadTotal);
+        CHECK(IsWindow(total));
+    }
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    SetFieldText(app, field, "7:05:00");
+    ClickButton(total, IDOK);
+    WaitUntilClosed(total);
+    CheckNoMessage(app, dialog);
+    const std::string corrected = ProjectFileBytes(
+        {{"Zeta", "012:34:56"}, {"alpha", "007:05:00"}, {"B\xFCro & Verwaltung", "100:00:01"}});
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(corrected));
+    CHECK_EQ(ListBoxItems(OverviewList(dialog)),
+             (std::vector<std::string>{"Zeta\t012:34:56", "alpha\t007:05:00",
+                                       "B\xFCro & Verwaltung\t100:00:01"}));
+    CHECK_EQ(static_cast<int>(Ask(OverviewList(dialog), LB_GETCURSEL, 0, 0)), 1);
+
+    PickRow(app, dialog, 2);
+    const HWND rename =
+        OpenCorrection(app, dialog, IDC_RENAME, "Rename project", "B\xFCro & Verwaltung");
+    const HWND name = Control(rename, IDC_NEW_NAME);
+    CHECK_EQ(WindowText(name), "B\xFCro & Verwaltung");
+    SetFieldText(app, name, "");
+    ClickButton(rename, IDOK);
+    AnswerMessage(app, "Please enter a name for your project");
+    SetFieldText(app, name, "Office");
+    ClickButton(rename, IDOK);
+    WaitUntilClosed(rename);
+    CheckNoMessage(app, dialog);
+    const std::string renamed =
+        ProjectFileBytes({{"Zeta", "012:34:56"}, {"alpha", "007:05:00"}, {"Office", "100:00:01"}});
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(renamed));
+    CHECK_EQ(
+        ListBoxItems(OverviewList(dialog)),
+        (std::vector<std::string>{"Zeta\t012:34:56", "alpha\t007:05:00", "Office\t100:00:01"}));
+
+    // Cancel changes nothing.
+    const HWND cancelled = OpenCorrection(app, dialog, IDC_RENAME, "Rename project", "Office");
+    SetFieldText(app, Control(cancelled, IDC_NEW_NAME), "Other");
+    ClickButton(cancelled, IDCANCEL);
+    WaitUntilClosed(cancelled);
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(renamed));
+
+    // The project box shows the new names and keeps the project chosen before.
+    RequestClose(dialog);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
+    const ProjectBox box = ReadProjectBox(main);
+    CHECK_EQ(box.items, (std::vector<std::string>{"Zeta", "alpha", "Office"}));
+    CHECK_EQ(box.selection, 1);
+}
+
+// The project chosen on the main dialog had its total loaded before the correction: a count
+// started afterwards goes on from the corrected total, and its stop does not bring back the old.
+E2E_CASE("overview.a_count_after_a_correction_goes_on_from_the_corrected_total") {
+    counting::CountingScene scene(1);
+    const HWND dialog = OpenOverview(scene.app, scene.main);
+    PickRow(scene.app, dialog, 1);
+    const HWND total =
+        OpenCorrection(scene.app, dialog, IDC_CHANGE_TOTAL, "Change total", scene.records[1].first);
+    SetFieldText(scene.app, Control(total, IDC_TOTAL_EDIT), "005:00:00");
+    ClickButton(total, IDOK);
+    WaitUntilClosed(total);
+    RequestClose(dialog);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(scene.app, scene.main);
+
+    counting::Records corrected = scene.records;
+    corrected[1].second = "005:00:00";
+    counting::StartCount(scene.app, scene.main);
+    const long shown = counting::StopRunningCount(scene.main);
+    WaitFor("the stop's save",
+            [&] { return scene.scratch.ReadProjectFile() != ProjectFileBytes(corrected); });
+    CHECK_SAVED_RUN(scene.scratch, corrected, 1, 5 * 3600, shown);
 }

@@ -1,4 +1,5 @@
-// Scenes for the screenshots of the create, delete and overview dialogs in docs/, taken by
+// Scenes for the screenshots of the create, delete, overview, correction and settings dialogs in
+// docs/, taken by
 // scripts/screenshots.sh. Not registered as tests.
 #include "cases_dialogs.h"
 
@@ -49,5 +50,30 @@ E2E_CASE("screenshot.overview") {
     scratch.WriteProjectFile(kSampleProjects);
     App app(scratch.ExePath(), scratch.WorkDir());
     const HWND dialog = OpenFromMain(app, IDC_OVERVIEW, "Project time overview ");
+    Ask(Control(dialog, IDC_OVERVIEW_LIST), LB_SETCURSEL, 1, 0);
+    app.Settle(dialog);
     OfferScreenshot(dialog, "overview");
+}
+
+E2E_CASE("screenshot.change_total") {
+    Scratch scratch;
+    scratch.WriteProjectFile(kSampleProjects);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND overview = OpenFromMain(app, IDC_OVERVIEW, "Project time overview ");
+    Ask(Control(overview, IDC_OVERVIEW_LIST), LB_SETCURSEL, 3, 0);
+    ClickButton(overview, IDC_CHANGE_TOTAL);
+    const HWND dialog = WaitForDialog(app, "Change total");
+    SetFieldText(app, Control(dialog, IDC_TOTAL_EDIT), "103:30:00");
+    OfferScreenshot(dialog, "change-total");
+}
+
+E2E_CASE("screenshot.settings") {
+    Scratch scratch;
+    scratch.WriteProjectFile(kSampleProjects);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    PostMessageW(main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
+    const HWND dialog = WaitForDialog(app, "Settings");
+    app.Settle(dialog);
+    OfferScreenshot(dialog, "settings");
 }

@@ -150,6 +150,22 @@ E2E_CASE("layout.every_static_text_fits_its_control") {
             CheckFills(Control(dialog, IDC_PRODUCT_NAME));
         CloseSide(dialog);
     }
+    // The overview's correction dialogs, for its second project, and the settings.
+    const HWND overview = OpenFromMain(app, main, IDC_OVERVIEW, "Project time overview ");
+    Ask(Control(overview, IDC_OVERVIEW_LIST), LB_SETCURSEL, 2, 0);
+    for (const auto& [button, caption] :
+         {std::pair<int, const char*>{IDC_CHANGE_TOTAL, "Change total"},
+          {IDC_RENAME, "Rename project"}}) {
+        const HWND dialog = OpenFromMain(app, overview, button, caption);
+        CheckStaticsFit(dialog);
+        CloseSide(dialog);
+    }
+    CloseSide(overview);
+    PostMessageW(main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
+    const HWND settings = WaitForDialog(app, "Settings");
+    app.Settle(settings);
+    CheckStaticsFit(settings);
+    CloseSide(settings);
     CHECK(OpenMessages(app).empty());
 }
 

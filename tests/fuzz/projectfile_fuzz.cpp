@@ -7,6 +7,7 @@
 // - a successful delete removes exactly the record at the index, which carries the name the
 //   list showed there; the others stay as they were, in order;
 // - a successful append adds exactly one record at the end, the name with "000:00:00";
+// - a delete after which the lists only lost its entry is taken back to the file's old bytes;
 // - a failed operation changes no byte, creates no file and tells the user when a call failed;
 // - no operation leaves a temporary file or an open handle behind, and the start's clean-up
 //   removes a temporary file a cut-short save left and no other file.
@@ -110,7 +111,8 @@ std::string ChooseName(const Input& input, const CListView& before) {
 // nWritten where it found the project, a delete in bListStale whether the lists must be read
 // again.
 bool RunOperation(const FuzzOperation& operation, LeadByteTest pfnIsLeadByte, int nFailAt,
-                  CMemoryFileSystem& fs, CFuzzSink& sink, int& nWritten, bool& bListStale) {
+                  CMemoryFileSystem& fs, CFuzzSink& sink, int& nWritten, bool& bListStale,
+                  CRemovedRecord& removed) {
     const CProjectFile file(kPath, fs, sink, pfnIsLeadByte);
     fs.m_nCalls = 0;
     fs.m_bFailedFlushOrClose = false;
@@ -130,7 +132,7 @@ bool RunOperation(const FuzzOperation& operation, LeadByteTest pfnIsLeadByte, in
         break;
     }
     case 2:
-        bResult = file.DeleteProject(operation.nIndex, operation.strName, bListStale);
+        bResult = file.DeleteProject(operation.nIndex, operation.strName, bListStale, &removed);
         break;
     case 3:
         bResult = file.AppendProject(operation.strName);
@@ -187,8 +189,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     CFuzzSink sink;
     int nWritten = 0;
     bool bListStale = false;
-    const bool bResult =
-        RunOperation(operation, pfnIsLeadByte, input.nFailAt, fs, sink, nWritten, bListStale);
+    CRemovedRecord removed;
+    const bool bResult = RunOperation(operation, pfnIsLeadByte, input.nFailAt, fs, sink, nWritten,
+                                      bListStale, removed);
     FUZZ_CHECK(fs.m_open.empty());
     // A save of a total counts as done once its bytes are written: a flush or close that fails
     // afterwards cannot take them back.
@@ -209,6 +212,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
         break;
     case 2:
         CheckDelete(before, after, operation, bListStale);
+        if (!bListStale) {
+            bool bUndoStale = true;
+            FUZZ_CHECK(
+                CProjectFile(kPath, fs, sink, pfnIsLeadByte).InsertProjectAt(removed, bUndoStale));
+            FUZZ_CHECK(!bUndoStale && sink.m_messages.empty() && fs.m_files == filesBefore);
+        }
         break;
     default:
         CheckAppend(before, after, operation.strName);

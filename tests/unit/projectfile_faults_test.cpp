@@ -126,6 +126,29 @@ TEST_F(ProjectFileTest, EveryFailedCallOfAChangeLeavesOldOrNewFileAndTellsTheUse
              return f.DeleteProject(0, "Alpha", bListStale);
          },
          kAlphaBeta, kAlphaBeta.substr(18), kAtomicSave},
+        {"total correction",
+         [](const CProjectFile& f) {
+             bool bListStale = false;
+             return f.SetProjectTotal(1, "Beta", "004:05:06", bListStale);
+         },
+         kAlphaBeta, kAlphaBeta.substr(0, 24) + "004:05:06", kAtomicSave},
+        {"rename",
+         [](const CProjectFile& f) {
+             bool bListStale = false;
+             return f.RenameProject(0, "Alpha", "Gamma", bListStale);
+         },
+         kAlphaBeta, "Gamma" + kAlphaBeta.substr(5), kAtomicSave},
+        {"delete taken back",
+         [](const CProjectFile& f) {
+             CRemovedRecord removed;
+             bool bListStale = false;
+             removed.nIndex = 0;
+             removed.strRemoved = kAlphaBeta.substr(0, 18);
+             removed.bHasNext = true;
+             removed.strNext = "Beta";
+             return f.InsertProjectAt(removed, bListStale);
+         },
+         kAlphaBeta.substr(18), kAlphaBeta, kAtomicSave},
     };
     const std::set<std::string> readCalls = {"probe", "read", "size"};
     for (const Change& change : changes) {

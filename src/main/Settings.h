@@ -1,0 +1,41 @@
+// Quillet.ini beside the executable: the settings a user may also change with a text editor.
+// Portable, so that its reading and writing are tested natively.
+#pragma once
+
+#include <string>
+
+class IFileSystem;
+
+constexpr int kDefaultAwayMinutes = 10;
+constexpr int kMaxAwayMinutes = 240; // 0 turns the away check off
+
+// Directory of the executable (cut after its last backslash) plus "Quillet.ini"; empty when the
+// module name holds no backslash.
+std::string MakeSettingsFilePath(const std::string& strModuleFileName);
+
+// A number of minutes as typed: decimal digits with blanks around them, 0 to kMaxAwayMinutes.
+bool ParseAwayMinutes(const std::string& strText, int& nMinutes);
+// AwayMinutes in the [Settings] section of the ini text; the default when it is missing or its
+// value is broken or out of range.
+int ReadAwayMinutes(const std::string& strIni);
+// The ini text with AwayMinutes set to nMinutes; every other line stays as it was.
+std::string WriteAwayMinutes(const std::string& strIni, int nMinutes);
+
+class CSettingsFile {
+public:
+    CSettingsFile(std::string strPath, IFileSystem& fs);
+
+    // The default when the file is missing or cannot be read.
+    int LoadAwayMinutes() const;
+    // False, with the file unchanged, when the value is out of range, or the file exists but
+    // cannot be read, or cannot be written.
+    bool SaveAwayMinutes(int nMinutes) const;
+
+private:
+    enum class ReadResult { Read, Missing, Unreadable };
+    ReadResult Read(std::string& strText) const;
+    bool Save(const std::string& strText) const;
+
+    std::string m_strPath;
+    IFileSystem& m_fs;
+};

@@ -1,0 +1,25 @@
+#include "SettingsCalls.h"
+
+#include "FileSystem.h"
+#include "Settings.h"
+#include "WidePath.h"
+#include "framework/Afx.h"
+
+namespace {
+
+// Taken from the wide module name, as the project file's path is.
+CSettingsFile OpenSettingsFile() {
+    return CSettingsFile(
+        MakeSettingsFilePath(ToUtf8(GetModuleFileNameLong(AfxGetInstanceHandle()))),
+        GetPlatformFileSystem());
+}
+
+} // namespace
+
+int GetAwayMinutes() {
+    return OpenSettingsFile().LoadAwayMinutes();
+}
+
+bool SetAwayMinutes(int nMinutes) {
+    return OpenSettingsFile().SaveAwayMinutes(nMinutes);
+}
