@@ -14,7 +14,7 @@ BOOL CClockApp::InitInstance() {
         instance.ActivateOtherCopy();
         return FALSE;
     }
-    RemoveLeftoverTempFiles();
+    RecoverProjectFile();
     // COM serves the accessible names the dialogs give their lists.
     HRESULT hrCom = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     CClockDlg dlg;

@@ -10,7 +10,7 @@
 
 #include "ProjectFileFormat.h"
 
-class IFileSystem;
+#include "FileSystem.h"
 
 enum class ProjectFileState { Missing, Empty, NonEmpty };
 
@@ -43,7 +43,9 @@ extern const char* const kMsgListChanged; // the delete dialog's record was move
 // The message when the project that a count was started on is no longer in the file exactly once.
 std::string MakeProjectNotFoundMessage(const std::string& strName);
 
-// A file larger than this is not read: it is reported like one that cannot be opened.
+// Some 1.5 million projects; the whole file and a changed copy must fit a 32-bit process. A file
+// larger than this is not read: it is reported like one that cannot be opened.
+const std::uint64_t kMaxReadableSize = 64u << 20;
 bool IsReadableSize(std::uint64_t nSize);
 
 // Directory of the executable (cut after its last backslash) plus "Projekte.dbu", however long;
@@ -72,6 +74,13 @@ public:
     bool WriteProjectTotal(int& nIndex, const std::string& strName,
                            const std::string& strTotal) const;
     void LoadOverviewRows(IStringList& list) const;
+    // At start-up, under the single-instance lock: puts back what a change cut short by a crash
+    // had overwritten, and removes the temporary files of older versions' saves.
+    void RecoverAfterCrash() const;
+    // Puts the old content back from a complete journal and removes it; removes one cut short.
+    // False when a complete journal could not be rolled back (it is kept for the next try).
+    bool RollBackJournal() const;
+    // Only while the project file exists and reads: a leftover may be the only copy of its data.
     void RemoveLeftoverTempFiles() const;
 
 private:
@@ -80,6 +89,11 @@ private:
     bool ReadThroughRecord(int nIndex, std::string& strContent, ProjectRecord& record,
                            bool& bFound) const;
     bool SaveContent(const std::string& strContent) const;
+    bool ChangeInPlace(IFileSystem::FileHandle hFile, const std::string& strContent,
+                       bool& bJournalWritten) const;
+    bool WriteJournal(const std::string& strOld, std::size_t nOffset) const;
+    bool RollBackJournal(bool& bRolledBack) const;
+    bool RollBackFrom(const std::string& strJournal, bool& bRolledBack) const;
     bool HasName(const std::string& strContent, const ProjectRecord& record,
                  const std::string& strName) const;
     int FindOnlyRecordNamed(const std::string& strContent, const std::string& strName,

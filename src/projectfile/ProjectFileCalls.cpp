@@ -113,8 +113,8 @@ BOOL WriteProjectTotal(int& nIndex, const CString& strName, const CString& strTo
     return OpenProjectFile(bQuiet).WriteProjectTotal(nIndex, strName.Str(), strTotal.Str());
 }
 
-void RemoveLeftoverTempFiles() {
-    OpenProjectFile().RemoveLeftoverTempFiles();
+void RecoverProjectFile() {
+    OpenProjectFile(true).RecoverAfterCrash();
 }
 
 void LoadOverviewRows(CListBox& listBox) {

@@ -19,5 +19,7 @@ BOOL ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds);
 BOOL WriteProjectTotal(int& nIndex, const CString& strName, const CString& strTotal,
                        bool bQuiet = false);
 void LoadOverviewRows(CListBox& listBox);
-// At start-up, with the single-instance lock held: removes what cut-short saves left.
-void RemoveLeftoverTempFiles();
+// At start-up, with the single-instance lock held: rolls back a change a crash cut short and
+// removes older versions' temporary files. Shows nothing; a journal it could not roll back is
+// tried again before the next change.
+void RecoverProjectFile();

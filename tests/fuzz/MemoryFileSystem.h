@@ -44,7 +44,9 @@ public:
         strContent = it->second.substr(0, nBytes);
         return true;
     }
-    bool CreateTemp(const std::string& strPath, FileHandle& hFile) override {
+    // A query, like ListFolder: never failed.
+    bool PathExists(const std::string& strPath) override { return m_files.count(strPath) != 0; }
+    bool CreateHidden(const std::string& strPath, FileHandle& hFile) override {
         if (!Pass()) {
             return false;
         }
@@ -56,24 +58,44 @@ public:
     // A failing write still writes half its bytes, as a disk that fills up does.
     bool Write(FileHandle hFile, const char* pData, std::size_t nSize) override {
         std::string& strFile = m_files[m_open.at(hFile)];
-        if (!Pass()) {
-            strFile.append(pData, nSize / 2);
-            return false;
-        }
-        strFile.append(pData, nSize);
-        return true;
+        return WriteAt(hFile, strFile.size(), pData, nSize);
     }
     bool Flush(FileHandle hFile) override { return m_open.count(hFile) && Pass(); }
     // A failing close still closes the handle.
     bool Close(FileHandle hFile) override { return m_open.erase(hFile) && Pass(); }
-    bool ReplaceByRename(const std::string& strFrom, const std::string& strTo) override {
-        const auto it = m_files.find(strFrom);
-        if (!Pass() || it == m_files.end()) {
+    bool OpenForChange(const std::string& strPath, FileHandle& hFile) override {
+        if (!Pass() || !m_files.count(strPath)) {
             return false;
         }
-        std::string strContent = std::move(it->second);
-        m_files.erase(it);
-        m_files[strTo] = std::move(strContent);
+        hFile = ++m_nLastHandle;
+        m_open[hFile] = strPath;
+        return true;
+    }
+    bool ReadFrom(FileHandle hFile, std::uint64_t nOffset, std::string& strContent,
+                  std::uint64_t nMaxSize) override {
+        const std::string& strFile = m_files[m_open.at(hFile)];
+        if (!Pass() || nOffset > strFile.size() || strFile.size() - nOffset > nMaxSize) {
+            return false;
+        }
+        strContent = strFile.substr(nOffset);
+        return true;
+    }
+    bool WriteAt(FileHandle hFile, std::uint64_t nOffset, const char* pData,
+                 std::size_t nSize) override {
+        std::string& strFile = m_files[m_open.at(hFile)];
+        const bool bPass = Pass();
+        const std::size_t nWritten = bPass ? nSize : nSize / 2;
+        if (strFile.size() < nOffset + nWritten) {
+            strFile.resize(nOffset + nWritten);
+        }
+        strFile.replace(nOffset, nWritten, pData, nWritten);
+        return bPass;
+    }
+    bool SetLength(FileHandle hFile, std::uint64_t nLength) override {
+        if (!Pass()) {
+            return false;
+        }
+        m_files[m_open.at(hFile)].resize(nLength);
         return true;
     }
     // A failing overwrite fails at its open: the file keeps its bytes.
@@ -90,8 +112,10 @@ public:
         strFile.replace(nOffset, nSize, pData, nSize);
         return true;
     }
-    std::uint32_t GetProcessId() override { return 4321; }
     bool Remove(const std::string& strPath) override {
+        if (!Pass()) {
+            return false;
+        }
         m_files.erase(strPath);
         return true;
     }

@@ -1,6 +1,6 @@
 // Failure injection: every file call an operation makes is failed in turn, the way SQLite
 // tests its commits, and after each failure the file must hold its old or its new content,
-// no temporary file may be left and the user must have been told.
+// no journal may be left and the user must have been told.
 #include <algorithm>
 #include "ProjectFileFormat.h"
 #include "projectfile_support.h"
@@ -27,8 +27,9 @@ public:
                   std::size_t nBytes) override {
         return Pass("read") && m_real.ReadHead(strPath, strContent, nBytes);
     }
-    bool CreateTemp(const std::string& strPath, FileHandle& hFile) override {
-        return Pass("create") && m_real.CreateTemp(strPath, hFile);
+    bool PathExists(const std::string& strPath) override { return m_real.PathExists(strPath); }
+    bool CreateHidden(const std::string& strPath, FileHandle& hFile) override {
+        return Pass("create") && m_real.CreateHidden(strPath, hFile);
     }
     bool Write(FileHandle hFile, const char* pData, std::size_t nSize) override {
         if (!Pass("write")) {
@@ -42,16 +43,32 @@ public:
         const bool bClosed = m_real.Close(hFile);
         return Pass("close") && bClosed;
     }
-    bool ReplaceByRename(const std::string& strFrom, const std::string& strTo) override {
-        return Pass("rename") && m_real.ReplaceByRename(strFrom, strTo);
+    bool OpenForChange(const std::string& strPath, FileHandle& hFile) override {
+        return Pass("open") && m_real.OpenForChange(strPath, hFile);
     }
-    bool Remove(const std::string& strPath) override { return m_real.Remove(strPath); }
+    bool ReadFrom(FileHandle hFile, std::uint64_t nOffset, std::string& strContent,
+                  std::uint64_t nMaxSize) override {
+        return Pass("read open") && m_real.ReadFrom(hFile, nOffset, strContent, nMaxSize);
+    }
+    bool WriteAt(FileHandle hFile, std::uint64_t nOffset, const char* pData,
+                 std::size_t nSize) override {
+        if (!Pass("write at")) {
+            m_real.WriteAt(hFile, nOffset, pData, nSize / 2);
+            return false;
+        }
+        return m_real.WriteAt(hFile, nOffset, pData, nSize);
+    }
+    bool SetLength(FileHandle hFile, std::uint64_t nLength) override {
+        return Pass("length") && m_real.SetLength(hFile, nLength);
+    }
+    bool Remove(const std::string& strPath) override {
+        return Pass("remove") && m_real.Remove(strPath);
+    }
     // A failing in-place write fails at its open: the file keeps its old bytes.
     bool OverwriteAt(const std::string& strPath, std::uint64_t nOffset, const char* pData,
                      std::size_t nSize) override {
         return Pass("overwrite") && m_real.OverwriteAt(strPath, nOffset, pData, nSize);
     }
-    std::uint32_t GetProcessId() override { return m_real.GetProcessId(); }
     std::vector<std::string> ListFolder(const std::string& strFolder) override {
         return m_real.ListFolder(strFolder);
     }
@@ -80,8 +97,11 @@ struct Change {
     std::set<std::string> calls; // the calls the change makes, each failed in turn
 };
 
-const std::set<std::string> kAtomicSave = {"probe", "read",  "create", "write",
-                                           "flush", "close", "rename"};
+// A change in place: the file's content read again through its open handle, the journal
+// written, the new bytes and length written, the journal removed.
+const std::set<std::string> kAtomicSave = {"probe",    "read",   "open",  "read open",
+                                           "create",   "write",  "flush", "close",
+                                           "write at", "length", "remove"};
 
 bool SaveTotalOf(const CProjectFile& f, int nIndex, const char* pszName, const char* pszTotal) {
     return f.WriteProjectTotal(nIndex, pszName, pszTotal);
