@@ -22,6 +22,12 @@ void SyncDirectoryOf(const std::string& strPath) {
     }
 }
 
+// Drops the string's old buffer first: growing it would take twice its old size.
+void ReserveExactly(std::string& strContent, std::uint64_t nSize) {
+    std::string().swap(strContent);
+    strContent.reserve(static_cast<std::size_t>(nSize));
+}
+
 // Appends what the descriptor holds from its position on, up to nMost bytes in all; a string
 // reserved to the expected size is filled without growing.
 bool ReadOn(int fd, std::string& strContent, std::size_t nMost) {
@@ -69,8 +75,7 @@ public:
             close(fd);
             return false;
         }
-        strContent.clear();
-        strContent.reserve(static_cast<std::size_t>(st.st_size));
+        ReserveExactly(strContent, static_cast<std::uint64_t>(st.st_size));
         const bool bOk = ReadOn(fd, strContent, static_cast<std::size_t>(nMaxSize) + 1);
         close(fd);
         return bOk && strContent.size() <= nMaxSize;
@@ -87,8 +92,7 @@ public:
         struct stat st;
         const std::uint64_t nSize =
             fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
-        strContent.clear();
-        strContent.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(nBytes, nSize + 1)));
+        ReserveExactly(strContent, std::min<std::uint64_t>(nBytes, nSize + 1));
         const bool bOk = ReadOn(fd, strContent, nBytes);
         close(fd);
         return bOk;
@@ -151,8 +155,7 @@ public:
         if (nLeft > nMaxSize) {
             return false;
         }
-        strContent.clear();
-        strContent.reserve(static_cast<std::size_t>(nLeft));
+        ReserveExactly(strContent, nLeft);
         return ReadOn(fd, strContent, static_cast<std::size_t>(nMaxSize) + 1) &&
                strContent.size() <= nMaxSize;
     }

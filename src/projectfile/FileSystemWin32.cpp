@@ -26,6 +26,7 @@ HANDLE OpenForReading(const std::string& strPath, DWORD nShare) {
 // at the open, one byte more to see whether the file grew since (never more than nMost); a file
 // that did is read on in small steps.
 bool ReadUpTo(HANDLE hFile, std::uint64_t nSize, std::size_t nMost, std::string& strContent) {
+    std::string().swap(strContent); // growing the old buffer would take twice its size
     strContent.assign(static_cast<std::size_t>(std::min<std::uint64_t>(nSize + 1, nMost)), '\0');
     std::size_t nHave = 0;
     for (;;) {

@@ -3,91 +3,13 @@
 // no journal may be left and the user must have been told.
 #include <algorithm>
 #include "ProjectFileFormat.h"
+#include "projectfile_faulty_fs.h"
 #include "projectfile_support.h"
 
 #include <functional>
 #include <set>
 
 namespace {
-
-// Passes every call through to the real file system except the Nth of an operation, which
-// fails: a failing write first writes half its bytes, a failing close still closes.
-class CFaultyFileSystem : public IFileSystem {
-public:
-    CFaultyFileSystem(IFileSystem& real, int nFailAt) : m_real(real), m_nFailAt(nFailAt) {}
-
-    bool ProbeSize(const std::string& strPath, std::uint64_t& nSize) override {
-        return Pass("probe") && m_real.ProbeSize(strPath, nSize);
-    }
-    bool ReadAll(const std::string& strPath, std::string& strContent,
-                 std::uint64_t nMaxSize) override {
-        return Pass("read") && m_real.ReadAll(strPath, strContent, nMaxSize);
-    }
-    bool ReadHead(const std::string& strPath, std::string& strContent,
-                  std::size_t nBytes) override {
-        return Pass("read") && m_real.ReadHead(strPath, strContent, nBytes);
-    }
-    bool PathExists(const std::string& strPath) override { return m_real.PathExists(strPath); }
-    bool CreateHidden(const std::string& strPath, FileHandle& hFile) override {
-        return Pass("create") && m_real.CreateHidden(strPath, hFile);
-    }
-    bool Write(FileHandle hFile, const char* pData, std::size_t nSize) override {
-        if (!Pass("write")) {
-            m_real.Write(hFile, pData, nSize / 2);
-            return false;
-        }
-        return m_real.Write(hFile, pData, nSize);
-    }
-    bool Flush(FileHandle hFile) override { return Pass("flush") && m_real.Flush(hFile); }
-    bool Close(FileHandle hFile) override {
-        const bool bClosed = m_real.Close(hFile);
-        return Pass("close") && bClosed;
-    }
-    bool OpenForChange(const std::string& strPath, FileHandle& hFile) override {
-        return Pass("open") && m_real.OpenForChange(strPath, hFile);
-    }
-    bool ReadFrom(FileHandle hFile, std::uint64_t nOffset, std::string& strContent,
-                  std::uint64_t nMaxSize) override {
-        return Pass("read open") && m_real.ReadFrom(hFile, nOffset, strContent, nMaxSize);
-    }
-    bool WriteAt(FileHandle hFile, std::uint64_t nOffset, const char* pData,
-                 std::size_t nSize) override {
-        if (!Pass("write at")) {
-            m_real.WriteAt(hFile, nOffset, pData, nSize / 2);
-            return false;
-        }
-        return m_real.WriteAt(hFile, nOffset, pData, nSize);
-    }
-    bool SetLength(FileHandle hFile, std::uint64_t nLength) override {
-        return Pass("length") && m_real.SetLength(hFile, nLength);
-    }
-    bool Remove(const std::string& strPath) override {
-        return Pass("remove") && m_real.Remove(strPath);
-    }
-    // A failing in-place write fails at its open: the file keeps its old bytes.
-    bool OverwriteAt(const std::string& strPath, std::uint64_t nOffset, const char* pData,
-                     std::size_t nSize) override {
-        return Pass("overwrite") && m_real.OverwriteAt(strPath, nOffset, pData, nSize);
-    }
-    std::vector<std::string> ListFolder(const std::string& strFolder) override {
-        return m_real.ListFolder(strFolder);
-    }
-
-    std::string m_strFailed; // the call that was failed, empty when none was
-
-private:
-    bool Pass(const char* pszCall) {
-        if (++m_nCalls != m_nFailAt) {
-            return true;
-        }
-        m_strFailed = pszCall;
-        return false;
-    }
-
-    IFileSystem& m_real;
-    int m_nFailAt;
-    int m_nCalls = 0;
-};
 
 struct Change {
     const char* pszName;
