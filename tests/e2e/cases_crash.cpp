@@ -24,8 +24,8 @@ const int kSuiteKills = 10;
 // program has mostly taken the command and finished its save some 5 ms after it was posted.
 const DWORD kMaxDelayMs = 8;
 // The rollback's kills land from the program's creation to this long after it: under Wine it
-// reaches the rollback some 100 to 300 ms after it was created.
-const DWORD kMaxStartDelayMs = 400;
+// has rolled back some 35 to 90 ms after it was created.
+const DWORD kMaxStartDelayMs = 120;
 
 const int kOperations = 4;
 const char* const kOperationNames[] = {"stop", "create", "delete", "rollback"};
