@@ -94,11 +94,12 @@ bool CProjectFile::RollBackJournal() const {
     return RollBackJournal(bRolledBack);
 }
 
-// A journal too large to be one of ours is damaged, like one cut short.
+// A journal too large to be one of ours is damaged, like one cut short. Without a path (the
+// program's own name held no folder) there is no journal either, and nothing to change.
 bool CProjectFile::RollBackJournal(bool& bRolledBack) const {
     bRolledBack = false;
     const std::string strPath = MakeJournalPath(m_strPath);
-    if (!m_fs.PathExists(strPath)) {
+    if (m_strPath.empty() || !m_fs.PathExists(strPath)) {
         return true;
     }
     const std::uint64_t nMaxSize = MaxJournalSize(kMaxReadableSize);
