@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draw Quillet's icons and write them as Windows .ico files.
 
-    python3 tools/make_icons.py               # writes src/res/Quillet.ico and src/res/Tray.ico
+    python3 tools/make_icons.py               # writes src/res/Quillet.ico and the Tray*.ico faces
     python3 tools/make_icons.py --preview DIR # also writes enlarged PNG previews to DIR
 
 The pictures are pixel art kept below as character grids, one character per
@@ -40,6 +40,7 @@ PALETTE = [
     ('M', (0xB8, 0xC2, 0xCE)),  # crown metal
     ('m', (0x84, 0x90, 0x9E)),  # crown metal, shaded
     ('Y', (0xFF, 0xC8, 0x8A)),  # elapsed-time sector (tray)
+    ('y', (0xB0, 0xB8, 0xC4)),  # elapsed-time sector, paused (tray)
 ]
 
 APP_32 = [
@@ -318,9 +319,13 @@ def preview(path, grids):
 
 def main():
     root = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir)
+    # The notification-area icon has a face for each state of a count: running (the sector
+    # shaded), paused (the sector greyed) and stopped (the application icon itself).
+    paused = lambda grid: [row.replace('Y', 'y') for row in grid]
     icons = [
         ('Quillet', APP_16, APP_32),
         ('Tray', TRAY_16, TRAY_32),
+        ('TrayPaused', paused(TRAY_16), paused(TRAY_32)),
     ]
     for name, small, large in icons:
         check(name + ' 16x16', small, 16)

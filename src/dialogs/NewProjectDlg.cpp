@@ -84,7 +84,7 @@ void CNewProjectDlg::OnCancelButton() {
 // "Create new project" on the main dialog: only while no count runs or is paused. The dialog
 // reports a missing project file itself when "add" is pressed.
 void CClockDlg::OnNewProject() {
-    if (!m_bStopped)
+    if (!IsStopped())
         return;
     CNewProjectDlg dlg;
     dlg.DoModal();

@@ -25,6 +25,10 @@ public:
     }
     // Text of list item nIndex; empty when there is no such item.
     void GetLBText(int nIndex, CString& rString) const;
+    int FindStringExact(int nStartAfter, const char* pszText) const {
+        return static_cast<int>(
+            SendMessage(CB_FINDSTRINGEXACT, nStartAfter, reinterpret_cast<LPARAM>(pszText)));
+    }
 };
 
 class CListBox : public CWnd {

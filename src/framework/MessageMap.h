@@ -93,6 +93,8 @@ protected:                                                                      
     {WM_QUERYENDSESSION, 0, 0, nullptr, AFX_THUNK(return pThis->OnQueryEndSession();)},
 #define ON_WM_ENDSESSION()                                                                         \
     {WM_ENDSESSION, 0, 0, nullptr, AFX_THUNK(pThis->OnEndSession(static_cast<BOOL>(wParam)); return 0;)},
+#define ON_WM_TIMER()                                                                              \
+    {WM_TIMER, 0, 0, nullptr, AFX_THUNK(pThis->OnTimer(static_cast<UINT_PTR>(wParam)); return 0;)},
 #define ON_WM_DPICHANGED()                                                                         \
     {WM_DPICHANGED, 0, 0, nullptr,                                                                 \
      AFX_THUNK(pThis->OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));         \

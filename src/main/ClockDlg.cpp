@@ -22,6 +22,8 @@ BEGIN_MESSAGE_MAP(CClockDlg, CDialog)
     ON_WM_CLOSE()
     ON_WM_QUERYENDSESSION()
     ON_WM_ENDSESSION()
+    ON_WM_TIMER()
+    ON_MESSAGE(WM_POWERBROADCAST, OnPowerBroadcast)
     ON_REGISTERED_MESSAGE(g_nActivateInstanceMessage, OnActivateRequest)
     ON_REGISTERED_MESSAGE(g_nTaskbarCreatedMessage, OnTaskbarCreated)
 END_MESSAGE_MAP()
@@ -37,6 +39,8 @@ void CClockDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_TIME_DISPLAY, m_staticTime);
     DDX_Control(pDX, IDC_LABEL_CHOOSE, m_staticChoose);
     DDX_Control(pDX, IDC_LABEL_CURRENT, m_staticCurrent);
+    DDX_Control(pDX, IDC_TOTAL_DISPLAY, m_staticTotal);
+    DDX_Control(pDX, IDC_SAVE_STATUS, m_staticSaveStatus);
 }
 
 BOOL CClockDlg::OnInitDialog() {
@@ -49,14 +53,32 @@ BOOL CClockDlg::OnInitDialog() {
     // Its visible label comes after it in tab order, where screen readers do not look.
     SetAccessibleName(m_comboProject, L"Choose project");
 
-    m_bStopped = true;
-    m_bPaused = false;
     LoadProjectNames(m_comboProject);
     m_nCurrentProject = 0;
-    g_nTotalSeconds = 0;
-    g_nTotalMinutes = 0;
-    g_nTotalHours = 0;
+    UpdateButtons();
     return TRUE;
+}
+
+// Buttons that would do nothing in the current state are greyed: the side dialogs open only
+// while stopped, About not while a count runs, pause and stop only on a count. A button that
+// had the focus hands it on, so the keyboard never loses its place.
+void CClockDlg::UpdateButtons() {
+    const bool bStopped = IsStopped();
+    const struct {
+        int nID;
+        bool bEnabled;
+    } buttons[] = {{IDC_OVERVIEW, bStopped},     {IDC_NEW_PROJECT, bStopped},
+                   {IDC_DELETE_PROJECT, bStopped}, {IDC_ABOUT, !IsRunning()},
+                   {IDC_PAUSE, !bStopped},        {IDC_STOP, !bStopped}};
+    HWND hFocus = ::GetFocus();
+    for (const auto& button : buttons) {
+        HWND hButton = GetDlgItem(button.nID);
+        if (!button.bEnabled && hButton == hFocus)
+            SendMessage(WM_NEXTDLGCTL,
+                        reinterpret_cast<WPARAM>(GetDlgItem(bStopped ? IDC_START : IDC_PAUSE)),
+                        TRUE);
+        ::EnableWindow(hButton, button.bEnabled);
+    }
 }
 
 // The icons of the title bar and the task switcher in the sizes the dialog's DPI asks for, so

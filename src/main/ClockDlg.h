@@ -15,6 +15,8 @@ public:
     CStatic m_staticTime;
     CStatic m_staticChoose;
     CStatic m_staticCurrent;
+    CStatic m_staticTotal;
+    CStatic m_staticSaveStatus;
     HICON m_hIcon;
 
 protected:
@@ -38,19 +40,22 @@ protected:
     void OnClose();
     BOOL OnQueryEndSession();
     void OnEndSession(BOOL bEnding);
+    void OnTimer(UINT_PTR nIDEvent);
+    LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
     LRESULT OnActivateRequest(WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
 
     // Counting hooks
     int64_t GetMonotonicMs() override;
-    void WaitForMessages(int64_t nTimeoutMs) override;
-    void DispatchPendingMessages() override;
-    void ShowRunCounter(const char* pszText) override;
-    int GetSelectedProject(CString& strName) override;
-    bool SaveProjectTotal(int& nProject, const CString& strName, const CString& strTotal,
-                          bool bQuiet) override;
+    void ScheduleTick(int64_t nDelayMs) override;
+    void ShowCount(const std::string& strRun, const std::string& strTotal) override;
+    int GetSelectedProject(std::string& strName, int& nOccurrence) override;
+    bool ReadCountedTotal(CountedRecord& record, int64_t& nTotal) override;
+    bool AddToTotal(CountedRecord& record, int64_t nSeconds, bool bFlush, TotalUpdate& update,
+                    std::string& strError) override;
     void SelectMovedProject() override;
     void ShowMessage(const char* pszText) override;
+    void OnCountChanged() override;
 
 private:
     void SetLabelFonts();
@@ -62,8 +67,14 @@ private:
     bool AddTrayIcon();
     void DeclareIconVersion();
     BOOL RestoreFromTray();
+    void ShowTotalText(const std::string& strTotal);
+    void UpdateButtons();
+    void UpdateSaveStatus();
+    void UpdateTrayIcon();
 
     bool m_bInTray = false; // hidden behind the notification-area icon
+    int64_t m_nTipMinute = -1;       // the run's minute the icon's tip names
+    bool m_bTipNeedsShowTip = false; // the shell took version 4, which hides plain tips
 
     CFont m_fontLabels;
     CFont m_fontTime;
@@ -72,6 +83,3 @@ private:
 };
 
 extern const UINT g_nTaskbarCreatedMessage;
-
-// Dispatches every message waiting for this thread, with the keyboard handling of hDialog.
-void PumpMessages(HWND hDialog);

@@ -1,27 +1,15 @@
-// The main dialog's side of counting: the clock, the message wait and pump, the display, the
-// project file, and the guards that keep a running or paused count from being lost.
+// The main dialog's side of counting: the clock and the timer, the display, the project file,
+// the guards that keep a running or held count from being lost, session end and sleep.
 #include "ClockDlg.h"
 
 #include "projectfile/ProjectFileCalls.h"
 
+static const UINT_PTR kTickTimer = 1;
 static const char kMsgStopFirst[] = "Please stop counter first";
 static const char kMsgLoseUnsaved[] = "The time counted could not be saved to the project file.\n\n"
                                       "Close Quillet anyway and lose that time?";
 static const wchar_t kShutdownReason[] =
-    L"Quillet could not save the time counted to its project file.";
-
-// The dialog's keyboard handling comes first, as in the system's own modal loop, so Tab, the
-// arrow keys and Space work while a count runs; Enter and Esc reach OnOK and OnCancel, which
-// refuse while counting.
-void PumpMessages(HWND hDialog) {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (hDialog && ::IsDialogMessageA(hDialog, &msg))
-            continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
+    L"Quillet has counted time that is not saved to its project file yet.";
 
 // Interrupt time without the time spent asleep or hibernating, in milliseconds.
 int64_t CClockDlg::GetMonotonicMs() {
@@ -30,35 +18,62 @@ int64_t CClockDlg::GetMonotonicMs() {
     return static_cast<int64_t>(nUnbiased / 10000);
 }
 
-void CClockDlg::WaitForMessages(int64_t nTimeoutMs) {
-    DWORD nTimeout = static_cast<DWORD>(nTimeoutMs > 0x7fffffff ? 0x7fffffff : nTimeoutMs);
-    ::MsgWaitForMultipleObjectsEx(0, nullptr, nTimeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+void CClockDlg::ScheduleTick(int64_t nDelayMs) {
+    if (nDelayMs < 0) {
+        ::KillTimer(m_hWnd, kTickTimer);
+        return;
+    }
+    const UINT nDelay = static_cast<UINT>(nDelayMs < USER_TIMER_MINIMUM ? USER_TIMER_MINIMUM
+                                          : nDelayMs > 60000           ? 60000
+                                                                       : nDelayMs);
+    ::SetTimer(m_hWnd, kTickTimer, nDelay, nullptr);
 }
 
-void CClockDlg::DispatchPendingMessages() {
-    PumpMessages(m_hWnd);
+// Every modal loop (a message box, a menu, moving the window) dispatches the timer too.
+void CClockDlg::OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent == kTickTimer)
+        OnTick();
 }
 
-void CClockDlg::ShowRunCounter(const char* pszText) {
+// Hidden in the notification area nothing is drawn; the icon's tip follows the run once a
+// minute.
+void CClockDlg::ShowCount(const std::string& strRun, const std::string& strTotal) {
+    if (m_bInTray) {
+        if (GetRunSeconds() / 60 != m_nTipMinute)
+            UpdateTrayIcon();
+        return;
+    }
     CString strShown;
     GetDlgItemText(IDC_TIME_DISPLAY, strShown);
-    if (strShown != pszText)
-        SetDlgItemText(IDC_TIME_DISPLAY, pszText);
+    if (strShown.Str() != strRun)
+        SetDlgItemText(IDC_TIME_DISPLAY, strRun.c_str());
+    ShowTotalText(strTotal);
 }
 
-int CClockDlg::GetSelectedProject(CString& strName) {
-    int nSelected = m_comboProject.GetCurSel();
-    m_comboProject.GetLBText(nSelected, strName);
-    return nSelected;
+void CClockDlg::ShowTotalText(const std::string& strTotal) {
+    const CString strText(strTotal.empty() ? std::string() : "Total: " + strTotal);
+    CString strShown;
+    m_staticTotal.GetWindowText(strShown);
+    if (strShown != strText)
+        m_staticTotal.SetWindowText(strText);
 }
 
-bool CClockDlg::SaveProjectTotal(int& nProject, const CString& strName, const CString& strTotal,
-                                 bool bQuiet) {
-    return WriteProjectTotal(nProject, strName, strTotal, bQuiet) != FALSE;
+bool CClockDlg::ReadCountedTotal(CountedRecord& record, int64_t& nTotal) {
+    bool bListStale = false;
+    if (::ReadCountedTotal(record, nTotal, bListStale))
+        return true;
+    if (bListStale)
+        RefillProjectBox();
+    return false;
 }
 
-// Another program moved the current project's record: the box shows the file's records again,
-// on the current project at its new place.
+bool CClockDlg::AddToTotal(CountedRecord& record, int64_t nSeconds, bool bFlush,
+                           TotalUpdate& update, std::string& strError) {
+    return ::AddToProjectTotal(record, nSeconds, bFlush, update, strError) != FALSE;
+}
+
+// Another program moved the counted project's record: the box shows the file's records again,
+// on the counted project at its new place.
 void CClockDlg::SelectMovedProject() {
     LoadProjectNames(m_comboProject);
     m_comboProject.SetCurSel(m_nCurrentProject);
@@ -68,19 +83,47 @@ void CClockDlg::ShowMessage(const char* pszText) {
     AfxMessageBox(pszText);
 }
 
-// Closing would lose a running or paused count: the user must stop it first. A count whose save
-// failed cannot be stopped until the cause is mended, so the user may choose to lose it; the
-// count is then dropped, so the close that follows is not asked about again.
+void CClockDlg::OnCountChanged() {
+    UpdateButtons();
+    UpdateSaveStatus();
+    if (m_bInTray)
+        UpdateTrayIcon();
+}
+
+// A failed save is told under the run counter and tried again; Windows learns of it at once,
+// so that a shutdown also names it while the dialog hides in the notification area.
+void CClockDlg::UpdateSaveStatus() {
+    if (!IsSaveFailing() || IsStopped()) {
+        m_staticSaveStatus.SetWindowText("");
+        ::ShutdownBlockReasonDestroy(m_hWnd);
+        return;
+    }
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER when{{now.dwLowDateTime, now.dwHighDateTime}};
+    when.QuadPart -= static_cast<ULONGLONG>(GetMsSinceSaved()) * 10000;
+    FILETIME utc{when.LowPart, when.HighPart}, local;
+    SYSTEMTIME time{};
+    ::FileTimeToLocalFileTime(&utc, &local);
+    ::FileTimeToSystemTime(&local, &time);
+    CString strStatus;
+    strStatus.Format("Not saved since %02d:%02d, trying again", time.wHour, time.wMinute);
+    m_staticSaveStatus.SetWindowText(strStatus);
+    ::ShutdownBlockReasonCreate(m_hWnd, kShutdownReason);
+}
+
+// Closing would lose a running or paused count: the user must stop it first. A stop whose save
+// failed cannot end until the cause is mended, so the user may choose to lose it.
 bool CClockDlg::RefuseWhileCounting() {
-    if (m_bStopped)
+    if (IsStopped())
         return false;
-    if (!HoldsUnsavedCount()) {
+    if (GetState() != CountState::Held) {
         AfxMessageBox(kMsgStopFirst);
         return true;
     }
     if (AfxMessageBox(kMsgLoseUnsaved, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
         return true;
-    DropUnsavedCount();
+    DropHeldRun();
     return false;
 }
 
@@ -100,21 +143,23 @@ void CClockDlg::OnCancel() {
         CDialog::OnCancel();
 }
 
-// Windows asks whether the session may end and waits for the answer: the one moment a failed
-// save can still be told. A running or paused count is saved here; when that fails, the session
-// end is refused with a reason that Windows shows beside our name, and the user chooses there.
+// Windows asks whether the session may end: the time counted is saved now. When that fails the
+// end is refused, with the reason registered at the first failure.
 BOOL CClockDlg::OnQueryEndSession() {
-    if (SaveQuietly()) {
-        ::ShutdownBlockReasonDestroy(m_hWnd);
-        return TRUE;
-    }
-    ::ShutdownBlockReasonCreate(m_hWnd, kShutdownReason);
-    return FALSE;
+    return SaveNow() ? TRUE : FALSE;
 }
 
-// The session ends: a running or paused count is saved as stop would. Windows does not wait
-// for a message box now, so a failure is not shown; the count stays held, never shown as saved.
+// The session ends: a count is saved as stop would. Windows does not wait for a message box
+// now, so a failure is not shown; the run stays held, never shown as saved.
 void CClockDlg::OnEndSession(BOOL bEnding) {
     if (bEnding)
         StopQuietly();
+}
+
+// Before the computer sleeps what is counted is saved and flushed: a battery that runs out
+// while asleep costs nothing.
+LRESULT CClockDlg::OnPowerBroadcast(WPARAM wParam, LPARAM) {
+    if (wParam == PBT_APMSUSPEND)
+        SaveNow();
+    return TRUE;
 }

@@ -16,42 +16,60 @@ void CClockDlg::OnEditChangeProject() {
         return;
     }
     m_comboProject.SetCurSel(m_nCurrentProject);
-    if (m_bStopped)
+    if (IsStopped())
         LoadSelectedTotal();
 }
 
 void CClockDlg::OnSelChangeProject() {
-    if (!m_bStopped) {
+    if (!IsStopped()) {
         m_comboProject.SetCurSel(m_nCurrentProject);
         return;
     }
     LoadSelectedTotal();
 }
 
-// The selected project's stored total becomes the total in memory; no selection means 0.
+// The selected project's stored total is shown under the box; no selection shows none.
 void CClockDlg::LoadSelectedTotal() {
     int nSelected = m_comboProject.GetCurSel();
-    if (nSelected == CB_ERR) {
-        g_nTotalHours = g_nTotalMinutes = g_nTotalSeconds = 0;
+    int nHours = 0, nMinutes = 0, nSeconds = 0;
+    if (nSelected == CB_ERR || !ReadProjectTotal(nSelected, nHours, nMinutes, nSeconds)) {
+        ShowTotalText(std::string());
         return;
     }
-    int nHours = 0, nMinutes = 0, nSeconds = 0;
-    if (ReadProjectTotal(nSelected, nHours, nMinutes, nSeconds)) {
-        g_nTotalHours = nHours;
-        g_nTotalMinutes = nMinutes;
-        g_nTotalSeconds = nSeconds;
+    ShowTotalText(FormatTotal(int64_t(nHours) * 3600 + nMinutes * 60 + nSeconds));
+}
+
+// The selected entry's text, and how many entries before it show the same text: which of the
+// records of that name the user picked.
+int CClockDlg::GetSelectedProject(std::string& strName, int& nOccurrence) {
+    const int nSelected = m_comboProject.GetCurSel();
+    CString strText;
+    m_comboProject.GetLBText(nSelected, strText);
+    strName = strText.Str();
+    nOccurrence = 0;
+    // The box's own search skips to the next entry of that name (it ignores case, so each find
+    // is compared again); it wraps around at the end.
+    for (int nFound = -1;;) {
+        const int nNext = m_comboProject.FindStringExact(nFound, strText);
+        if (nNext == CB_ERR || nNext <= nFound || nNext >= nSelected)
+            break;
+        CString strFound;
+        m_comboProject.GetLBText(nNext, strFound);
+        nOccurrence += strFound == strText ? 1 : 0;
+        nFound = nNext;
     }
+    return nSelected;
 }
 
 void CClockDlg::OnDropDownProject() {
-    if (!m_bStopped)
+    if (!IsStopped())
         m_comboProject.SetCurSel(m_nCurrentProject);
 }
 
 // The delete and overview dialogs open only while stopped, and only on a project file that
 // holds projects; a missing or empty file is reported instead.
 bool CClockDlg::CanListProjects() {
-    if (!m_bStopped)
+    if (!IsStopped())
         return false;
     ProjectFileState state = GetProjectFileState();
     if (state != ProjectFileState::NonEmpty) {

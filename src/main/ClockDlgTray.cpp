@@ -21,15 +21,36 @@ static NOTIFYICONDATAA MakeIconData(HWND hWnd) {
     return data;
 }
 
+// The face and the tip of the icon: the state of the count, and while there is one, the project
+// and the run's time in hours and minutes (the tip follows the run once a minute).
+static void DescribeCount(CClockDlg& dlg, NOTIFYICONDATAA& data, int64_t nRunSeconds) {
+    static const struct {
+        CountState state;
+        UINT nIcon;
+        const char* pszWord;
+    } faces[] = {{CountState::Stopped, IDR_MAINFRAME, ""},
+                 {CountState::Running, IDI_TRAY, "running"},
+                 {CountState::Paused, IDI_TRAY_PAUSED, "paused"},
+                 {CountState::Held, IDI_TRAY_PAUSED, "not saved"}};
+    const auto& face = faces[static_cast<int>(dlg.GetState())];
+    // The notification area shows small icons at the system's DPI: 16 pixels at 96 DPI.
+    const int nSize = ::GetSystemMetrics(SM_CXSMICON);
+    data.hIcon = static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(),
+                                                 MAKEINTRESOURCEA(face.nIcon), IMAGE_ICON, nSize,
+                                                 nSize, LR_SHARED));
+    CString strTip(QUILLET_TITLE);
+    if (face.state != CountState::Stopped)
+        strTip.Format("%s: %s %02d:%02d", dlg.GetProjectName().c_str(), face.pszWord,
+                      static_cast<int>(nRunSeconds / 3600), static_cast<int>(nRunSeconds / 60 % 60));
+    ::lstrcpynA(data.szTip, strTip, 64);
+}
+
 bool CClockDlg::AddTrayIcon() {
     NOTIFYICONDATAA data = MakeIconData(m_hWnd);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_TRAY_NOTIFY;
-    // The notification area shows small icons at the system's DPI: 16 pixels at 96 DPI.
-    const int nSize = ::GetSystemMetrics(SM_CXSMICON);
-    data.hIcon = static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_TRAY),
-                                                 IMAGE_ICON, nSize, nSize, LR_SHARED));
-    ::lstrcpynA(data.szTip, QUILLET_TITLE, 64);
+    m_nTipMinute = GetRunSeconds() / 60;
+    DescribeCount(*this, data, GetRunSeconds());
     // An icon the shell still holds (a "TaskbarCreated" from a shell that kept its icons)
     // refuses NIM_ADD; updating it leaves the same icon in place.
     if (!AfxShellNotifyIcon(NIM_ADD, &data) && !AfxShellNotifyIcon(NIM_MODIFY, &data))
@@ -47,19 +68,30 @@ void CClockDlg::DeclareIconVersion() {
     data.cbSize = NOTIFYICONDATAA_V2_SIZE; // the first form with uVersion
     data.uVersion = kNotifyIconVersion4;
     if (AfxShellNotifyIcon(NIM_SETVERSION, &data)) {
-        data.uFlags = NIF_TIP | kNifShowTip;
-        ::lstrcpynA(data.szTip, QUILLET_TITLE, 64);
-        AfxShellNotifyIcon(NIM_MODIFY, &data);
+        m_bTipNeedsShowTip = true;
+        UpdateTrayIcon();
         return;
     }
     data.uVersion = NOTIFYICON_VERSION;
     AfxShellNotifyIcon(NIM_SETVERSION, &data);
 }
 
+// A change of state, or a new minute of the run: the icon shows it.
+void CClockDlg::UpdateTrayIcon() {
+    NOTIFYICONDATAA data = MakeIconData(m_hWnd);
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.uFlags = NIF_ICON | NIF_TIP | (m_bTipNeedsShowTip ? kNifShowTip : 0);
+    m_nTipMinute = GetRunSeconds() / 60;
+    DescribeCount(*this, data, GetRunSeconds());
+    AfxShellNotifyIcon(NIM_MODIFY, &data);
+}
+
 // Shows the dialog again and removes the icon; the result tells whether the icon went away.
 BOOL CClockDlg::RestoreFromTray() {
-    ShowWindow(SW_SHOW);
     m_bInTray = false;
+    if (!IsStopped())
+        Refresh();
+    ShowWindow(SW_SHOW);
     NOTIFYICONDATAA data = MakeIconData(m_hWnd);
     return AfxShellNotifyIcon(NIM_DELETE, &data);
 }

@@ -2,189 +2,246 @@
 
 #include <algorithm>
 
-int g_nTotalHours = 0;
-int g_nTotalMinutes = 0;
-int g_nTotalSeconds = 0;
-CString g_strTotal;
+#include "framework/String.h"
 
 const char* const kMsgChooseProject = "Please choose a project";
 const char* const kMsgTotalCapped =
     "This project's total has reached 999:59:59, the most the project file can hold. "
     "The run counter goes on, but no further time is added to the project.";
 
+namespace {
+
+// While a count runs, what it counted reaches the file every few seconds, so a crash or a power
+// loss costs at most that; the disk is made to write it through at most once a minute.
+const std::int64_t kCheckpointMs = 5000;
+const std::int64_t kFlushMs = 60000;
+
+} // namespace
+
 void CCounter::OnStart() {
-    if (m_bPaused) {
+    if (m_state == CountState::Paused || m_state == CountState::Held) {
         Resume();
         return;
     }
-    if (!m_bStopped)
+    if (m_state != CountState::Stopped)
         return;
-    CString strName;
-    m_nCurrentProject = GetSelectedProject(strName);
-    if (m_nCurrentProject == -1 || strName.IsEmpty()) {
+    CountedRecord record;
+    m_nCurrentProject = GetSelectedProject(record.strName, record.nOccurrence);
+    if (m_nCurrentProject == -1 || record.strName.empty()) {
         ShowMessage(kMsgChooseProject);
         return;
     }
-    m_strCurrentName = strName;
-    // A total typed by hand may hold 60 or more minutes or seconds, or a sign; counting carries
-    // them into the higher fields so the saved time line is always well formed.
-    int64_t nTotal =
-        int64_t(g_nTotalHours) * 3600 + int64_t(g_nTotalMinutes) * 60 + g_nTotalSeconds;
-    m_nTotalAtRunStart = std::clamp<int64_t>(nTotal, 0, kMaxTotalSeconds);
-    m_nRunMsBefore = 0;
-    m_nRunSeconds = 0;
-    m_nCheckpointMinute = 0;
+    record.nIndex = m_nCurrentProject;
+    std::int64_t nTotal = 0;
+    if (!ReadCountedTotal(record, nTotal))
+        return;
+    m_record = record;
+    if (record.nIndex != m_nCurrentProject) {
+        m_nCurrentProject = record.nIndex;
+        SelectMovedProject();
+    }
+    const std::int64_t nNow = GetMonotonicMs();
+    m_nFileTotal = nTotal;
+    m_nRunMsBefore = m_nSavedRunSeconds = 0;
+    m_nStretchStartMs = m_nLastAttemptMs = m_nLastFlushMs = m_nLastSavedMs = nNow;
     m_bCapNoticeShown = false;
-    m_bStopped = false;
-    RunCountingLoop();
+    SetState(CountState::Running);
+    Refresh();
+    ScheduleNextTick();
+    NoticeCap();
 }
 
+// A pause saves at once and flushes, so a paused count is in the file; a failed save is shown
+// in the dialog and tried again, it opens no message box.
 void CCounter::OnPause() {
-    if (m_bStopped)
+    if (m_state == CountState::Stopped)
         return;
-    if (m_bPaused) {
+    if (m_state != CountState::Running) {
         Resume();
         return;
     }
-    m_nRunMsBefore = GetRunMs();
-    m_bPaused = true;
-    UpdateCounters();
+    Freeze();
+    SetState(CountState::Paused);
+    Refresh();
+    std::string strError;
+    SavePending(true, strError);
+    ScheduleNextTick();
 }
 
 void CCounter::Resume() {
-    m_bPaused = false;
-    m_bUnsaved = false;
-    RunCountingLoop();
+    m_nStretchStartMs = GetMonotonicMs();
+    SetState(CountState::Running);
+    Refresh();
+    ScheduleNextTick();
 }
 
+// The count is Held from the moment stop is pressed until its save succeeded, also while the
+// message about a failed save stands open: a session end meanwhile finds it and saves it.
 void CCounter::OnStop() {
-    StopCount(false);
+    if (m_state == CountState::Stopped)
+        return;
+    Freeze();
+    SetState(CountState::Held);
+    std::string strError;
+    if (!FinishStop(strError))
+        ShowMessage(strError.c_str());
 }
 
 bool CCounter::StopQuietly() {
-    return StopCount(true);
+    if (m_state == CountState::Stopped)
+        return true;
+    Freeze();
+    SetState(CountState::Held);
+    std::string strError;
+    return FinishStop(strError);
 }
 
-bool CCounter::SaveQuietly() {
-    if (m_bStopped)
+bool CCounter::SaveNow() {
+    std::string strError;
+    if (m_state == CountState::Stopped)
         return true;
-    if (m_bUnsaved)
-        return StopCount(true);
-    UpdateCounters();
-    return SaveTotal(true);
+    if (m_state == CountState::Held)
+        return FinishStop(strError);
+    return SavePending(true, strError);
 }
 
-// A failed save does not drop the count: it is held as Paused with its time on the display,
-// so that closing asks before losing it and a later stop tries again.
-bool CCounter::StopCount(bool bQuiet) {
-    if (m_bStopped)
-        return true;
-    if (!m_bPaused)
-        m_nRunMsBefore = GetRunMs();
-    m_bStopped = true;
-    m_bPaused = false;
-    UpdateCounters();
-    if (SaveTotal(bQuiet)) {
-        m_bUnsaved = false;
-        ShowRunCounter("00:00:00");
-        return true;
-    }
-    m_bStopped = false;
-    m_bPaused = true;
-    m_bUnsaved = true;
-    return false;
-}
-
-void CCounter::DropUnsavedCount() {
-    if (!HoldsUnsavedCount())
+void CCounter::DropHeldRun() {
+    if (m_state != CountState::Held)
         return;
-    m_bPaused = m_bUnsaved = false;
-    m_bStopped = true;
+    m_bSaveFailing = false;
+    SetState(CountState::Stopped);
+    ScheduleTick(-1);
 }
 
-// The save follows the project by its name when another program moved its record.
-bool CCounter::SaveTotal(bool bQuiet) {
-    int nProject = m_nCurrentProject;
-    const bool bSaved = SaveProjectTotal(nProject, m_strCurrentName, g_strTotal, bQuiet);
-    if (nProject != m_nCurrentProject) {
-        m_nCurrentProject = nProject;
+// A stop with nothing left unsaved ends even when its flush fails: no time can be lost then.
+bool CCounter::FinishStop(std::string& strError) {
+    if (!SavePending(true, strError) && GetPendingSeconds() > 0) {
+        ScheduleNextTick();
+        return false;
+    }
+    m_bSaveFailing = false;
+    m_nRunMsBefore = m_nSavedRunSeconds = 0;
+    SetState(CountState::Stopped);
+    ShowCount("00:00:00", FormatTotal(m_nFileTotal));
+    ScheduleTick(-1);
+    return true;
+}
+
+// The time counted since the last save goes to the total the file holds now; when the save
+// fails it stays pending and goes with the next one.
+bool CCounter::SavePending(bool bFlush, std::string& strError) {
+    const std::int64_t nNow = GetMonotonicMs();
+    const std::int64_t nRunSeconds = GetRunSeconds();
+    const int nIndexBefore = m_record.nIndex;
+    TotalUpdate update;
+    m_nLastAttemptMs = nNow;
+    const bool bSaved = AddToTotal(m_record, nRunSeconds - m_nSavedRunSeconds, bFlush, update,
+                                   strError);
+    if (m_record.nIndex != nIndexBefore && m_record.nIndex >= 0) {
+        m_nCurrentProject = m_record.nIndex;
         SelectMovedProject();
     }
+    if (bSaved) {
+        m_nSavedRunSeconds = nRunSeconds;
+        m_nFileTotal = update.nTotal;
+        m_nLastSavedMs = nNow;
+        if (bFlush)
+            m_nLastFlushMs = nNow;
+    }
+    SetSaveFailing(!bSaved);
+    if (update.bCapped)
+        NoticeCap();
     return bSaved;
 }
 
-// Time spent Running in this run, up to now.
-int64_t CCounter::GetRunMs() {
-    if (m_bStopped || m_bPaused)
-        return m_nRunMsBefore;
-    return m_nRunMsBefore + std::max<int64_t>(0, GetMonotonicMs() - m_nStretchStartMs);
-}
-
-// Sets the run counter and the project total from the time counted so far and shows the run
-// counter. Both advance by the same whole seconds, so they never drift apart.
-void CCounter::UpdateCounters() {
-    m_nRunSeconds = GetRunMs() / 1000;
-    int64_t nTotal = m_nTotalAtRunStart + m_nRunSeconds;
-    m_bTotalCapped = nTotal > kMaxTotalSeconds;
-    if (m_bTotalCapped)
-        nTotal = kMaxTotalSeconds;
-    g_nTotalHours = static_cast<int>(nTotal / 3600);
-    g_nTotalMinutes = static_cast<int>(nTotal / 60 % 60);
-    g_nTotalSeconds = static_cast<int>(nTotal % 60);
-    g_strTotal.Format("%03d:%02d:%02d", g_nTotalHours, g_nTotalMinutes, g_nTotalSeconds);
-
-    CString strRun;
-    strRun.Format("%02d:%02d:%02d", static_cast<int>(m_nRunSeconds / 3600),
-                  static_cast<int>(m_nRunSeconds / 60 % 60), static_cast<int>(m_nRunSeconds % 60));
-    ShowRunCounter(strRun);
-}
-
-// While a count runs, its total is also saved once a minute, so that a crash or power loss
-// costs at most a minute. A failing checkpoint stays silent; stop reports.
-void CCounter::SaveCheckpoint() {
-    int64_t nMinute = m_nRunSeconds / 60;
-    if (nMinute <= m_nCheckpointMinute)
+void CCounter::OnTick() {
+    if (m_state == CountState::Stopped) {
+        ScheduleTick(-1);
         return;
-    m_nCheckpointMinute = nMinute;
-    SaveTotal(true);
-}
-
-bool CCounter::IsLoopCurrent(int nGeneration) const {
-    return !m_bStopped && !m_bPaused && nGeneration == m_nLoopGeneration;
-}
-
-// The counting loop stays on the stack of the handler that began the count; every other
-// command reaches the program through the pump inside WaitSeconds. A loop that was ended while
-// a newer one started above it finds a newer generation when it regains control and leaves.
-void CCounter::RunCountingLoop() {
-    int nGeneration = ++m_nLoopGeneration;
-    m_nStretchStartMs = GetMonotonicMs();
-    while (IsLoopCurrent(nGeneration)) {
-        UpdateCounters();
-        SaveCheckpoint();
-        if (m_bTotalCapped && !m_bCapNoticeShown) {
-            m_bCapNoticeShown = true;
-            ShowMessage(kMsgTotalCapped);
-        }
-        if (!IsLoopCurrent(nGeneration))
-            break;
-        WaitSeconds(1);
     }
+    const std::int64_t nNow = GetMonotonicMs();
+    if (nNow - m_nLastAttemptMs >= kCheckpointMs && (GetPendingSeconds() > 0 || m_bSaveFailing)) {
+        std::string strError;
+        if (m_state == CountState::Held && FinishStop(strError))
+            return;
+        if (m_state != CountState::Held)
+            SavePending(m_state != CountState::Running || nNow - m_nLastFlushMs >= kFlushMs,
+                        strError);
+    }
+    Refresh();
+    ScheduleNextTick();
+    NoticeCap();
 }
 
-// Waits until the run counter has advanced by nSeconds, dispatching messages meanwhile;
-// returns early when a handler pauses or stops the count. It blocks in the message wait
-// instead of spinning, and it aims at the run's own second boundaries, so it never drifts.
-void CCounter::WaitSeconds(int nSeconds) {
-    int nGeneration = m_nLoopGeneration;
-    int64_t nDeadline = GetMonotonicMs() + int64_t(nSeconds) * 1000 - GetRunMs() % 1000;
-    for (;;) {
-        if (!IsLoopCurrent(nGeneration))
-            return;
-        int64_t nRemaining = nDeadline - GetMonotonicMs();
-        if (nRemaining <= 0)
-            return;
-        WaitForMessages(nRemaining);
-        DispatchPendingMessages();
+// Running: at the run's next second. Paused or held with time unsaved: at the next retry.
+void CCounter::ScheduleNextTick() {
+    const bool bUnsaved = m_bSaveFailing || GetPendingSeconds() > 0;
+    if (m_state == CountState::Stopped || (m_state != CountState::Running && !bUnsaved)) {
+        ScheduleTick(-1);
+        return;
     }
+    if (m_state == CountState::Running) {
+        ScheduleTick(1000 - GetRunMs() % 1000);
+        return;
+    }
+    ScheduleTick(std::max<std::int64_t>(1, m_nLastAttemptMs + kCheckpointMs - GetMonotonicMs()));
+}
+
+// Once per run, when the total reaches 999:59:59 (or stood above it) and time is still being
+// counted; shown last, as the message box lets the timer go on beneath it.
+void CCounter::NoticeCap() {
+    if (m_bCapNoticeShown || m_state == CountState::Stopped ||
+        m_nFileTotal + GetPendingSeconds() <= kMaxTotalSeconds)
+        return;
+    m_bCapNoticeShown = true;
+    ShowMessage(kMsgTotalCapped);
+}
+
+void CCounter::SetState(CountState state) {
+    m_state = state;
+    OnCountChanged();
+}
+
+void CCounter::SetSaveFailing(bool bFailing) {
+    if (m_bSaveFailing == bFailing)
+        return;
+    m_bSaveFailing = bFailing;
+    OnCountChanged();
+}
+
+void CCounter::Freeze() {
+    m_nRunMsBefore = GetRunMs();
+}
+
+std::int64_t CCounter::GetRunMs() {
+    if (m_state != CountState::Running)
+        return m_nRunMsBefore;
+    return m_nRunMsBefore + std::max<std::int64_t>(0, GetMonotonicMs() - m_nStretchStartMs);
+}
+
+std::int64_t CCounter::GetRunSeconds() {
+    return GetRunMs() / 1000;
+}
+
+std::int64_t CCounter::GetPendingSeconds() {
+    return GetRunSeconds() - m_nSavedRunSeconds;
+}
+
+// A total typed above 999:59:59 is shown as it stands; below it, it never passes it.
+std::int64_t CCounter::GetShownTotal() {
+    if (m_nFileTotal > kMaxTotalSeconds)
+        return m_nFileTotal;
+    return std::min(m_nFileTotal + GetPendingSeconds(), kMaxTotalSeconds);
+}
+
+std::int64_t CCounter::GetMsSinceSaved() {
+    return GetMonotonicMs() - m_nLastSavedMs;
+}
+
+void CCounter::Refresh() {
+    const std::int64_t nRun = GetRunSeconds();
+    CString strRun;
+    strRun.Format("%02d:%02d:%02d", static_cast<int>(nRun / 3600),
+                  static_cast<int>(nRun / 60 % 60), static_cast<int>(nRun % 60));
+    ShowCount(strRun.Str(), FormatTotal(GetShownTotal()));
 }

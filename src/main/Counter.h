@@ -1,25 +1,24 @@
-// The run counter and the project total: the states Stopped, Running and Paused, and the
-// counting loop that runs inside the handler that began a count. Portable: the clock, the
-// message pump, the display and the project file are reached through the virtual hooks that
-// the main dialog implements (and the unit tests fake).
+// The counting engine: the states Stopped, Running, Paused and Held, the run counter, and the
+// saving of the time counted into the project's total. Portable: the clock, the timer, the
+// display and the project file are reached through the virtual hooks that the main dialog
+// implements (and the unit tests fake). A window timer drives it, so it goes on under every
+// modal loop (message boxes, menus, moving the window).
 #pragma once
 
 #include <cstdint>
+#include <string>
 
-#include "framework/String.h"
-
-// The project total of the current project: zeroed at start-up, loaded when a project is
-// picked, advanced while counting and written back by stop.
-extern int g_nTotalHours;
-extern int g_nTotalMinutes;
-extern int g_nTotalSeconds;
-extern CString g_strTotal; // "%03d:%02d:%02d", the form of a time line of the project file
-
-// The largest total a 9-byte time line can hold: 999:59:59.
-constexpr int64_t kMaxTotalSeconds = 999 * 3600 + 59 * 60 + 59;
+#include "ProjectFile.h"
 
 extern const char* const kMsgChooseProject; // "Please choose a project"
 extern const char* const kMsgTotalCapped;
+
+enum class CountState {
+    Stopped,
+    Running,
+    Paused,
+    Held, // asked to stop, but its time is not saved yet: kept, shown and tried again
+};
 
 class CCounter {
 public:
@@ -28,61 +27,73 @@ public:
     void OnStart();
     void OnPause();
     void OnStop();
-    // Saves a running or paused count as stop does, without showing anything; false when the
-    // save failed and the count is held.
+    // The timer: the display, a checkpoint every few seconds, the retry of a failed save.
+    void OnTick();
+    // The session may end, or the computer goes to sleep: what is counted is saved and flushed
+    // now, the count goes on. False when it could not be saved.
+    bool SaveNow();
+    // The session ends: a count is stopped and saved as stop does, without showing anything.
     bool StopQuietly();
-    // Saves the total counted so far without ending the count; a held count is stopped again.
-    // False when a count is going or held and its total could not be saved.
-    bool SaveQuietly();
-    void WaitSeconds(int nSeconds);
+    // The user chose to lose a held run: Stopped, with its time still on the display.
+    void DropHeldRun();
 
-    bool IsStopped() const { return m_bStopped; }
-    bool IsRunning() const { return !m_bStopped && !m_bPaused; }
-    bool IsPaused() const { return m_bPaused; }
-    // A stop whose save failed: the count is held as Paused until a stop saves it.
-    bool HoldsUnsavedCount() const { return m_bPaused && m_bUnsaved; }
-    // The user chose to lose a held count: Stopped, with its time still on the display.
-    void DropUnsavedCount();
+    CountState GetState() const { return m_state; }
+    bool IsStopped() const { return m_state == CountState::Stopped; }
+    bool IsRunning() const { return m_state == CountState::Running; }
+    // A save has failed and none has succeeded since: time counted is not in the file yet.
+    bool IsSaveFailing() const { return m_bSaveFailing; }
+    std::int64_t GetRunSeconds();
+    // The project's total as the file held it at the last save, plus what is counted since.
+    std::int64_t GetShownTotal();
+    // Milliseconds since the last save that succeeded (or since the start).
+    std::int64_t GetMsSinceSaved();
+    const std::string& GetProjectName() const { return m_record.strName; }
+    // Shows the run counter and the total as they stand now.
+    void Refresh();
 
-    bool m_bStopped = true;
-    bool m_bPaused = false;
-    int m_nCurrentProject = 0;
-    CString m_strCurrentName; // the project's name as the list showed it at the start
+    int m_nCurrentProject = 0; // the project box's index of the counted project
 
 protected:
     // Milliseconds on a monotonic clock that stands still while the computer sleeps.
-    virtual int64_t GetMonotonicMs() = 0;
-    // Blocks until a message arrives for the thread or nTimeoutMs have passed.
-    virtual void WaitForMessages(int64_t nTimeoutMs) = 0;
-    virtual void DispatchPendingMessages() = 0;
-    virtual void ShowRunCounter(const char* pszText) = 0;
-    // The selected item of the project box and its text; -1 when nothing is selected.
-    virtual int GetSelectedProject(CString& strName) = 0;
-    // Saves the total of the project named strName, at nProject or where another program moved
-    // it, which nProject then tells.
-    virtual bool SaveProjectTotal(int& nProject, const CString& strName, const CString& strTotal,
-                                  bool bQuiet) = 0;
-    // The current project was found at a new index: the list shows the file's records again.
+    virtual std::int64_t GetMonotonicMs() = 0;
+    // Asks for OnTick after nDelayMs; a negative delay stops the timer.
+    virtual void ScheduleTick(std::int64_t nDelayMs) = 0;
+    virtual void ShowCount(const std::string& strRun, const std::string& strTotal) = 0;
+    // The selected project's name and which of the entries of that name it is; -1 when none.
+    virtual int GetSelectedProject(std::string& strName, int& nOccurrence) = 0;
+    // Reads the total at the start of a count; shows its own message when it cannot.
+    virtual bool ReadCountedTotal(CountedRecord& record, std::int64_t& nTotal) = 0;
+    // Adds the seconds to the total in the file without showing anything; strError tells why
+    // it failed.
+    virtual bool AddToTotal(CountedRecord& record, std::int64_t nSeconds, bool bFlush,
+                            TotalUpdate& update, std::string& strError) = 0;
+    // The counted project was found at another index (m_nCurrentProject).
     virtual void SelectMovedProject() = 0;
     virtual void ShowMessage(const char* pszText) = 0;
+    // The state or the save's health changed: buttons, icon, status line.
+    virtual void OnCountChanged() = 0;
 
 private:
     void Resume();
-    bool StopCount(bool bQuiet);
-    bool SaveTotal(bool bQuiet);
-    void RunCountingLoop();
-    bool IsLoopCurrent(int nGeneration) const;
-    void UpdateCounters();
-    void SaveCheckpoint();
-    int64_t GetRunMs();
+    void Freeze();
+    bool FinishStop(std::string& strError);
+    bool SavePending(bool bFlush, std::string& strError);
+    void SetState(CountState state);
+    void SetSaveFailing(bool bFailing);
+    void ScheduleNextTick();
+    void NoticeCap();
+    std::int64_t GetRunMs();
+    std::int64_t GetPendingSeconds();
 
-    int64_t m_nRunMsBefore = 0;     // time counted in this run before the current running stretch
-    int64_t m_nStretchStartMs = 0;  // clock when the current running stretch began
-    int64_t m_nTotalAtRunStart = 0; // project total in seconds when the run began
-    int64_t m_nRunSeconds = 0;      // run counter, whole seconds
-    int64_t m_nCheckpointMinute = 0;
-    int m_nLoopGeneration = 0;
-    bool m_bTotalCapped = false;
+    CountState m_state = CountState::Stopped;
+    CountedRecord m_record;
+    std::int64_t m_nRunMsBefore = 0;     // time counted in this run before the current stretch
+    std::int64_t m_nStretchStartMs = 0;  // clock when the current running stretch began
+    std::int64_t m_nSavedRunSeconds = 0; // seconds of the run that are in the file
+    std::int64_t m_nFileTotal = 0;       // the total the file held at the last save
+    std::int64_t m_nLastAttemptMs = 0;
+    std::int64_t m_nLastFlushMs = 0;
+    std::int64_t m_nLastSavedMs = 0;
+    bool m_bSaveFailing = false;
     bool m_bCapNoticeShown = false;
-    bool m_bUnsaved = false;
 };

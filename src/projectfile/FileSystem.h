@@ -38,23 +38,21 @@ public:
     // Pushes what was written, and the file's length, through to the disk.
     virtual bool Flush(FileHandle hFile) = 0;
     virtual bool Close(FileHandle hFile) = 0;
-    // Opens the existing file for reading and writing in place, without creating or truncating
-    // it: others may go on reading, no other writer gets in. A read-only file is refused.
-    virtual bool OpenForChange(const std::string& strPath, FileHandle& hFile) = 0;
-    // Reads the open file from nOffset to its end; false when that is more than nMaxSize bytes.
-    virtual bool ReadFrom(FileHandle hFile, std::uint64_t nOffset, std::string& strContent,
-                          std::uint64_t nMaxSize) = 0;
-    // Writes all the bytes at nOffset of the open file, or fails.
+    // Deletes the file; true also when it was not there.
+    virtual bool Remove(const std::string& strPath) = 0;
+    // Opens the existing file for reading and writing, letting others only read meanwhile, so
+    // that what is read and what is written back belong together. A file another program holds
+    // for a moment is waited for briefly. Never creates it; bMissing tells a file that is not
+    // there from one that refuses (read-only, locked).
+    virtual bool OpenForUpdate(const std::string& strPath, FileHandle& hFile, bool& bMissing) = 0;
+    virtual bool GetSize(FileHandle hFile, std::uint64_t& nSize) = 0;
+    // Reads up to nBytes from nOffset; fewer at the end of the file.
+    virtual bool ReadAt(FileHandle hFile, std::uint64_t nOffset, std::size_t nBytes,
+                        std::string& strData) = 0;
     virtual bool WriteAt(FileHandle hFile, std::uint64_t nOffset, const char* pData,
                          std::size_t nSize) = 0;
     // Cuts or extends the open file to nLength bytes.
     virtual bool SetLength(FileHandle hFile, std::uint64_t nLength) = 0;
-    // Deletes the file; true also when it was not there.
-    virtual bool Remove(const std::string& strPath) = 0;
-    // Opens the existing file for writing, without creating or truncating it, writes the bytes
-    // at nOffset, flushes them to the disk and closes it.
-    virtual bool OverwriteAt(const std::string& strPath, std::uint64_t nOffset, const char* pData,
-                             std::size_t nSize) = 0;
     // The names of the entries in the folder (a path ending in its separator); none when it
     // cannot be listed.
     virtual std::vector<std::string> ListFolder(const std::string& strFolder) = 0;

@@ -131,41 +131,6 @@ public:
 
     bool Close(FileHandle hFile) override { return close(static_cast<int>(hFile)) == 0; }
 
-    // As on Windows: a file nobody may write is refused, also for root. POSIX has no share
-    // modes; the single-instance lock keeps other copies out.
-    bool OpenForChange(const std::string& strPath, FileHandle& hFile) override {
-        struct stat st;
-        if (stat(strPath.c_str(), &st) != 0 || (st.st_mode & 0222) == 0 || S_ISDIR(st.st_mode)) {
-            return false;
-        }
-        const int fd = open(strPath.c_str(), O_RDWR | O_CLOEXEC);
-        hFile = fd;
-        return fd >= 0;
-    }
-
-    bool ReadFrom(FileHandle hFile, std::uint64_t nOffset, std::string& strContent,
-                  std::uint64_t nMaxSize) override {
-        const int fd = static_cast<int>(hFile);
-        struct stat st;
-        if (fstat(fd, &st) != 0 || lseek(fd, static_cast<off_t>(nOffset), SEEK_SET) < 0) {
-            return false;
-        }
-        const std::uint64_t nSize = static_cast<std::uint64_t>(st.st_size);
-        const std::uint64_t nLeft = nSize > nOffset ? nSize - nOffset : 0;
-        if (nLeft > nMaxSize) {
-            return false;
-        }
-        ReserveExactly(strContent, nLeft);
-        return ReadOn(fd, strContent, static_cast<std::size_t>(nMaxSize) + 1) &&
-               strContent.size() <= nMaxSize;
-    }
-
-    bool WriteAt(FileHandle hFile, std::uint64_t nOffset, const char* pData,
-                 std::size_t nSize) override {
-        return lseek(static_cast<int>(hFile), static_cast<off_t>(nOffset), SEEK_SET) >= 0 &&
-               Write(hFile, pData, nSize);
-    }
-
     bool SetLength(FileHandle hFile, std::uint64_t nLength) override {
         return ftruncate(static_cast<int>(hFile), static_cast<off_t>(nLength)) == 0;
     }
@@ -179,20 +144,53 @@ public:
         return true;
     }
 
-    bool OverwriteAt(const std::string& strPath, std::uint64_t nOffset, const char* pData,
-                     std::size_t nSize) override {
+    bool OpenForUpdate(const std::string& strPath, FileHandle& hFile, bool& bMissing) override {
         struct stat st;
-        if (stat(strPath.c_str(), &st) != 0 || (st.st_mode & 0222) == 0) {
-            return false; // read-only, as on Windows, also for root
-        }
-        const int fd = open(strPath.c_str(), O_WRONLY | O_CLOEXEC);
-        if (fd < 0) {
+        if (stat(strPath.c_str(), &st) != 0) {
+            bMissing = true;
             return false;
         }
-        bool bOk = lseek(fd, static_cast<off_t>(nOffset), SEEK_SET) >= 0 &&
-                   Write(fd, pData, nSize) && Flush(fd);
-        bOk = close(fd) == 0 && bOk;
-        return bOk;
+        bMissing = false;
+        if ((st.st_mode & 0222) == 0) {
+            return false; // read-only, as on Windows, also for root
+        }
+        const int fd = open(strPath.c_str(), O_RDWR | O_CLOEXEC);
+        hFile = fd;
+        return fd >= 0;
+    }
+
+    bool GetSize(FileHandle hFile, std::uint64_t& nSize) override {
+        struct stat st;
+        if (fstat(static_cast<int>(hFile), &st) != 0) {
+            return false;
+        }
+        nSize = static_cast<std::uint64_t>(st.st_size);
+        return true;
+    }
+
+    bool ReadAt(FileHandle hFile, std::uint64_t nOffset, std::size_t nBytes,
+                std::string& strData) override {
+        strData.assign(nBytes, '\0');
+        std::size_t nHave = 0;
+        while (nHave < nBytes) {
+            const ssize_t nRead = pread(static_cast<int>(hFile), &strData[nHave], nBytes - nHave,
+                                        static_cast<off_t>(nOffset + nHave));
+            if (nRead < 0 && errno == EINTR) {
+                continue;
+            }
+            if (nRead <= 0) {
+                strData.resize(nHave);
+                return nRead == 0;
+            }
+            nHave += static_cast<std::size_t>(nRead);
+        }
+        return true;
+    }
+
+    bool WriteAt(FileHandle hFile, std::uint64_t nOffset, const char* pData,
+                 std::size_t nSize) override {
+        return lseek(static_cast<int>(hFile), static_cast<off_t>(nOffset), SEEK_SET) >= 0 &&
+               Write(hFile, pData, nSize);
     }
 
     std::vector<std::string> ListFolder(const std::string& strFolder) override {

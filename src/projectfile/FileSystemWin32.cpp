@@ -10,11 +10,18 @@ namespace {
 
 const DWORD kChunkSize = 1 << 20;
 const std::size_t kGrowthSize = 1 << 16;
-const int kOpenAttempts = 10;
-const DWORD kOpenRetryDelayMs = 50;
+const DWORD kRetryDelayMs = 50;
+// About a second of waiting for a file that another program holds open without sharing.
+const int kBusyAttempts = 20;
 
 HANDLE ToHandle(IFileSystem::FileHandle hFile) {
     return reinterpret_cast<HANDLE>(hFile);
+}
+
+bool Seek(IFileSystem::FileHandle hFile, std::uint64_t nOffset) {
+    LARGE_INTEGER offset;
+    offset.QuadPart = static_cast<LONGLONG>(nOffset);
+    return ::SetFilePointerEx(ToHandle(hFile), offset, nullptr, FILE_BEGIN) != FALSE;
 }
 
 HANDLE OpenForReading(const std::string& strPath, DWORD nShare) {
@@ -55,34 +62,6 @@ bool ReadUpTo(HANDLE hFile, std::uint64_t nSize, std::size_t nMost, std::string&
 bool ReadToEnd(HANDLE hFile, std::uint64_t nSize, std::uint64_t nMaxSize, std::string& strContent) {
     return ReadUpTo(hFile, nSize, static_cast<std::size_t>(nMaxSize) + 1, strContent) &&
            strContent.size() <= nMaxSize;
-}
-
-bool SeekTo(HANDLE hFile, std::uint64_t nOffset) {
-    LARGE_INTEGER offset;
-    offset.QuadPart = static_cast<LONGLONG>(nOffset);
-    return ::SetFilePointerEx(hFile, offset, nullptr, FILE_BEGIN) != FALSE;
-}
-
-// A virus scanner, an indexer or another copy's presence test may hold the project file open
-// for a moment, which refuses the open; it is tried again briefly.
-HANDLE OpenForReadWrite(const std::wstring& strPath) {
-    for (int nAttempt = 1;; ++nAttempt) {
-        HANDLE hFile = ::CreateFileW(strPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (hFile != INVALID_HANDLE_VALUE || nAttempt >= kOpenAttempts ||
-            ::GetLastError() != ERROR_SHARING_VIOLATION) {
-            return hFile;
-        }
-        ::Sleep(kOpenRetryDelayMs);
-    }
-}
-
-// The read-only mark is checked on the open file (a link's target), since an administrator's
-// open, and Wine's run as root, would ignore it.
-bool IsReadOnly(HANDLE hFile) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    return !::GetFileInformationByHandle(hFile, &info) ||
-           (info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
 }
 
 class CWin32FileSystem : public IFileSystem {
@@ -163,35 +142,8 @@ public:
 
     bool Close(FileHandle hFile) override { return ::CloseHandle(ToHandle(hFile)) != FALSE; }
 
-    bool OpenForChange(const std::string& strPath, FileHandle& hFile) override {
-        HANDLE hOpened = OpenForReadWrite(ToWidePath(strPath));
-        if (hOpened != INVALID_HANDLE_VALUE && IsReadOnly(hOpened)) {
-            ::CloseHandle(hOpened);
-            ::SetLastError(ERROR_ACCESS_DENIED);
-            hOpened = INVALID_HANDLE_VALUE;
-        }
-        hFile = reinterpret_cast<FileHandle>(hOpened);
-        return hOpened != INVALID_HANDLE_VALUE;
-    }
-
-    bool ReadFrom(FileHandle hFile, std::uint64_t nOffset, std::string& strContent,
-                  std::uint64_t nMaxSize) override {
-        LARGE_INTEGER size{};
-        if (!::GetFileSizeEx(ToHandle(hFile), &size) || !SeekTo(ToHandle(hFile), nOffset)) {
-            return false;
-        }
-        const std::uint64_t nSize = static_cast<std::uint64_t>(size.QuadPart);
-        const std::uint64_t nLeft = nSize > nOffset ? nSize - nOffset : 0;
-        return nLeft <= nMaxSize && ReadToEnd(ToHandle(hFile), nLeft, nMaxSize, strContent);
-    }
-
-    bool WriteAt(FileHandle hFile, std::uint64_t nOffset, const char* pData,
-                 std::size_t nSize) override {
-        return SeekTo(ToHandle(hFile), nOffset) && Write(hFile, pData, nSize);
-    }
-
     bool SetLength(FileHandle hFile, std::uint64_t nLength) override {
-        return SeekTo(ToHandle(hFile), nLength) && ::SetEndOfFile(ToHandle(hFile));
+        return Seek(hFile, nLength) && ::SetEndOfFile(ToHandle(hFile));
     }
 
     bool Remove(const std::string& strPath) override {
@@ -199,28 +151,65 @@ public:
                ::GetLastError() == ERROR_FILE_NOT_FOUND;
     }
 
-    // Others may go on reading, as the presence test does; a file held open for writing, or
-    // without shared writing, refuses the open and so the save. The read-only mark is checked
-    // here too, since an administrator's open would ignore it.
-    bool OverwriteAt(const std::string& strPath, std::uint64_t nOffset, const char* pData,
-                     std::size_t nSize) override {
+    // Others may go on reading, as the presence test does. A backup tool, a virus scanner or a
+    // sync client that holds the file without sharing for a moment is waited for about a second.
+    // The read-only mark is checked here too, since an administrator's open would ignore it.
+    bool OpenForUpdate(const std::string& strPath, FileHandle& hFile, bool& bMissing) override {
         const std::wstring strWidePath = ToWidePath(strPath);
-        const DWORD nAttributes = ::GetFileAttributesW(strWidePath.c_str());
-        if (nAttributes == INVALID_FILE_ATTRIBUTES || (nAttributes & FILE_ATTRIBUTE_READONLY)) {
-            return false;
+        for (int nAttempt = 1;; ++nAttempt) {
+            const DWORD nAttributes = ::GetFileAttributesW(strWidePath.c_str());
+            DWORD nError = ERROR_ACCESS_DENIED;
+            if (nAttributes == INVALID_FILE_ATTRIBUTES) {
+                nError = ::GetLastError();
+            } else if (!(nAttributes & FILE_ATTRIBUTE_READONLY)) {
+                HANDLE hOpened = ::CreateFileW(strWidePath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                               FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                               FILE_ATTRIBUTE_NORMAL, nullptr);
+                if (hOpened != INVALID_HANDLE_VALUE) {
+                    hFile = reinterpret_cast<FileHandle>(hOpened);
+                    return true;
+                }
+                nError = ::GetLastError();
+            }
+            bMissing = nError == ERROR_FILE_NOT_FOUND || nError == ERROR_PATH_NOT_FOUND;
+            const bool bBusy = nError == ERROR_SHARING_VIOLATION || nError == ERROR_LOCK_VIOLATION;
+            if (!bBusy || nAttempt >= kBusyAttempts)
+                return false;
+            ::Sleep(kRetryDelayMs);
         }
-        HANDLE hFile = ::CreateFileW(strWidePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (hFile == INVALID_HANDLE_VALUE) {
+    }
+
+    bool GetSize(FileHandle hFile, std::uint64_t& nSize) override {
+        LARGE_INTEGER size{};
+        if (!::GetFileSizeEx(ToHandle(hFile), &size))
             return false;
+        nSize = static_cast<std::uint64_t>(size.QuadPart);
+        return true;
+    }
+
+    bool ReadAt(FileHandle hFile, std::uint64_t nOffset, std::size_t nBytes,
+                std::string& strData) override {
+        if (!Seek(hFile, nOffset))
+            return false;
+        strData.assign(nBytes, '\0');
+        std::size_t nHave = 0;
+        while (nHave < nBytes) {
+            const DWORD nWant =
+                static_cast<DWORD>(std::min<std::size_t>(nBytes - nHave, kChunkSize));
+            DWORD nRead = 0;
+            if (!::ReadFile(ToHandle(hFile), &strData[nHave], nWant, &nRead, nullptr))
+                return false;
+            if (nRead == 0)
+                break;
+            nHave += nRead;
         }
-        LARGE_INTEGER offset;
-        offset.QuadPart = static_cast<LONGLONG>(nOffset);
-        const FileHandle h = reinterpret_cast<FileHandle>(hFile);
-        bool bOk = SetFilePointerEx(hFile, offset, nullptr, FILE_BEGIN) && Write(h, pData, nSize) &&
-                   Flush(h);
-        bOk = CloseHandle(hFile) && bOk;
-        return bOk;
+        strData.resize(nHave);
+        return true;
+    }
+
+    bool WriteAt(FileHandle hFile, std::uint64_t nOffset, const char* pData,
+                 std::size_t nSize) override {
+        return Seek(hFile, nOffset) && Write(hFile, pData, nSize);
     }
 
     std::vector<std::string> ListFolder(const std::string& strFolder) override {

@@ -11,6 +11,9 @@
 const char* const kMsgErrorReading = "Error reading DataBaseFile";
 const char* const kMsgErrorWriting = "Error writing DataBaseFile";
 const char* const kMsgNoProject = "No project available";
+const char* const kMsgProjectGone =
+    "Another program has changed the project file: the project chosen is no longer in it. "
+    "The list has been read again; nothing is counted.";
 const char* const kMsgListChanged =
     "Another program has changed the project file: the project shown is no longer at its place. "
     "The list has been read again; nothing was deleted.";
@@ -29,8 +32,8 @@ bool IsReadableSize(std::uint64_t nSize) {
 
 std::string MakeProjectNotFoundMessage(const std::string& strName) {
     return "Error writing DataBaseFile: the project \"" + strName +
-           "\" is no longer in it, or is there more than once. The time counted is kept: "
-           "stop again once the project file is mended.";
+           "\" is no longer in it. The time counted is kept: stop again once the project "
+           "file is mended.";
 }
 
 std::string MakeProjectFilePath(const std::string& strModuleFileName) {
@@ -106,6 +109,11 @@ bool CProjectFile::ReadThroughRecord(int nIndex, std::string& strContent, Projec
     }
 }
 
+bool CProjectFile::HasName(const std::string& strContent, const ProjectRecord& record,
+                           const std::string& strName) const {
+    return ListText(strContent, record.name, m_pfnIsLeadByte) == strName;
+}
+
 // The list is emptied before the test, so a missing or empty file leaves it empty.
 void CProjectFile::LoadProjectNames(IStringList& list) const {
     for (int i = list.GetCount() - 1; i >= 0; --i) {
@@ -149,8 +157,8 @@ void CProjectFile::LoadOverviewRows(IStringList& list) const {
 }
 
 // Reads index + 1 records without testing for the end in between, so an index past the
-// records, like a negative one, ends with an empty time text and gives 0, 0 and 0. The
-// fields are taken as they stand; the counter brings 60 or more into range.
+// records, like a negative one, ends with an empty time text and gives 0, 0 and 0. The line is
+// read as people type totals, minutes and seconds of 60 and more carried.
 bool CProjectFile::ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds) const {
     const ProjectFileState state = GetState();
     if (state == ProjectFileState::Missing) {
@@ -173,9 +181,9 @@ bool CProjectFile::ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int&
         reader.ReadLine();
         strTime = PieceText(strContent, reader.ReadLine());
     }
-    const std::size_t nLength = strTime.size();
-    nHours = ParseLeadingInt(strTime.substr(0, 3));
-    nMinutes = ParseLeadingInt(nLength > 4 ? strTime.substr(4, 2) : std::string());
-    nSeconds = ParseLeadingInt(strTime.substr(nLength > 2 ? nLength - 2 : 0));
+    const std::int64_t nTotal = ParseTotalSeconds(strTime);
+    nHours = static_cast<int>(std::min<std::int64_t>(nTotal / 3600, 0x7FFFFFFF));
+    nMinutes = static_cast<int>(nTotal / 60 % 60);
+    nSeconds = static_cast<int>(nTotal % 60);
     return true;
 }

@@ -8,9 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "ProjectFileFormat.h"
-
 #include "FileSystem.h"
+#include "ProjectFileFormat.h"
 
 enum class ProjectFileState { Missing, Empty, NonEmpty };
 
@@ -40,8 +39,10 @@ extern const char* const kMsgErrorWriting; // "Error writing DataBaseFile"
 extern const char* const kMsgNoProject;    // "No project available"
 extern const char* const kMsgListChanged; // the delete dialog's record was moved by another program
 
-// The message when the project that a count was started on is no longer in the file exactly once.
+// The message when the record that a count was started on is no longer in the file.
 std::string MakeProjectNotFoundMessage(const std::string& strName);
+// The project picked at a start is no longer in the file.
+extern const char* const kMsgProjectGone;
 
 // Some 1.5 million projects; the whole file and a changed copy must fit a 32-bit process. A file
 // larger than this is not read: it is reported like one that cannot be opened.
@@ -51,6 +52,23 @@ bool IsReadableSize(std::uint64_t nSize);
 // Directory of the executable (cut after its last backslash) plus "Projekte.dbu", however long;
 // empty when the module name holds no backslash.
 std::string MakeProjectFilePath(const std::string& strModuleFileName);
+
+// The record a count belongs to: the project's name as the lists show it and which of the
+// records with that name it is, so records added or removed elsewhere in the file, and other
+// records of the same name, never take its time. Where it was last found is checked first.
+struct CountedRecord {
+    std::string strName;
+    int nOccurrence = 0;         // 0 for the first record of that name in the file
+    int nIndex = -1;             // its index when last found
+    std::uint64_t nNameAt = 0;   // where its name line began then
+    std::uint64_t nFileSize = 0; // the file's size then; 0 until it was found
+};
+
+// What adding counted time to a total came to.
+struct TotalUpdate {
+    std::int64_t nTotal = 0; // what the file holds now
+    bool bCapped = false;    // some of the time was not added: the total is at 999:59:59 or above
+};
 
 class CProjectFile {
 public:
@@ -69,10 +87,15 @@ public:
     // whether the lists must be read again: false when they only lose the entry at the index.
     bool DeleteProject(int nIndex, const std::string& strName, bool& bListStale) const;
     bool ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds) const;
-    // Writes the total of the project named strName, at nIndex or, when another program moved
-    // it, at the one record that carries the name; nIndex then tells where that was.
-    bool WriteProjectTotal(int& nIndex, const std::string& strName,
-                           const std::string& strTotal) const;
+    // At the start of a count: finds the record by record.strName and record.nOccurrence and
+    // reads its total. Reports a file that cannot be read, and a record that is not there
+    // (bGone: the lists are out of date).
+    bool ReadCountedTotal(CountedRecord& record, std::int64_t& nTotal, bool& bGone) const;
+    // Adds nSeconds to the record's total as the file holds it now, on one open of the file, so
+    // that a total changed meanwhile by hand or by another copy is added to, never overwritten.
+    // Flushes to the disk when asked. Reports every failure; nothing is written then.
+    bool AddToProjectTotal(CountedRecord& record, std::int64_t nSeconds, bool bFlush,
+                           TotalUpdate& update) const;
     void LoadOverviewRows(IStringList& list) const;
     // At start-up, under the single-instance lock: puts back what a change cut short by a crash
     // had overwritten, and removes the temporary files of older versions' saves.
@@ -89,17 +112,24 @@ private:
     bool ReadThroughRecord(int nIndex, std::string& strContent, ProjectRecord& record,
                            bool& bFound) const;
     bool SaveContent(const std::string& strContent) const;
-    bool ChangeInPlace(IFileSystem::FileHandle hFile, const std::string& strContent,
-                       bool& bJournalWritten) const;
+    bool ReadOpenFile(IFileSystem::FileHandle hFile, std::string& strContent) const;
+    bool ChangeInPlace(IFileSystem::FileHandle hFile, const std::string& strOld,
+                       const std::string& strContent, bool& bJournalWritten) const;
     bool WriteJournal(const std::string& strOld, std::size_t nOffset) const;
     bool RollBackJournal(bool& bRolledBack) const;
     bool RollBackFrom(const std::string& strJournal, bool& bRolledBack) const;
     bool HasName(const std::string& strContent, const ProjectRecord& record,
                  const std::string& strName) const;
-    int FindOnlyRecordNamed(const std::string& strContent, const std::string& strName,
-                            ProjectRecord& found) const;
-    bool SaveTotalAt(std::string& strContent, const ProjectRecord& record,
-                     const std::string& strTotal) const;
+    bool LocateCounted(IFileSystem::FileHandle hFile, std::uint64_t nSize, CountedRecord& record,
+                       std::string& strContent, std::uint64_t& nBase, ProjectRecord& found) const;
+    bool FindCounted(const std::string& strContent, CountedRecord& record,
+                     ProjectRecord& found) const;
+    bool WriteTotalLine(IFileSystem::FileHandle hFile, std::string& strContent,
+                        const ProjectRecord& found, std::uint64_t nBase, std::uint64_t nSize,
+                        const std::string& strTotal, bool& bReplaceWhole) const;
+    bool UpdateOpenTotal(IFileSystem::FileHandle hFile, CountedRecord& record,
+                         std::int64_t nSeconds, bool bFlush, TotalUpdate& update,
+                         std::string& strReplaced) const;
 
     std::string m_strPath;
     IFileSystem& m_fs;

@@ -10,9 +10,11 @@ public:
     void ShowMessage(const char* pszText) override { AfxMessageBox(pszText); }
 };
 
-class CSilentSink : public IMessageSink {
+// Keeps the message for the caller to show when it chooses.
+class CKeptMessageSink : public IMessageSink {
 public:
-    void ShowMessage(const char*) override {}
+    void ShowMessage(const char* pszText) override { m_strMessage = pszText; }
+    std::string m_strMessage;
 };
 
 // Lets the operations fill a combo box or a list box.
@@ -69,15 +71,13 @@ template <class TList> void CListAdapter<TList>::AddString(const char* pszText) 
 }
 
 CMessageBoxSink g_messageBoxSink;
-CSilentSink g_silentSink;
 
 // Where the ANSI code page has double-byte characters, a list never cuts one in half.
 bool IsAnsiLeadByte(unsigned char c) {
     return ::IsDBCSLeadByte(c) != FALSE;
 }
 
-CProjectFile OpenProjectFile(bool bQuiet = false) {
-    IMessageSink& sink = bQuiet ? static_cast<IMessageSink&>(g_silentSink) : g_messageBoxSink;
+CProjectFile OpenProjectFile(IMessageSink& sink = g_messageBoxSink) {
     return CProjectFile(GetProjectFilePath().Str(), GetPlatformFileSystem(), sink, IsAnsiLeadByte);
 }
 
@@ -109,12 +109,22 @@ BOOL ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds) {
     return OpenProjectFile().ReadProjectTotal(nIndex, nHours, nMinutes, nSeconds);
 }
 
-BOOL WriteProjectTotal(int& nIndex, const CString& strName, const CString& strTotal, bool bQuiet) {
-    return OpenProjectFile(bQuiet).WriteProjectTotal(nIndex, strName.Str(), strTotal.Str());
+BOOL ReadCountedTotal(CountedRecord& record, int64_t& nTotal, bool& bGone) {
+    return OpenProjectFile().ReadCountedTotal(record, nTotal, bGone);
 }
 
+BOOL AddToProjectTotal(CountedRecord& record, int64_t nSeconds, bool bFlush, TotalUpdate& update,
+                       std::string& strError) {
+    CKeptMessageSink sink;
+    const bool bSaved = OpenProjectFile(sink).AddToProjectTotal(record, nSeconds, bFlush, update);
+    strError = sink.m_strMessage;
+    return bSaved;
+}
+
+// Nothing is shown: a journal that could not be rolled back is tried again before each change.
 void RecoverProjectFile() {
-    OpenProjectFile(true).RecoverAfterCrash();
+    CKeptMessageSink sink;
+    OpenProjectFile(sink).RecoverAfterCrash();
 }
 
 void LoadOverviewRows(CListBox& listBox) {

@@ -14,10 +14,11 @@ BOOL AppendProject(const CString& strName);
 // Deletes the record at nIndex only while it carries strName; bListStale asks for a refill.
 BOOL DeleteProject(int nIndex, const CString& strName, bool& bListStale);
 BOOL ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds);
-// Saves the total of project strName; nIndex follows the project when another program moved
-// it. bQuiet: a failure shows nothing (the periodic save of a running count).
-BOOL WriteProjectTotal(int& nIndex, const CString& strName, const CString& strTotal,
-                       bool bQuiet = false);
+// The counted record's total at the start of a count; bGone asks for a refill of the lists.
+BOOL ReadCountedTotal(CountedRecord& record, int64_t& nTotal, bool& bGone);
+// Adds counted time to the record's total without showing anything; strError says why not.
+BOOL AddToProjectTotal(CountedRecord& record, int64_t nSeconds, bool bFlush, TotalUpdate& update,
+                       std::string& strError);
 void LoadOverviewRows(CListBox& listBox);
 // At start-up, with the single-instance lock held: rolls back a change a crash cut short and
 // removes older versions' temporary files. Shows nothing; a journal it could not roll back is

@@ -93,6 +93,65 @@ bool IsTimeText(const char* pText, std::size_t nLength) {
     return pText[4] <= '5' && pText[7] <= '5';
 }
 
+namespace {
+
+// A field of "H:MM:SS": blanks, an optional sign, then digits and blanks only; false otherwise.
+bool ParseField(const std::string& strField, std::int64_t& nValue) {
+    std::size_t i = strField.find_first_not_of(" \t");
+    if (i == std::string::npos) {
+        return false;
+    }
+    const bool bNegative = strField[i] == '-';
+    i += (strField[i] == '-' || strField[i] == '+') ? 1 : 0;
+    const std::size_t nEnd = strField.find_last_not_of(" \t") + 1;
+    if (i >= nEnd || nEnd - i > 12) {
+        return false;
+    }
+    nValue = 0;
+    for (; i < nEnd; ++i) {
+        if (!IsDigit(strField[i])) {
+            return false;
+        }
+        nValue = nValue * 10 + (strField[i] - '0');
+    }
+    nValue = bNegative ? -nValue : nValue;
+    return true;
+}
+
+} // namespace
+
+std::int64_t ParseTotalSeconds(const std::string& strText) {
+    const std::size_t nFirst = strText.find(':');
+    const std::size_t nSecond = nFirst == std::string::npos ? nFirst : strText.find(':', nFirst + 1);
+    std::int64_t nHours = 0, nMinutes = 0, nSeconds = 0;
+    const bool bFields = nSecond != std::string::npos &&
+                         strText.find(':', nSecond + 1) == std::string::npos &&
+                         ParseField(strText.substr(0, nFirst), nHours) &&
+                         ParseField(strText.substr(nFirst + 1, nSecond - nFirst - 1), nMinutes) &&
+                         ParseField(strText.substr(nSecond + 1), nSeconds);
+    if (!bFields) {
+        const std::size_t nLength = strText.size();
+        nHours = ParseLeadingInt(strText.substr(0, 3));
+        nMinutes = ParseLeadingInt(nLength > 4 ? strText.substr(4, 2) : std::string());
+        nSeconds = ParseLeadingInt(strText.substr(nLength > 2 ? nLength - 2 : 0));
+    }
+    const std::int64_t nTotal = nHours * 3600 + nMinutes * 60 + nSeconds;
+    return nTotal > 0 ? nTotal : 0;
+}
+
+// By hand rather than through printf, which would bring the C runtime's formatting into the exe.
+std::string FormatTotal(std::int64_t nSeconds) {
+    std::string strHours = std::to_string(nSeconds / 3600);
+    if (strHours.size() < 3) {
+        strHours.insert(0, 3 - strHours.size(), '0');
+    }
+    const int nMinutes = static_cast<int>(nSeconds / 60 % 60);
+    const int nRest = static_cast<int>(nSeconds % 60);
+    const char szTail[] = {':', char('0' + nMinutes / 10), char('0' + nMinutes % 10), ':',
+                           char('0' + nRest / 10), char('0' + nRest % 10), '\0'};
+    return strHours + szTail;
+}
+
 // What the load turns into a total by its fields' integer values: digits, colons, signs and
 // blanks, with at least one digit. Anything else (a name, an empty line) is no time line.
 bool IsReadableAsTotal(const std::string& strText) {

@@ -53,6 +53,17 @@ bool IsTimeText(const char* pText, std::size_t nLength);
 // True when the load reads the text as a total, though perhaps not in the written form.
 bool IsReadableAsTotal(const std::string& strText);
 
+// The largest total the program writes: 999:59:59, the most a nine-byte time line holds.
+constexpr std::int64_t kMaxTotalSeconds = 999 * 3600 + 59 * 60 + 59;
+
+// The seconds a time line stands for, read as people type it: "H:MM:SS" with any number of
+// hour digits, blanks around the fields, minutes or seconds of 60 and more carried ("000:75:99"
+// is 1:16:39). A line of another shape is read by the fields' places, as always. Never negative.
+std::int64_t ParseTotalSeconds(const std::string& strText);
+
+// "%03d:%02d:%02d": nine bytes up to 999:59:59, more hour digits above.
+std::string FormatTotal(std::int64_t nSeconds);
+
 // The record at the index, found by scanning only up to it; false when there is none.
 bool FindRecord(const std::string& strContent, int nIndex, ProjectRecord& record);
 

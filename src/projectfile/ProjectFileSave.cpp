@@ -29,13 +29,17 @@ std::size_t CommonPrefixLength(const std::string& strA, const std::string& strB)
 // then read from a file cut short, so it is not saved: the next try reads the old content.
 bool CProjectFile::SaveContent(const std::string& strContent) const {
     bool bRolledBack = false;
+    bool bMissing = false;
     IFileSystem::FileHandle hFile = 0;
-    if (!RollBackJournal(bRolledBack) || bRolledBack || !m_fs.OpenForChange(m_strPath, hFile)) {
+    if (!RollBackJournal(bRolledBack) || bRolledBack ||
+        !m_fs.OpenForUpdate(m_strPath, hFile, bMissing)) {
         m_sink.ShowMessage(kMsgErrorWriting);
         return false;
     }
+    std::string strOld;
+    const bool bRead = ReadOpenFile(hFile, strOld);
     bool bJournalWritten = false;
-    bool bOk = ChangeInPlace(hFile, strContent, bJournalWritten);
+    bool bOk = bRead && ChangeInPlace(hFile, strOld, strContent, bJournalWritten);
     bOk = m_fs.Close(hFile) && bOk;
     if (bJournalWritten) {
         bOk = bOk && m_fs.Remove(MakeJournalPath(m_strPath));
@@ -44,20 +48,24 @@ bool CProjectFile::SaveContent(const std::string& strContent) const {
         }
     }
     if (!bOk) {
-        m_sink.ShowMessage(kMsgErrorWriting);
+        m_sink.ShowMessage(bRead ? kMsgErrorWriting : kMsgErrorReading);
     }
     return bOk;
 }
 
-// The old content is read through the open handle, which keeps other writers out, so the
-// journal holds exactly what the file held. An append changes only the end: its journal holds
-// no old bytes at all.
-bool CProjectFile::ChangeInPlace(IFileSystem::FileHandle hFile, const std::string& strContent,
-                                 bool& bJournalWritten) const {
-    std::string strOld;
-    if (!m_fs.ReadFrom(hFile, 0, strOld, kMaxReadableSize)) {
-        return false;
-    }
+// Through the open handle, which keeps other writers out, so the journal holds exactly what the
+// file holds.
+bool CProjectFile::ReadOpenFile(IFileSystem::FileHandle hFile, std::string& strContent) const {
+    std::uint64_t nSize = 0;
+    return m_fs.GetSize(hFile, nSize) && IsReadableSize(nSize) &&
+           m_fs.ReadAt(hFile, 0, static_cast<std::size_t>(nSize), strContent) &&
+           strContent.size() == nSize;
+}
+
+// Only the bytes from the first one that differs are journalled and written: an append changes
+// only the end, so its journal holds no old bytes at all.
+bool CProjectFile::ChangeInPlace(IFileSystem::FileHandle hFile, const std::string& strOld,
+                                 const std::string& strContent, bool& bJournalWritten) const {
     const std::size_t nOffset = CommonPrefixLength(strOld, strContent);
     if (nOffset == strOld.size() && nOffset == strContent.size()) {
         return true;
@@ -120,8 +128,9 @@ bool CProjectFile::RollBackFrom(const std::string& strJournal, bool& bRolledBack
     if (!ParseJournal(strJournal, entry)) {
         return true;
     }
+    bool bMissing = false;
     IFileSystem::FileHandle hFile = 0;
-    if (!m_fs.OpenForChange(m_strPath, hFile)) {
+    if (!m_fs.OpenForUpdate(m_strPath, hFile, bMissing)) {
         return false;
     }
     const std::size_t nTail = static_cast<std::size_t>(entry.nOldLength - entry.nOffset);

@@ -3,7 +3,8 @@
 
 #define IDD_CLOCK_DIALOG 102
 #define IDR_MAINFRAME 128
-#define IDI_TRAY 137
+#define IDI_TRAY 137 // the notification-area icon while a count runs
+#define IDI_TRAY_PAUSED 142
 #define IDD_OVERVIEW 138
 #define IDD_NEW_PROJECT 139
 #define IDD_DELETE_PROJECT 140
@@ -22,6 +23,8 @@
 #define IDC_NEW_PROJECT 1012
 #define IDC_DELETE_PROJECT 1013 // also the delete dialog's button
 #define IDC_ABOUT 1014
+#define IDC_TOTAL_DISPLAY 1015
+#define IDC_SAVE_STATUS 1016
 
 // Overview dialog
 #define IDC_OVERVIEW_LIST 1018

@@ -86,8 +86,13 @@ int main(int argc, char** argv) {
         std::ofstream(strPath, std::ios::binary | std::ios::trunc) << ManyProjects(nProjects);
         const int nLast = nProjects - 1;
         const std::string strFirst = "Project 000001", strLast = ProjectName(nProjects);
-        int h = 0, m = 0, s = 0, nAt = 0;
+        int h = 0, m = 0, s = 0;
         bool bStale = false;
+        // Each count's record, found by the first save and checked where it was afterwards.
+        CountedRecord first, last;
+        first.strName = strFirst;
+        last.strName = strLast;
+        TotalUpdate update;
         const std::pair<const char*, std::function<void()>> operations[] = {
             {"LoadProjectNames",
              [&] {
@@ -101,10 +106,10 @@ int main(int argc, char** argv) {
              }},
             {"ReadProjectTotal(first)", [&] { file.ReadProjectTotal(0, h, m, s); }},
             {"ReadProjectTotal(last)", [&] { file.ReadProjectTotal(nLast, h, m, s); }},
-            {"WriteProjectTotal(first)",
-             [&] { file.WriteProjectTotal(nAt = 0, strFirst, "000:00:01"); }},
-            {"WriteProjectTotal(last)",
-             [&] { file.WriteProjectTotal(nAt = nLast, strLast, "000:00:01"); }},
+            {"AddToProjectTotal(first)",
+             [&] { file.AddToProjectTotal(first, 1, true, update); }},
+            {"AddToProjectTotal(last)",
+             [&] { file.AddToProjectTotal(last, 1, true, update); }},
             {"AppendProject+DeleteProject(last)",
              [&] { file.AppendProject("Bench"), file.DeleteProject(nProjects, "Bench", bStale); }},
         };

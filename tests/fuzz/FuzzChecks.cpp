@@ -1,5 +1,7 @@
 #include "FuzzChecks.h"
 
+#include <algorithm>
+
 #include "MemoryFileSystem.h"
 #include "ProjectFileFormat.h"
 
@@ -125,26 +127,30 @@ CListView LookAtLists(CMemoryFileSystem& fs, const std::string& strPath, int nIn
     return view;
 }
 
-// The project is the record at the index while that carries the name, else the one record
-// that does. Only its time line changes: the lists show the same records with the new total,
-// and the bytes up to the end of its name and from the end of its time line on are the same.
+// The project is the record of that name and occurrence. Only its time line changes: it holds
+// the old total plus the time added, up to 999:59:59 (a total typed above it stays), and the
+// bytes up to the end of its name and from the end of its time line on are the same.
 void CheckWrite(const CListView& before, const CListView& after, const FuzzOperation& operation,
                 int nWritten, const std::string& strOld, const std::string& strNew) {
     FUZZ_CHECK(nWritten >= 0 && static_cast<std::size_t>(nWritten) < before.records.size());
     FUZZ_CHECK(before.records[nWritten].strName == operation.strName);
-    if (nWritten != operation.nIndex) {
-        FUZZ_CHECK(CountNamed(before.records, operation.strName) == 1);
-        FUZZ_CHECK(!IsShownWithName(before, operation.nIndex, operation.strName));
-    }
-    std::vector<ShownRecord> expected = before.records;
-    expected[nWritten].strTime = Shown(operation.strTotal);
-    FUZZ_CHECK(after.records == expected);
+    const std::vector<ShownRecord> above(before.records.begin(), before.records.begin() + nWritten);
+    FUZZ_CHECK(CountNamed(above, operation.strName) == std::size_t(operation.nOccurrence));
     const ProjectRecord recordOld = ScanRecords(strOld).at(nWritten);
     const ProjectRecord recordNew = ScanRecords(strNew).at(nWritten);
+    const std::int64_t nOld = ParseTotalSeconds(PieceText(strOld, recordOld.time));
+    const std::int64_t nAdded = nOld + ParseTotalSeconds(operation.strTotal);
+    const std::int64_t nNew = nOld > kMaxTotalSeconds ? nOld : std::min(nAdded, kMaxTotalSeconds);
+    FUZZ_CHECK(ParseTotalSeconds(PieceText(strNew, recordNew.time)) == nNew);
+    std::vector<ShownRecord> expected = before.records;
+    if (strOld != strNew) {
+        expected[nWritten].strTime = Shown(FormatTotal(nNew));
+    }
+    FUZZ_CHECK(after.records == expected);
     FUZZ_CHECK(strOld.compare(0, recordOld.name.nEnd, strNew, 0, recordNew.name.nEnd) == 0);
     FUZZ_CHECK(
         strOld.compare(recordOld.time.nEnd, std::string::npos, strNew, recordNew.time.nEnd) == 0);
-    if (before.bWellFormed && IsTimeForm(operation.strTotal)) {
+    if (before.bWellFormed) {
         FUZZ_CHECK(after.bWellFormed);
     }
 }
@@ -194,8 +200,8 @@ void CheckFailureWasDue(const FuzzOperation& operation, const CListView& before,
     const bool bNamed = IsShownWithName(before, operation.nIndex, operation.strName);
     switch (operation.nOperation) {
     case 1:
-        FUZZ_CHECK(!(IsTimeForm(operation.strTotal) &&
-                     (bNamed || CountNamed(before.records, operation.strName) == 1)));
+        FUZZ_CHECK(CountNamed(before.records, operation.strName) <=
+                   std::size_t(operation.nOccurrence));
         break;
     case 2:
         FUZZ_CHECK(!bNamed);

@@ -61,7 +61,8 @@ struct FuzzOperation {
     int nOperation = 0;
     int nIndex = 0;
     std::string strName;
-    std::string strTotal;
+    int nOccurrence = 0; // which of the records of that name a count's save is for
+    std::string strTotal; // the seconds a count adds, as a time text
 };
 
 // nWritten: where the write found the project.

@@ -17,6 +17,8 @@ public:
     int m_nFailedCall = 0;
     // Handles still open: every operation must close what it opened.
     std::map<FileHandle, std::string> m_open;
+    // A write in place happened: a flush or close that fails after it leaves the change done.
+    bool m_bWrittenInPlace = false;
 
     bool ProbeSize(const std::string& strPath, std::uint64_t& nSize) override {
         const auto it = m_files.find(strPath);
@@ -58,39 +60,13 @@ public:
     // A failing write still writes half its bytes, as a disk that fills up does.
     bool Write(FileHandle hFile, const char* pData, std::size_t nSize) override {
         std::string& strFile = m_files[m_open.at(hFile)];
-        return WriteAt(hFile, strFile.size(), pData, nSize);
+        const bool bPass = Pass();
+        strFile.append(pData, bPass ? nSize : nSize / 2);
+        return bPass;
     }
     bool Flush(FileHandle hFile) override { return m_open.count(hFile) && Pass(); }
     // A failing close still closes the handle.
     bool Close(FileHandle hFile) override { return m_open.erase(hFile) && Pass(); }
-    bool OpenForChange(const std::string& strPath, FileHandle& hFile) override {
-        if (!Pass() || !m_files.count(strPath)) {
-            return false;
-        }
-        hFile = ++m_nLastHandle;
-        m_open[hFile] = strPath;
-        return true;
-    }
-    bool ReadFrom(FileHandle hFile, std::uint64_t nOffset, std::string& strContent,
-                  std::uint64_t nMaxSize) override {
-        const std::string& strFile = m_files[m_open.at(hFile)];
-        if (!Pass() || nOffset > strFile.size() || strFile.size() - nOffset > nMaxSize) {
-            return false;
-        }
-        strContent = strFile.substr(nOffset);
-        return true;
-    }
-    bool WriteAt(FileHandle hFile, std::uint64_t nOffset, const char* pData,
-                 std::size_t nSize) override {
-        std::string& strFile = m_files[m_open.at(hFile)];
-        const bool bPass = Pass();
-        const std::size_t nWritten = bPass ? nSize : nSize / 2;
-        if (strFile.size() < nOffset + nWritten) {
-            strFile.resize(nOffset + nWritten);
-        }
-        strFile.replace(nOffset, nWritten, pData, nWritten);
-        return bPass;
-    }
     bool SetLength(FileHandle hFile, std::uint64_t nLength) override {
         if (!Pass()) {
             return false;
@@ -98,18 +74,37 @@ public:
         m_files[m_open.at(hFile)].resize(nLength);
         return true;
     }
-    // A failing overwrite fails at its open: the file keeps its bytes.
-    bool OverwriteAt(const std::string& strPath, std::uint64_t nOffset, const char* pData,
-                     std::size_t nSize) override {
-        const auto it = m_files.find(strPath);
-        if (!Pass() || it == m_files.end()) {
+    bool OpenForUpdate(const std::string& strPath, FileHandle& hFile, bool& bMissing) override {
+        bMissing = !m_files.count(strPath);
+        if (!Pass() || bMissing) {
             return false;
         }
-        std::string& strFile = it->second;
+        hFile = ++m_nLastHandle;
+        m_open[hFile] = strPath;
+        return true;
+    }
+    bool GetSize(FileHandle hFile, std::uint64_t& nSize) override {
+        nSize = m_files[m_open.at(hFile)].size();
+        return Pass();
+    }
+    bool ReadAt(FileHandle hFile, std::uint64_t nOffset, std::size_t nBytes,
+                std::string& strData) override {
+        const std::string& strFile = m_files[m_open.at(hFile)];
+        strData = nOffset < strFile.size() ? strFile.substr(nOffset, nBytes) : std::string();
+        return Pass();
+    }
+    // A failing write in place fails before it writes: the file keeps its bytes.
+    bool WriteAt(FileHandle hFile, std::uint64_t nOffset, const char* pData,
+                 std::size_t nSize) override {
+        std::string& strFile = m_files[m_open.at(hFile)];
+        if (!Pass()) {
+            return false;
+        }
         if (strFile.size() < nOffset + nSize) {
             strFile.resize(nOffset + nSize);
         }
         strFile.replace(nOffset, nSize, pData, nSize);
+        m_bWrittenInPlace = true;
         return true;
     }
     bool Remove(const std::string& strPath) override {

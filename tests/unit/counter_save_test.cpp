@@ -1,82 +1,129 @@
-// Saving a count's total: a failed save holds the count instead of dropping it, the save
-// follows a project that another program moved, and the session end never claims a failed
-// save as done.
+// Saving a count: the state follows the save's result, a failed stop holds the run until it is
+// saved, the save adds to what the file holds now and follows its record wherever it moved.
 #include "counter_support.h"
 
 using namespace counter_test;
 
 namespace {
 
-TEST(CounterTotal, FailedStopHoldsTheCountPausedUntilAStopSavesIt) {
+TEST(CounterSave, FailedStopHoldsTheRunUntilAStopOrTheRetrySavesIt) {
     CFakeClockDlg dlg;
-    dlg.m_bSaveSucceeds = false;
-    dlg.At(3500, [&] { dlg.OnStop(); });
     dlg.OnStart();
-    EXPECT_TRUE(dlg.IsPaused());
-    EXPECT_TRUE(dlg.HoldsUnsavedCount());
-    EXPECT_EQ(dlg.Display(), "00:00:03");
-    // Time passing while held is not counted; a stop that fails again keeps holding it.
-    dlg.m_nNow += 60000;
-    dlg.OnStop();
-    EXPECT_TRUE(dlg.HoldsUnsavedCount());
-    dlg.m_bSaveSucceeds = true;
-    dlg.OnStop();
-    EXPECT_TRUE(dlg.IsStopped());
-    EXPECT_FALSE(dlg.HoldsUnsavedCount());
-    EXPECT_EQ(SavedTexts(dlg, false),
-              (std::vector<std::string>{"000:00:03", "000:00:03", "000:00:03"}));
-    EXPECT_EQ(dlg.Display(), "00:00:00");
-}
-
-TEST(CounterTotal, TheSaveFollowsTheProjectWhereAnotherProgramMovedIt) {
-    CFakeClockDlg dlg;
-    dlg.m_nMovedTo = 4; // the first checkpoint finds the project at index 4
-    dlg.At(61500, [&] { dlg.OnStop(); });
-    dlg.OnStart();
-    ASSERT_EQ(dlg.m_saves.size(), 2u);
-    EXPECT_EQ(dlg.m_saves[0].nProject, 1);
-    EXPECT_EQ(dlg.m_saves[1].nProject, 4);
-    EXPECT_EQ(dlg.m_saves[1].strName, "Beta");
-    EXPECT_EQ(dlg.m_nCurrentProject, 4);
-    EXPECT_EQ(dlg.m_nMovedSelections, 1);
-}
-
-TEST(CounterTotal, TheCapNoticeComesOncePerRunAlsoAcrossAFailedStop) {
-    CFakeClockDlg dlg;
-    LoadTotal(999, 99, 99);
-    dlg.m_bSaveSucceeds = false;
-    dlg.At(3500, [&] { dlg.OnStop(); });
-    dlg.OnStart();
-    ASSERT_TRUE(dlg.HoldsUnsavedCount());
-    dlg.m_bSaveSucceeds = true;
-    dlg.At(dlg.Elapsed() + 3000, [&] {
-        EXPECT_TRUE(dlg.IsRunning()); // the held count resumed, no longer unsaved
-        EXPECT_FALSE(dlg.HoldsUnsavedCount());
+    dlg.At(3500, [&] {
+        dlg.m_bSaveFails = true;
         dlg.OnStop();
     });
-    dlg.OnStart();
-    EXPECT_EQ(dlg.m_messages, std::vector<std::string>{kMsgTotalCapped});
-    EXPECT_EQ(SavedTexts(dlg, false).back(), "999:59:59");
+    dlg.RunUntil(4000);
+    EXPECT_EQ(dlg.GetState(), CountState::Held);
+    EXPECT_EQ(dlg.m_messages, std::vector<std::string>{kMsgErrorWriting});
+    EXPECT_EQ(dlg.Display(), "00:00:03");
+    // Time passing while held is not counted; a stop that fails again keeps holding it.
+    dlg.RunUntil(60000);
+    dlg.OnStop();
+    EXPECT_EQ(dlg.GetState(), CountState::Held);
+    EXPECT_EQ(dlg.m_file[1].nTotal, 0);
+    dlg.m_bSaveFails = false; // the file is free again: the retry saves it without a word
+    dlg.RunUntil(66000);
+    EXPECT_TRUE(dlg.IsStopped());
+    EXPECT_EQ(dlg.m_file[1].nTotal, 3);
+    EXPECT_EQ(dlg.Display(), "00:00:00");
+    EXPECT_EQ(dlg.m_messages.size(), 2u);
 }
 
-TEST(CounterCheckpoint, EndOfSessionNeverReportsAFailedSaveAsDone) {
+// While the message about a failed stop stands open the run is held, not stopped: a session end
+// in that moment saves it, and the message's end changes nothing afterwards.
+TEST(CounterSave, SessionEndUnderTheFailedStopsMessageSavesTheRun) {
     CFakeClockDlg dlg;
-    dlg.At(5500, [&] {
-        dlg.m_bSaveSucceeds = false;
-        EXPECT_FALSE(dlg.SaveQuietly()); // asked whether the session may end
+    dlg.OnStart();
+    dlg.RunUntil(7500);
+    dlg.m_bSaveFails = true;
+    dlg.m_whileMessageOpen = [&] {
+        EXPECT_EQ(dlg.GetState(), CountState::Held);
+        dlg.m_bSaveFails = false;
+        EXPECT_TRUE(dlg.SaveNow()); // WM_QUERYENDSESSION
+        EXPECT_TRUE(dlg.StopQuietly());
+    };
+    dlg.OnStop();
+    EXPECT_TRUE(dlg.IsStopped());
+    EXPECT_EQ(dlg.m_file[1].nTotal, 7);
+}
+
+TEST(CounterSave, EndOfSessionNeverReportsAFailedSaveAsDone) {
+    CFakeClockDlg dlg;
+    dlg.OnStart();
+    dlg.At(7500, [&] {
+        dlg.m_bSaveFails = true;
+        EXPECT_FALSE(dlg.SaveNow()); // asked whether the session may end
         EXPECT_TRUE(dlg.IsRunning());
         EXPECT_FALSE(dlg.StopQuietly()); // the session ends all the same
     });
-    dlg.OnStart();
-    EXPECT_TRUE(dlg.HoldsUnsavedCount());
-    EXPECT_EQ(dlg.Display(), "00:00:05");
-    EXPECT_EQ(SavedTexts(dlg, true), (std::vector<std::string>{"000:00:05", "000:00:05"}));
-    // Once the cause is mended, the next question saves the held count and ends it.
-    dlg.m_bSaveSucceeds = true;
-    EXPECT_TRUE(dlg.SaveQuietly());
-    EXPECT_TRUE(dlg.IsStopped());
-    EXPECT_EQ(dlg.Display(), "00:00:00");
+    dlg.RunUntil(8000);
+    EXPECT_EQ(dlg.GetState(), CountState::Held);
+    EXPECT_EQ(dlg.Display(), "00:00:07");
     EXPECT_TRUE(dlg.m_messages.empty());
+    dlg.m_bSaveFails = false; // the next question saves the held run and ends it
+    EXPECT_TRUE(dlg.SaveNow());
+    EXPECT_TRUE(dlg.IsStopped());
+    EXPECT_EQ(dlg.m_file[1].nTotal, 7);
+}
+
+// A total changed by hand, or by a second copy counting on the same project, while Quillet
+// stands open is added to: once the old figure plus the run was written over it.
+TEST(CounterSave, ChangesMadeMeanwhileAreKeptAndAddedTo) {
+    CFakeClockDlg dlg;
+    dlg.OnStart();
+    dlg.At(20500, [&] { dlg.m_file[1].nTotal += 12 * 3600; }); // a correction by hand
+    dlg.At(25500, [&] { EXPECT_EQ(dlg.m_strTotal, "012:00:25"); });
+    dlg.At(30500, [&] { dlg.m_file[1].nTotal += 30; }); // a second copy's run
+    dlg.At(45500, [&] { dlg.OnStop(); });
+    dlg.RunUntil(46000);
+    EXPECT_EQ(dlg.m_file[1].nTotal, 12 * 3600 + 30 + 45);
+}
+
+// The run belongs to its record by name and by which record of that name it is: records added or
+// removed above it never redirect it, and an equal name never passes for it.
+TEST(CounterSave, TheSaveFollowsItsRecordAndNeverTakesAnotherOfTheSameName) {
+    CFakeClockDlg dlg;
+    dlg.m_file = {{"X", 0}, {"Alpha", 7}, {"Alpha", 20 * 3600}};
+    dlg.m_list = {"X", "Alpha", "Alpha"};
+    dlg.m_nSelected = 1; // the first Alpha
+    dlg.OnStart();
+    dlg.At(3000, [&] { dlg.m_file.erase(dlg.m_file.begin()); });
+    dlg.At(9000, [&] { dlg.OnStop(); });
+    dlg.RunUntil(10000);
+    EXPECT_EQ(dlg.m_file[0].nTotal, 7 + 9);
+    EXPECT_EQ(dlg.m_file[1].nTotal, 20 * 3600);
+    EXPECT_EQ(dlg.m_nCurrentProject, 0);
+    EXPECT_EQ(dlg.m_nMovedSelections, 1);
+
+    // A record gone while counting holds the run and says so.
+    dlg.m_nSelected = 0;
+    dlg.m_list = {"Alpha", "Alpha"};
+    dlg.OnStart();
+    dlg.At(12000, [&] { dlg.m_file.erase(dlg.m_file.begin()); dlg.m_file[0].strName = "B"; });
+    dlg.At(14000, [&] { dlg.OnStop(); });
+    dlg.RunUntil(15000);
+    EXPECT_EQ(dlg.GetState(), CountState::Held);
+    EXPECT_EQ(dlg.m_messages.back(), kMsgErrorWriting);
+}
+
+TEST(CounterSave, TheCapNoticeComesOncePerRunAlsoAcrossAFailedStop) {
+    CFakeClockDlg dlg;
+    dlg.m_file[1].nTotal = kMaxTotalSeconds - 1;
+    dlg.OnStart();
+    dlg.At(3500, [&] {
+        dlg.m_bSaveFails = true;
+        dlg.OnStop();
+    });
+    dlg.RunUntil(4000);
+    ASSERT_EQ(dlg.GetState(), CountState::Held);
+    dlg.m_bSaveFails = false;
+    dlg.OnStart(); // resumes the held run
+    EXPECT_TRUE(dlg.IsRunning());
+    dlg.At(7000, [&] { dlg.OnStop(); });
+    dlg.RunUntil(8000);
+    EXPECT_EQ(dlg.m_messages, (std::vector<std::string>{kMsgTotalCapped, kMsgErrorWriting}));
+    EXPECT_EQ(dlg.m_file[1].nTotal, kMaxTotalSeconds);
 }
 
 } // namespace

@@ -1,9 +1,11 @@
-// Shared by the counter tests: the main dialog's counting hooks faked with a clock that jumps
-// and a message pump that "dispatches" scheduled events from inside the loop's wait, as the
-// real pump dispatches button clicks.
+// Shared by the counter tests: the main dialog's hooks faked with a clock that jumps, a timer
+// that fires when the clock reaches it, and a project file of names and totals in memory.
+// Scheduled events stand for the user's clicks and for other programs changing the file.
 #pragma once
 
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -14,101 +16,138 @@
 
 namespace counter_test {
 
-struct SavedTotal {
-    int nProject;
-    std::string strTotal;
-    bool bQuiet;
+struct FakeRecord {
     std::string strName;
+    std::int64_t nTotal;
+};
+
+struct SaveCall {
+    int nIndex;
+    std::int64_t nSeconds;
+    bool bFlush;
 };
 
 class CFakeClockDlg : public CCounter {
 public:
-    CFakeClockDlg() {
-        g_nTotalHours = g_nTotalMinutes = g_nTotalSeconds = 0;
-        g_strTotal.Empty();
-    }
+    CFakeClockDlg() : m_file{{"Alpha", 0}, {"Beta", 0}, {"Gamma", 0}}, m_list{"Alpha", "Beta", "Gamma"} {}
 
-    // Runs fn from inside the pump once the clock reaches nMs after the test's start.
-    void At(int64_t nMs, std::function<void()> fn) {
+    // Runs fn once the clock reaches nMs after the test's start.
+    void At(std::int64_t nMs, std::function<void()> fn) {
         m_events.emplace(kStart + nMs, std::move(fn));
     }
-    int64_t Elapsed() const { return m_nNow - kStart; }
+    // Lets time pass up to nMs after the start: the events and the timer's ticks in their order.
+    void RunUntil(std::int64_t nMs) {
+        for (;;) {
+            const std::int64_t nEvent = m_events.empty() ? kNever : m_events.begin()->first;
+            const std::int64_t nNext = std::min(nEvent, m_nTickAt);
+            if (nNext > kStart + nMs) {
+                m_nNow = std::max(m_nNow, kStart + nMs);
+                return;
+            }
+            m_nNow = std::max(m_nNow, nNext);
+            if (nEvent <= m_nTickAt) {
+                auto fn = m_events.begin()->second;
+                m_events.erase(m_events.begin());
+                fn();
+            } else {
+                m_nTickAt = kNever;
+                ++m_nTicks;
+                OnTick();
+            }
+        }
+    }
+    std::int64_t Elapsed() const { return m_nNow - kStart; }
     std::string Display() const { return m_shown.empty() ? "" : m_shown.back(); }
     bool Shown(const std::string& strText) const {
-        for (const auto& s : m_shown)
-            if (s == strText)
-                return true;
-        return false;
+        return std::find(m_shown.begin(), m_shown.end(), strText) != m_shown.end();
+    }
+    std::int64_t SavedSeconds() const {
+        std::int64_t nSum = 0;
+        for (const SaveCall& call : m_saves)
+            nSum += m_bSaveFails ? 0 : call.nSeconds;
+        return nSum;
     }
 
-    static constexpr int64_t kStart = 5000000;
-    int64_t m_nNow = kStart;
-    std::multimap<int64_t, std::function<void()>> m_events;
+    static constexpr std::int64_t kStart = 5000000;
+    static constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
+    std::int64_t m_nNow = kStart;
+    std::int64_t m_nTickAt = kNever;
+    int m_nTicks = 0;
+    std::multimap<std::int64_t, std::function<void()>> m_events;
     std::vector<std::string> m_shown;
-    std::vector<SavedTotal> m_saves;
+    std::string m_strTotal;
+    std::vector<FakeRecord> m_file;
+    std::vector<std::string> m_list; // the project box, as it was filled
+    std::vector<SaveCall> m_saves;
     std::vector<std::string> m_messages;
+    std::function<void()> m_whileMessageOpen; // runs inside the next message box's modal loop
     int m_nSelected = 1;
-    std::string m_strSelectedName = "Beta";
-    bool m_bSaveSucceeds = true;
-    int m_nMovedTo = -1; // where the next save finds the project, when another program moved it
+    bool m_bReadFails = false;
+    bool m_bSaveFails = false;
     int m_nMovedSelections = 0;
-    int m_nWaits = 0;
+    int m_nChanges = 0;
 
 protected:
-    int64_t GetMonotonicMs() override { return m_nNow; }
-
-    // The blocking wait: time passes up to the timeout or the next event, whichever is first.
-    void WaitForMessages(int64_t nTimeoutMs) override {
-        ++m_nWaits;
-        EXPECT_GT(nTimeoutMs, 0);
-        if (m_events.empty()) {
-            ADD_FAILURE() << "a count runs with nothing left to stop it";
-            m_bStopped = true;
-            return;
-        }
-        m_nNow = std::max(m_nNow, std::min(m_nNow + nTimeoutMs, m_events.begin()->first));
+    std::int64_t GetMonotonicMs() override { return m_nNow; }
+    void ScheduleTick(std::int64_t nDelayMs) override {
+        EXPECT_LE(nDelayMs, 60000);
+        m_nTickAt = nDelayMs < 0 ? kNever : m_nNow + std::max<std::int64_t>(nDelayMs, 10);
     }
-
-    void DispatchPendingMessages() override {
-        while (!m_events.empty() && m_events.begin()->first <= m_nNow) {
-            auto fn = m_events.begin()->second;
-            m_events.erase(m_events.begin());
-            fn();
-        }
+    void ShowCount(const std::string& strRun, const std::string& strTotal) override {
+        if (m_shown.empty() || m_shown.back() != strRun)
+            m_shown.push_back(strRun);
+        m_strTotal = strTotal;
     }
-
-    void ShowRunCounter(const char* pszText) override {
-        if (m_shown.empty() || m_shown.back() != pszText)
-            m_shown.emplace_back(pszText);
-    }
-    int GetSelectedProject(CString& strName) override {
-        strName = m_strSelectedName.c_str();
+    int GetSelectedProject(std::string& strName, int& nOccurrence) override {
+        if (m_nSelected < 0)
+            return -1;
+        strName = m_list[m_nSelected];
+        nOccurrence = static_cast<int>(
+            std::count(m_list.begin(), m_list.begin() + m_nSelected, strName));
         return m_nSelected;
     }
-    bool SaveProjectTotal(int& nProject, const CString& strName, const CString& strTotal,
-                          bool bQuiet) override {
-        m_saves.push_back({nProject, strTotal.Str(), bQuiet, strName.Str()});
-        if (m_nMovedTo >= 0)
-            nProject = m_nMovedTo;
-        m_nMovedTo = -1;
-        return m_bSaveSucceeds;
+    int Find(CountedRecord& record) {
+        int nSeen = 0;
+        for (std::size_t i = 0; i < m_file.size(); ++i)
+            if (m_file[i].strName == record.strName && nSeen++ == record.nOccurrence)
+                return record.nIndex = static_cast<int>(i);
+        return -1;
+    }
+    bool ReadCountedTotal(CountedRecord& record, std::int64_t& nTotal) override {
+        const int nIndex = m_bReadFails ? -1 : Find(record);
+        if (nIndex < 0) {
+            m_messages.push_back(kMsgErrorReading);
+            return false;
+        }
+        nTotal = m_file[nIndex].nTotal;
+        return true;
+    }
+    bool AddToTotal(CountedRecord& record, std::int64_t nSeconds, bool bFlush, TotalUpdate& update,
+                    std::string& strError) override {
+        const int nIndex = Find(record);
+        m_saves.push_back({nIndex, nSeconds, bFlush});
+        if (m_bSaveFails || nIndex < 0) {
+            strError = kMsgErrorWriting;
+            return false;
+        }
+        std::int64_t& nTotal = m_file[nIndex].nTotal;
+        update.bCapped = nSeconds > 0 && nTotal + nSeconds > kMaxTotalSeconds;
+        if (nTotal <= kMaxTotalSeconds)
+            nTotal = std::min(nTotal + nSeconds, kMaxTotalSeconds);
+        update.nTotal = nTotal;
+        return true;
     }
     void SelectMovedProject() override { ++m_nMovedSelections; }
-    void ShowMessage(const char* pszText) override { m_messages.emplace_back(pszText); }
+
+public:
+    void ShowMessage(const char* pszText) override {
+        m_messages.emplace_back(pszText);
+        if (auto fn = std::exchange(m_whileMessageOpen, nullptr))
+            fn();
+    }
+
+protected:
+    void OnCountChanged() override { ++m_nChanges; }
 };
-
-inline void LoadTotal(int nHours, int nMinutes, int nSeconds) {
-    g_nTotalHours = nHours;
-    g_nTotalMinutes = nMinutes;
-    g_nTotalSeconds = nSeconds;
-}
-
-inline std::vector<std::string> SavedTexts(const CFakeClockDlg& dlg, bool bQuiet) {
-    std::vector<std::string> texts;
-    for (const auto& save : dlg.m_saves)
-        if (save.bQuiet == bQuiet)
-            texts.push_back(save.strTotal);
-    return texts;
-}
 
 } // namespace counter_test

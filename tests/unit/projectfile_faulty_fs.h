@@ -8,7 +8,8 @@
 #include <vector>
 
 // Passes every call through to the real file system except the Nth of an operation, which
-// fails: a failing write first writes half its bytes, a failing close still closes. With
+// fails: a failing write to a new file first writes half its bytes, a failing close still
+// closes. With
 // bCrash the program "dies" there: that call and every later one that changes or opens a file
 // does nothing and fails, and the handles still open are closed at the end, as the system does.
 class CFaultyFileSystem : public IFileSystem {
@@ -53,17 +54,27 @@ public:
         m_open.erase(std::remove(m_open.begin(), m_open.end(), hFile), m_open.end());
         return m_real.Close(hFile) && !m_bFailingNow;
     }
-    bool OpenForChange(const std::string& strPath, FileHandle& hFile) override {
-        return Pass("open") && Opened(m_real.OpenForChange(strPath, hFile), hFile);
+    bool Remove(const std::string& strPath) override {
+        return Pass("remove") && m_real.Remove(strPath);
     }
-    bool ReadFrom(FileHandle hFile, std::uint64_t nOffset, std::string& strContent,
-                  std::uint64_t nMaxSize) override {
-        return Pass("read open") && m_real.ReadFrom(hFile, nOffset, strContent, nMaxSize);
+    bool OpenForUpdate(const std::string& strPath, FileHandle& hFile, bool& bMissing) override {
+        bMissing = false;
+        return Pass("open") && Opened(m_real.OpenForUpdate(strPath, hFile, bMissing), hFile);
     }
+    bool GetSize(FileHandle hFile, std::uint64_t& nSize) override {
+        return Pass("size") && m_real.GetSize(hFile, nSize);
+    }
+    bool ReadAt(FileHandle hFile, std::uint64_t nOffset, std::size_t nBytes,
+                std::string& strData) override {
+        m_nBytesRead += nBytes;
+        return Pass("read") && m_real.ReadAt(hFile, nOffset, nBytes, strData);
+    }
+    // A failing in-place write fails before it writes (the file keeps its old bytes); a crash
+    // cuts it in half.
     bool WriteAt(FileHandle hFile, std::uint64_t nOffset, const char* pData,
                  std::size_t nSize) override {
-        if (!Pass("write at")) {
-            if (m_bFailingNow) {
+        if (!Pass("write")) {
+            if (m_bFailingNow && m_bCrash) {
                 m_real.WriteAt(hFile, nOffset, pData, nSize / 2);
             }
             return false;
@@ -73,19 +84,12 @@ public:
     bool SetLength(FileHandle hFile, std::uint64_t nLength) override {
         return Pass("length") && m_real.SetLength(hFile, nLength);
     }
-    bool Remove(const std::string& strPath) override {
-        return Pass("remove") && m_real.Remove(strPath);
-    }
-    // A failing in-place write fails at its open: the file keeps its old bytes.
-    bool OverwriteAt(const std::string& strPath, std::uint64_t nOffset, const char* pData,
-                     std::size_t nSize) override {
-        return Pass("overwrite") && m_real.OverwriteAt(strPath, nOffset, pData, nSize);
-    }
     std::vector<std::string> ListFolder(const std::string& strFolder) override {
         return m_real.ListFolder(strFolder);
     }
 
-    std::string m_strFailed; // the call that was failed, empty when none was
+    std::string m_strFailed;      // the call that was failed, empty when none was
+    std::size_t m_nBytesRead = 0; // asked of ReadAt
 
 private:
     bool Pass(const char* pszCall) {

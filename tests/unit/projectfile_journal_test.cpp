@@ -34,10 +34,12 @@ const Change kChanges[] = {
          return f.DeleteProject(1, "B", bListStale);
      },
      kThree, "A\r\n001:00:00\r\nC\r\n003:00:00"},
-    {"replace a hand-edited total",
+    {"replace a hand-typed total",
      [](const CProjectFile& f) {
-         int nIndex = 0;
-         return f.WriteProjectTotal(nIndex, "A", "004:05:06");
+         CountedRecord record;
+         record.strName = "A";
+         TotalUpdate update;
+         return f.AddToProjectTotal(record, 4 * 3600 + 5 * 60 + 6 - 3723, true, update);
      },
      "A\r\n1:2:3\r\nB\r\n000:00:00", "A\r\n004:05:06\r\nB\r\n000:00:00"},
 };

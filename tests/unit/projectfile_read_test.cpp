@@ -123,7 +123,8 @@ TEST_F(ProjectFileTest, OverviewOnMissingOrEmptyFileTellsWhyAndLeavesTheList) {
     EXPECT_EQ(list.m_entries, Strings({"kept"}));
 }
 
-TEST_F(ProjectFileTest, ReadProjectTotalTakesTheFieldsOfTheRecordsTimeLine) {
+// A total reads as people type it: any number of hour digits, the value it says.
+TEST_F(ProjectFileTest, ReadProjectTotalReadsTheRecordsTimeLineAsTyped) {
     struct Case {
         std::string strBytes;
         int nIndex, nHours, nMinutes, nSeconds;
@@ -132,13 +133,16 @@ TEST_F(ProjectFileTest, ReadProjectTotalTakesTheFieldsOfTheRecordsTimeLine) {
         {"A\r\n999:59:59\r\nB\r\n012:34:56", 1, 12, 34, 56},
         {"A\r\n999:59:59\r\nB\r\n012:34:56", 0, 999, 59, 59},
         {"A\n001:02:03\nB\n004:05:06", 1, 4, 5, 6},
-        {"A\r\n001:75:99", 0, 1, 75, 99},
+        {"A\r\n001:75:99", 0, 2, 16, 39},
+        {"A\r\n1234:00:00", 0, 1234, 0, 0},
+        {"A\r\n99:45:00", 0, 99, 45, 0},
+        {"A\r\n5:30:00", 0, 5, 30, 0},
         {kAlphaBeta, -1, 0, 0, 0},
         {kAlphaBeta, 2, 0, 0, 0},
         {kAlphaBeta, 0x7FFFFFFF, 0, 0, 0},
         {"A\r\n5", 0, 5, 0, 5},
         {"A\r\n 7:x9: 3", 0, 7, 9, 3},
-        {"A\r\n-01:02:-3", 0, -1, 2, -3},
+        {"A\r\n-01:02:-3", 0, 0, 0, 0},
     };
     for (const Case& c : cases) {
         WriteFileBytes(c.strBytes);
@@ -170,7 +174,7 @@ TEST_F(ProjectFileTest, AFileTooLargeToHoldIsReportedAndNeverWritten) {
     EXPECT_NE(File().GetState(), ProjectFileState::Empty);
     EXPECT_EQ(Names(), Strings());
     EXPECT_FALSE(File().AppendProject("Gamma"));
-    EXPECT_FALSE(WriteTotal(0, "Alpha", "002:00:00"));
+    EXPECT_FALSE(AddTotal("Alpha", 1));
     EXPECT_FALSE(Delete(0, "Alpha"));
     EXPECT_EQ(m_sink.m_messages, Strings(4, kMsgErrorReading));
     EXPECT_EQ(std::filesystem::file_size(m_strPath), nHuge);

@@ -80,9 +80,13 @@ protected:
         File().LoadProjectNames(list);
         return list.m_entries;
     }
-    // Saves a total as stop does, for the project the list showed at nIndex under strName.
-    bool WriteTotal(int nIndex, const std::string& strName, const std::string& strTotal) {
-        return File().WriteProjectTotal(nIndex, strName, strTotal);
+    // Adds counted seconds to a project's total as a count's save does.
+    bool AddTotal(const std::string& strName, std::int64_t nSeconds, int nOccurrence = 0) {
+        CountedRecord record;
+        record.strName = strName;
+        record.nOccurrence = nOccurrence;
+        TotalUpdate update;
+        return File().AddToProjectTotal(record, nSeconds, true, update);
     }
     bool Delete(int nIndex, const std::string& strName) {
         bool bListStale = false;

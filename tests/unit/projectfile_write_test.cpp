@@ -27,7 +27,7 @@ TEST_F(ProjectFileTest, ThirtyByteNameIsStoredAndPairedWithItsTime) {
     WriteFileBytes(kAlphaBeta);
     ASSERT_TRUE(File().AppendProject(strName));
     ASSERT_TRUE(File().AppendProject("After"));
-    ASSERT_TRUE(WriteTotal(2, strName, "003:04:05"));
+    ASSERT_TRUE(AddTotal(strName, 3 * 3600 + 4 * 60 + 5));
     EXPECT_EQ(Names(), Strings({"Alpha", "Beta", strName, "After"}));
     int nHours = 0, nMinutes = 0, nSeconds = 0;
     ASSERT_TRUE(File().ReadProjectTotal(2, nHours, nMinutes, nSeconds));
@@ -47,7 +47,7 @@ TEST_F(ProjectFileTest, ChangesToAMissingFileAreReportedAndNeverCreateIt) {
     int nHours = 0, nMinutes = 0, nSeconds = 0;
     EXPECT_FALSE(File().AppendProject("New"));
     EXPECT_FALSE(Delete(0, "Alpha"));
-    EXPECT_FALSE(WriteTotal(0, "Alpha", "001:00:00"));
+    EXPECT_FALSE(AddTotal("Alpha", 3600));
     EXPECT_FALSE(File().ReadProjectTotal(0, nHours, nMinutes, nSeconds));
     EXPECT_EQ(m_sink.m_messages, Strings(4, kMsgErrorReading));
     EXPECT_TRUE(FolderEntries().empty());
@@ -61,7 +61,7 @@ TEST_F(ProjectFileTest, AnEmptiedFileRefusesDeleteAndReportsATotal) {
     EXPECT_FALSE(File().DeleteProject(0, "Alpha", bListStale));
     EXPECT_TRUE(bListStale);
     EXPECT_TRUE(m_sink.m_messages.empty());
-    EXPECT_FALSE(WriteTotal(0, "Alpha", "001:00:00"));
+    EXPECT_FALSE(AddTotal("Alpha", 3600));
     EXPECT_EQ(ReadFileBytes(), "");
     EXPECT_EQ(m_sink.m_messages, Strings({MakeProjectNotFoundMessage("Alpha")}));
 }
@@ -150,18 +150,19 @@ TEST_F(ProjectFileTest, DeleteProjectHandlesFilesOfAnySize) {
     EXPECT_EQ(names.back(), "Project number 598");
 }
 
-// A well-formed time line gets its nine bytes in place: same file, same length, no copy.
-TEST_F(ProjectFileTest, WriteProjectTotalOverwritesOnlyTheRecordsTimeLineInPlace) {
+// A well-formed time line gets its nine bytes in place: same file, same length, no copy; the
+// time is added to what the line holds at that moment, and stops at 999:59:59.
+TEST_F(ProjectFileTest, AddToProjectTotalChangesOnlyTheRecordsTimeLineInPlace) {
     WriteFileBytes(kAlphaBeta);
     const ino_t nInode = Inode();
-    EXPECT_TRUE(WriteTotal(1, "Beta", "123:45:06"));
+    EXPECT_TRUE(AddTotal("Beta", 123 * 3600 + 45 * 60 + 6));
     EXPECT_EQ(ReadFileBytes(), kAlphaBeta.substr(0, 24) + "123:45:06");
-    EXPECT_TRUE(WriteTotal(0, "Alpha", "999:59:59"));
+    EXPECT_TRUE(AddTotal("Alpha", kMaxTotalSeconds));
     EXPECT_EQ(ReadFileBytes(), "Alpha\r\n999:59:59\r\nBeta\r\n123:45:06");
     EXPECT_EQ(Inode(), nInode);
 
     WriteFileBytes("A\n001:00:00\nB\n002:00:00\nC\n003:00:00\n");
-    EXPECT_TRUE(WriteTotal(1, "B", "020:00:00"));
+    EXPECT_TRUE(AddTotal("B", 18 * 3600));
     EXPECT_EQ(ReadFileBytes(), "A\n001:00:00\nB\n020:00:00\nC\n003:00:00\n");
     EXPECT_TRUE(m_sink.m_messages.empty());
     EXPECT_EQ(FolderEntries(), Strings({"Projekte.dbu"}));
@@ -173,7 +174,7 @@ TEST_F(ProjectFileTest, SavesLeaveTheUsersOwnTmpFileAlone) {
     WriteFileBytes(kAlphaBeta);
     std::ofstream(m_strDir + "/Projekte.tmp", std::ios::binary) << "my notes";
     EXPECT_TRUE(File().AppendProject("Gamma"));
-    EXPECT_TRUE(WriteTotal(0, "Alpha", "002:00:00"));
+    EXPECT_TRUE(AddTotal("Alpha", 7200 - 3723));
     EXPECT_TRUE(Delete(1, "Beta"));
     EXPECT_EQ(ReadFileBytes(), "Alpha\r\n002:00:00\r\nGamma\r\n000:00:00");
     std::ifstream notes(m_strDir + "/Projekte.tmp", std::ios::binary);
@@ -191,7 +192,7 @@ TEST_F(ProjectFileTest, AReadOnlyFileIsNotChangedAndOtherPermissionsAreKept) {
     fs::permissions(m_strPath, fs::perms::owner_read | fs::perms::group_read);
     EXPECT_FALSE(File().AppendProject("Gamma"));
     EXPECT_FALSE(Delete(0, "Alpha"));
-    EXPECT_FALSE(WriteTotal(0, "Alpha", "002:00:00"));
+    EXPECT_FALSE(AddTotal("Alpha", 1));
     EXPECT_EQ(ReadFileBytes(), kAlphaBeta);
     EXPECT_EQ(FolderEntries(), Strings({"Projekte.dbu"}));
     EXPECT_EQ(m_sink.m_messages, Strings(3, kMsgErrorWriting));
@@ -225,21 +226,23 @@ TEST_F(ProjectFileTest, ChangesGoThroughLinksToTheFileItself) {
     EXPECT_TRUE(m_sink.m_messages.empty());
 }
 
-// A time line that the load reads as a total, though not in the written form, is replaced
-// whole and every other byte stays; a line that is no total (a name, nothing) is never
-// overwritten but reported.
-TEST_F(ProjectFileTest, WriteProjectTotalOnHandEditedTimeLines) {
+// A time line that the load reads as a total, though not in the written form, gets the sum of
+// what it says and the time counted: in place where the length stays, else replaced whole, and
+// every other byte stays. A line that is no total (a name, nothing) is never overwritten but
+// reported.
+TEST_F(ProjectFileTest, AddToProjectTotalOnHandTypedTimeLines) {
     const std::pair<std::string, std::string> cases[] = {{"000:75:99", "001:16:41"},
-                                                         {"12:04:56", "001:16:41"},
-                                                         {"001:00:00 ", "001:16:41"},
-                                                         {" 7", "001:16:41"},
-                                                         {"0001:00:00", "001:16:41"},
+                                                         {"12:04:56", "012:04:58"},
+                                                         {"001:00:00 ", "001:00:02"},
+                                                         {" 7", "007:00:09"},
+                                                         {"0001:00:00", "001:00:02"},
+                                                         {"5:30:00", "005:30:02"},
                                                          {"B", ""},
                                                          {"", ""}};
     for (const auto& [strLine, strWritten] : cases) {
         const std::string strBefore = "A\r\n" + strLine + "\r\nB\r\n002:00:00";
         WriteFileBytes(strBefore);
-        EXPECT_EQ(WriteTotal(0, "A", "001:16:41"), !strWritten.empty()) << strLine;
+        EXPECT_EQ(AddTotal("A", 2), !strWritten.empty()) << strLine;
         EXPECT_EQ(ReadFileBytes(),
                   strWritten.empty() ? strBefore : "A\r\n" + strWritten + "\r\nB\r\n002:00:00");
     }
@@ -247,41 +250,83 @@ TEST_F(ProjectFileTest, WriteProjectTotalOnHandEditedTimeLines) {
     EXPECT_EQ(FolderEntries(), Strings({"Projekte.dbu"}));
 }
 
-TEST_F(ProjectFileTest, WriteProjectTotalRefusesBadTotals) {
-    WriteFileBytes(kAlphaBeta);
-    for (const char* pszTotal : {"1000:00:00", "01:00:00", "001:60:00", "001:00:60", "0a1:00:00",
-                                 "001-00:00", "001:00:0", "", "001:00:00\r"}) {
-        EXPECT_FALSE(WriteTotal(0, "Alpha", pszTotal)) << pszTotal;
-    }
-    EXPECT_EQ(ReadFileBytes(), kAlphaBeta);
-    EXPECT_EQ(m_sink.m_messages, Strings(9, kMsgErrorWriting));
+// A total typed above 999:59:59 is never cut nor written over; time that does not fit is
+// dropped and said so; nothing is ever taken off.
+TEST_F(ProjectFileTest, AddToProjectTotalNeverCutsOrLowersATotal) {
+    const std::string strTyped = "Alpha\r\n1234:00:00\r\nBeta\r\n999:59:58";
+    WriteFileBytes(strTyped);
+    CountedRecord alpha, beta;
+    alpha.strName = "Alpha";
+    beta.strName = "Beta";
+    TotalUpdate update;
+    EXPECT_TRUE(File().AddToProjectTotal(alpha, 60, false, update));
+    EXPECT_TRUE(update.bCapped);
+    EXPECT_EQ(update.nTotal, 1234 * 3600);
+    EXPECT_TRUE(File().AddToProjectTotal(beta, -50, false, update));
+    EXPECT_FALSE(update.bCapped);
+    EXPECT_EQ(ReadFileBytes(), strTyped);
+    EXPECT_TRUE(File().AddToProjectTotal(beta, 5, false, update));
+    EXPECT_TRUE(update.bCapped);
+    EXPECT_EQ(ReadFileBytes(), "Alpha\r\n1234:00:00\r\nBeta\r\n999:59:59");
+    EXPECT_TRUE(m_sink.m_messages.empty());
 }
 
-// Another program inserted or removed records while a count ran: the total goes to the one
-// record that carries the project's name, and the caller learns its new index; a name gone or
-// held twice is reported and nothing is written.
-TEST_F(ProjectFileTest, WriteProjectTotalFollowsTheStartedName) {
+// Another program inserted or removed records while a count ran: the time goes to the record
+// of the counted name and occurrence, and the caller learns its new index; another record of
+// the same name never passes for it; a record gone is reported and nothing is written.
+TEST_F(ProjectFileTest, AddToProjectTotalFollowsItsRecordByNameAndOccurrence) {
     const std::string strLong(45, 'L');
     const struct {
         std::string strBefore;
-        int nIndex, nFound;
+        int nOccurrence, nFound;
         std::string strAfter;
     } cases[] = {
-        {"A\r\n000:00:01\r\nC\r\n000:00:03\r\nD\r\n000:00:04", 2, 1,
-         "A\r\n000:00:01\r\nC\r\n010:00:00\r\nD\r\n000:00:04"},
-        {"N\r\n000:00:00\r\nA\r\n000:00:01\r\nC\r\n000:00:03", 7, 2,
-         "N\r\n000:00:00\r\nA\r\n000:00:01\r\nC\r\n010:00:00"},
-        {strLong + "\r\n000:00:05\r\nC\r\n000:00:00", 1, 1,
+        {"A\r\n000:00:01\r\nC\r\n000:00:03\r\nD\r\n000:00:04", 0, 1,
+         "A\r\n000:00:01\r\nC\r\n010:00:03\r\nD\r\n000:00:04"},
+        {"N\r\n000:00:00\r\nA\r\n000:00:01\r\nC\r\n000:00:03", 0, 2,
+         "N\r\n000:00:00\r\nA\r\n000:00:01\r\nC\r\n010:00:03"},
+        {strLong + "\r\n000:00:05\r\nC\r\n000:00:00", 0, 1,
          strLong + "\r\n000:00:05\r\nC\r\n010:00:00"},
-        {"A\r\n000:00:01\r\nD\r\n000:00:04", 1, 1, ""},
-        {"A\r\n000:00:01\r\nC\r\n000:00:02\r\nC\r\n000:00:03", 3, 3, ""},
+        {"A\r\n000:00:01\r\nD\r\n000:00:04", 0, -1, ""},
+        {"A\r\n000:00:01\r\nC\r\n000:00:02\r\nC\r\n020:00:00", 0, 1,
+         "A\r\n000:00:01\r\nC\r\n010:00:02\r\nC\r\n020:00:00"},
+        {"A\r\n000:00:01\r\nC\r\n000:00:02\r\nC\r\n020:00:00", 1, 2,
+         "A\r\n000:00:01\r\nC\r\n000:00:02\r\nC\r\n030:00:00"},
+        {"C\r\n000:00:02", 1, -1, ""},
     };
     for (const auto& c : cases) {
         WriteFileBytes(c.strBefore);
-        int nIndex = c.nIndex;
-        EXPECT_EQ(File().WriteProjectTotal(nIndex, "C", "010:00:00"), !c.strAfter.empty());
-        EXPECT_EQ(nIndex, c.nFound) << c.strBefore;
+        CountedRecord record;
+        record.strName = "C";
+        record.nOccurrence = c.nOccurrence;
+        TotalUpdate update;
+        EXPECT_EQ(File().AddToProjectTotal(record, 36000, false, update), !c.strAfter.empty());
+        EXPECT_EQ(record.nIndex, c.nFound) << c.strBefore;
         EXPECT_EQ(ReadFileBytes(), c.strAfter.empty() ? c.strBefore : c.strAfter);
     }
     EXPECT_EQ(m_sink.m_messages, Strings(2, MakeProjectNotFoundMessage("C")));
+}
+
+// A hand correction made between two saves is added to, never overwritten; at the start of a
+// count the record is found by its name and occurrence, and its total read as typed.
+TEST_F(ProjectFileTest, SavesAddToTheTotalTheFileHoldsNow) {
+    WriteFileBytes("X\r\n000:00:00\r\nAlpha\r\n1:00:00\r\nAlpha\r\n002:00:00");
+    CountedRecord record;
+    record.strName = "Alpha";
+    record.nOccurrence = 1;
+    std::int64_t nTotal = 0;
+    bool bGone = true;
+    ASSERT_TRUE(File().ReadCountedTotal(record, nTotal, bGone));
+    EXPECT_EQ(nTotal, 7200);
+    EXPECT_EQ(record.nIndex, 2);
+    TotalUpdate update;
+    EXPECT_TRUE(File().AddToProjectTotal(record, 10, false, update));
+    WriteFileBytes("X\r\n000:00:00\r\nAlpha\r\n1:00:00\r\nAlpha\r\n012:00:00");
+    EXPECT_TRUE(File().AddToProjectTotal(record, 5, false, update));
+    EXPECT_EQ(update.nTotal, 12 * 3600 + 5);
+    EXPECT_EQ(ReadFileBytes(), "X\r\n000:00:00\r\nAlpha\r\n1:00:00\r\nAlpha\r\n012:00:05");
+    record.nOccurrence = 2;
+    EXPECT_FALSE(File().ReadCountedTotal(record, nTotal, bGone));
+    EXPECT_TRUE(bGone);
+    EXPECT_EQ(m_sink.m_messages, Strings({kMsgProjectGone}));
 }
