@@ -46,7 +46,8 @@ TEST_F(ProjectFileTest, EveryFailedCallOfAChangeLeavesOldOrNewFileAndTellsTheUse
          {"open", "size", "read", "write", "flush", "close"}},
         {"hand-edited total",
          [](const CProjectFile& f) { return AddTotalOf(f, "Alpha", 4 * 3600 + 5 * 60 + 6 - 3723); },
-         strHandEdited, "Alpha\r\n004:05:06\r\nBeta\r\n000:00:00",
+         strHandEdited,
+         "Alpha\r\n004:05:06\r\nBeta\r\n000:00:00",
          {"open", "size", "read", "close", "create", "write", "flush", "length", "remove"}},
         {"delete",
          [](const CProjectFile& f) {
