@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Crash test: kills Quillet.exe (32-bit, under Wine on a private Xvfb) at random moments while
-# it saves a stop, a create or a delete, <kills> times (default 100), and checks each time that
-# the project file holds exactly its old or its new content and that no other file is left in
-# the program's folder. Prints each kill and, per operation, how many left the old and how many
-# the new content. The test suite runs the same driver case with 10 kills.
+# it saves a stop, a create or a delete, or while its start rolls back a change that a crash cut
+# short (a journal and a half-changed file), <kills> times (default 100). After each kill it
+# starts the program again and checks that the project file holds exactly its old or its new
+# content (after a rollback its old one) and that no journal or other file is left in the
+# program's folder. Prints each kill and, per operation, how many left the old and how many the
+# new content. The test suite runs the same driver case with 10 kills.
 #   crash-test.sh [kills] [seed]      after: bash scripts/build.sh
 set -euo pipefail
 

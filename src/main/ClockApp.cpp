@@ -21,7 +21,7 @@ BOOL CClockApp::InitInstance() {
         lockFile.ReportHolder();
         return FALSE;
     }
-    RemoveLeftoverTempFiles();
+    RecoverProjectFile();
     // COM serves the accessible names the dialogs give their lists.
     HRESULT hrCom = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     CClockDlg dlg;

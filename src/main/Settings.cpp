@@ -199,21 +199,16 @@ bool CSettingsFile::SaveAwayMinutes(int nMinutes) const {
     return (result == ReadResult::Read && strNew == strText) || Save(strNew);
 }
 
-// As the project file is saved: a temporary file beside it, flushed, then renamed over it, so
-// the settings file holds its old or its new text whatever happens.
+// Rewritten whole in place, so a link to the file and its attributes stay; a save cut short may
+// leave a line the reader ignores, which then means its default.
 bool CSettingsFile::Save(const std::string& strText) const {
-    static std::uint32_t s_nSaveNumber = 0;
-    const std::string strTempPath =
-        MakeTempFilePath(m_strPath, m_fs.GetProcessId(), ++s_nSaveNumber);
     IFileSystem::FileHandle hFile = 0;
-    bool bOk = m_fs.CreateTemp(strTempPath, hFile);
-    if (bOk) {
-        bOk = m_fs.Write(hFile, strText.data(), strText.size()) && m_fs.Flush(hFile);
-        bOk = m_fs.Close(hFile) && bOk;
+    bool bMissing = false;
+    if (!m_fs.OpenForUpdate(m_strPath, hFile, bMissing) &&
+        !(bMissing && m_fs.CreateNew(m_strPath, false, hFile))) {
+        return false;
     }
-    bOk = bOk && m_fs.ReplaceByRename(strTempPath, m_strPath);
-    if (!bOk) {
-        m_fs.Remove(strTempPath);
-    }
-    return bOk;
+    const bool bOk = m_fs.WriteAt(hFile, 0, strText.data(), strText.size()) &&
+                     m_fs.SetLength(hFile, strText.size()) && m_fs.Flush(hFile);
+    return m_fs.Close(hFile) && bOk;
 }

@@ -22,22 +22,22 @@ public:
     // holds more than nMaxSize bytes (then nothing is read).
     virtual bool ReadAll(const std::string& strPath, std::string& strContent,
                          std::uint64_t nMaxSize) = 0;
-    // Reads the file's first nBytes bytes, or all of it when it is shorter. False when it cannot
-    // be opened or read.
+    // Reads the file's first nBytes bytes, or all of it when it is shorter, in a buffer no larger
+    // than the file. False when it cannot be opened or read.
     virtual bool ReadHead(const std::string& strPath, std::string& strContent,
                           std::size_t nBytes) = 0;
 
-    // Creates a hidden file for writing; a file of that name (only ever a temporary file left by
-    // an ended process that had the same id) is truncated.
-    virtual bool CreateTemp(const std::string& strPath, FileHandle& hFile) = 0;
-    // Writes all the bytes, or fails.
+    // True when something is at the path, also when it cannot be opened; false only when
+    // nothing is there.
+    virtual bool PathExists(const std::string& strPath) = 0;
+    // Creates a file for writing, hidden when asked; one of that name (a journal a crash left,
+    // already dealt with, or a settings file that was not there a moment ago) is truncated.
+    virtual bool CreateNew(const std::string& strPath, bool bHidden, FileHandle& hFile) = 0;
+    // Writes all the bytes at the file's position, or fails.
     virtual bool Write(FileHandle hFile, const char* pData, std::size_t nSize) = 0;
-    // Pushes what was written through to the disk.
+    // Pushes what was written, and the file's length, through to the disk.
     virtual bool Flush(FileHandle hFile) = 0;
     virtual bool Close(FileHandle hFile) = 0;
-    // Puts strFrom in the place of strTo in one step, with strTo's attributes; strTo holds
-    // either its old content or strFrom's, whatever happens. Refuses a read-only strTo.
-    virtual bool ReplaceByRename(const std::string& strFrom, const std::string& strTo) = 0;
     // Deletes the file; true also when it was not there.
     virtual bool Remove(const std::string& strPath) = 0;
     // Opens the existing file for reading and writing, letting others only read meanwhile, so
@@ -51,8 +51,8 @@ public:
                         std::string& strData) = 0;
     virtual bool WriteAt(FileHandle hFile, std::uint64_t nOffset, const char* pData,
                          std::size_t nSize) = 0;
-    // A number no other running process has: it keeps two programs' temporary files apart.
-    virtual std::uint32_t GetProcessId() = 0;
+    // Cuts or extends the open file to nLength bytes.
+    virtual bool SetLength(FileHandle hFile, std::uint64_t nLength) = 0;
     // The names of the entries in the folder (a path ending in its separator); none when it
     // cannot be listed.
     virtual std::vector<std::string> ListFolder(const std::string& strFolder) = 0;

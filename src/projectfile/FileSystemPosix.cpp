@@ -1,8 +1,8 @@
 // The file layer on POSIX systems, where the native unit tests run.
 #include "FileSystem.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,8 +10,8 @@
 
 namespace {
 
-// Best effort: makes the rename itself survive a power loss. A failure here leaves the file
-// renamed all the same, so it is not reported.
+// Best effort: makes a file's creation or removal survive a power loss. A failure here leaves
+// the entry made or removed all the same, so it is not reported.
 void SyncDirectoryOf(const std::string& strPath) {
     const std::size_t nSlash = strPath.rfind('/');
     const std::string strDir = nSlash == std::string::npos ? "." : strPath.substr(0, nSlash + 1);
@@ -20,6 +20,30 @@ void SyncDirectoryOf(const std::string& strPath) {
         fsync(fd);
         close(fd);
     }
+}
+
+// Drops the string's old buffer first: growing it would take twice its old size.
+void ReserveExactly(std::string& strContent, std::uint64_t nSize) {
+    std::string().swap(strContent);
+    strContent.reserve(static_cast<std::size_t>(nSize));
+}
+
+// Appends what the descriptor holds from its position on, up to nMost bytes in all; a string
+// reserved to the expected size is filled without growing.
+bool ReadOn(int fd, std::string& strContent, std::size_t nMost) {
+    char buffer[65536];
+    while (strContent.size() < nMost) {
+        const std::size_t nWant = std::min(sizeof buffer, nMost - strContent.size());
+        const ssize_t nRead = read(fd, buffer, nWant);
+        if (nRead < 0 && errno == EINTR) {
+            continue;
+        }
+        if (nRead <= 0) {
+            return nRead == 0;
+        }
+        strContent.append(buffer, static_cast<std::size_t>(nRead));
+    }
+    return true;
 }
 
 class CPosixFileSystem : public IFileSystem {
@@ -51,49 +75,43 @@ public:
             close(fd);
             return false;
         }
-        strContent.clear();
-        strContent.reserve(static_cast<std::size_t>(st.st_size));
-        char buffer[65536];
-        ssize_t nRead = 0;
-        while ((nRead = read(fd, buffer, sizeof buffer)) != 0) {
-            if (nRead < 0 && errno != EINTR) {
-                break;
-            }
-            if (nRead > 0) {
-                strContent.append(buffer, static_cast<std::size_t>(nRead));
-            }
-        }
+        ReserveExactly(strContent, static_cast<std::uint64_t>(st.st_size));
+        const bool bOk = ReadOn(fd, strContent, static_cast<std::size_t>(nMaxSize) + 1);
         close(fd);
-        return nRead == 0 && strContent.size() <= nMaxSize;
+        return bOk && strContent.size() <= nMaxSize;
     }
 
+    // The buffer is sized from the file, one byte more to see whether it grew since; a file
+    // that did is read on up to nBytes.
     bool ReadHead(const std::string& strPath, std::string& strContent,
                   std::size_t nBytes) override {
         const int fd = open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) {
             return false;
         }
-        strContent.assign(nBytes, '\0');
-        std::size_t nHave = 0;
-        ssize_t nRead = 1;
-        while (nHave < nBytes && nRead != 0) {
-            nRead = read(fd, &strContent[nHave], nBytes - nHave);
-            if (nRead < 0 && errno != EINTR) {
-                break;
-            }
-            nHave += nRead > 0 ? static_cast<std::size_t>(nRead) : 0;
-        }
+        struct stat st;
+        const std::uint64_t nSize =
+            fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+        ReserveExactly(strContent, std::min<std::uint64_t>(nBytes, nSize + 1));
+        const bool bOk = ReadOn(fd, strContent, nBytes);
         close(fd);
-        strContent.resize(nHave);
-        return nRead >= 0;
+        return bOk;
     }
 
-    bool CreateTemp(const std::string& strPath, FileHandle& hFile) override {
+    bool PathExists(const std::string& strPath) override {
+        struct stat st;
+        return lstat(strPath.c_str(), &st) == 0 || errno != ENOENT;
+    }
+
+    // Sync the folder too, so that the journal's name is on the disk before the file changes.
+    bool CreateNew(const std::string& strPath, bool, FileHandle& hFile) override {
         const int fd = open(strPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         hFile = fd;
+        if (fd >= 0) {
+            SyncDirectoryOf(strPath);
+        }
         return fd >= 0;
     }
-
     bool Write(FileHandle hFile, const char* pData, std::size_t nSize) override {
         while (nSize > 0) {
             const ssize_t nWritten = write(static_cast<int>(hFile), pData, nSize);
@@ -113,25 +131,17 @@ public:
 
     bool Close(FileHandle hFile) override { return close(static_cast<int>(hFile)) == 0; }
 
-    // As on Windows: a file nobody may write is refused, and its permissions are kept.
-    bool ReplaceByRename(const std::string& strFrom, const std::string& strTo) override {
-        struct stat st;
-        if (stat(strTo.c_str(), &st) == 0) {
-            if ((st.st_mode & 0222) == 0) {
-                errno = EACCES;
-                return false;
-            }
-            chmod(strFrom.c_str(), st.st_mode & 07777);
-        }
-        if (std::rename(strFrom.c_str(), strTo.c_str()) != 0) {
-            return false;
-        }
-        SyncDirectoryOf(strTo);
-        return true;
+    bool SetLength(FileHandle hFile, std::uint64_t nLength) override {
+        return ftruncate(static_cast<int>(hFile), static_cast<off_t>(nLength)) == 0;
     }
 
+    // The folder is synced: a journal's removal is what makes a change final.
     bool Remove(const std::string& strPath) override {
-        return unlink(strPath.c_str()) == 0 || errno == ENOENT;
+        if (unlink(strPath.c_str()) != 0) {
+            return errno == ENOENT;
+        }
+        SyncDirectoryOf(strPath);
+        return true;
     }
 
     bool OpenForUpdate(const std::string& strPath, FileHandle& hFile, bool& bMissing) override {
@@ -182,8 +192,6 @@ public:
         return lseek(static_cast<int>(hFile), static_cast<off_t>(nOffset), SEEK_SET) >= 0 &&
                Write(hFile, pData, nSize);
     }
-
-    std::uint32_t GetProcessId() override { return static_cast<std::uint32_t>(getpid()); }
 
     std::vector<std::string> ListFolder(const std::string& strFolder) override {
         std::vector<std::string> names;

@@ -10,14 +10,9 @@ namespace {
 
 const DWORD kChunkSize = 1 << 20;
 const std::size_t kGrowthSize = 1 << 16;
-const int kRenameAttempts = 10;
-const DWORD kRenameRetryDelayMs = 50;
+const DWORD kRetryDelayMs = 50;
 // About a second of waiting for a file that another program holds open without sharing.
 const int kBusyAttempts = 20;
-// What a replacement keeps of the project file's attributes; it is new content, so it is marked
-// for the next backup as well.
-const DWORD kKeptAttributes =
-    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 HANDLE ToHandle(IFileSystem::FileHandle hFile) {
     return reinterpret_cast<HANDLE>(hFile);
@@ -34,17 +29,19 @@ HANDLE OpenForReading(const std::string& strPath, DWORD nShare) {
                          FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// One buffer of the size found at the open, one byte more to see whether the file grew since;
-// a file that did is read on, in small steps, up to nMaxSize.
-bool ReadToEnd(HANDLE hFile, std::uint64_t nSize, std::uint64_t nMaxSize, std::string& strContent) {
-    strContent.assign(static_cast<std::size_t>(nSize) + 1, '\0');
+// Reads from the file's position until its end or nMost bytes: one buffer of the size found
+// at the open, one byte more to see whether the file grew since (never more than nMost); a file
+// that did is read on in small steps.
+bool ReadUpTo(HANDLE hFile, std::uint64_t nSize, std::size_t nMost, std::string& strContent) {
+    std::string().swap(strContent); // growing the old buffer would take twice its size
+    strContent.assign(static_cast<std::size_t>(std::min<std::uint64_t>(nSize + 1, nMost)), '\0');
     std::size_t nHave = 0;
     for (;;) {
         if (nHave == strContent.size()) {
-            if (nHave > nMaxSize) {
-                return false;
+            if (nHave >= nMost) {
+                break;
             }
-            strContent.resize(nHave + kGrowthSize);
+            strContent.resize(std::min(nHave + kGrowthSize, nMost));
         }
         const DWORD nWant =
             static_cast<DWORD>(std::min<std::size_t>(strContent.size() - nHave, kChunkSize));
@@ -58,20 +55,13 @@ bool ReadToEnd(HANDLE hFile, std::uint64_t nSize, std::uint64_t nMaxSize, std::s
         nHave += nRead;
     }
     strContent.resize(nHave);
-    return nHave <= nMaxSize;
+    return true;
 }
 
-// Before the rename: a read-only project file is refused here, since Wine run as root would
-// replace it all the same; its other attributes go to the replacement.
-bool TakeOverAttributes(const std::wstring& strFrom, const std::wstring& strTo) {
-    const DWORD nAttributes = ::GetFileAttributesW(strTo.c_str());
-    if (nAttributes != INVALID_FILE_ATTRIBUTES && (nAttributes & FILE_ATTRIBUTE_READONLY)) {
-        ::SetLastError(ERROR_ACCESS_DENIED);
-        return false;
-    }
-    const DWORD nKept =
-        nAttributes == INVALID_FILE_ATTRIBUTES ? 0 : (nAttributes & kKeptAttributes);
-    return ::SetFileAttributesW(strFrom.c_str(), nKept | FILE_ATTRIBUTE_ARCHIVE) != FALSE;
+// Up to nMaxSize bytes from the file's position; false when it holds more.
+bool ReadToEnd(HANDLE hFile, std::uint64_t nSize, std::uint64_t nMaxSize, std::string& strContent) {
+    return ReadUpTo(hFile, nSize, static_cast<std::size_t>(nMaxSize) + 1, strContent) &&
+           strContent.size() <= nMaxSize;
 }
 
 class CWin32FileSystem : public IFileSystem {
@@ -105,33 +95,34 @@ public:
         return bOk;
     }
 
+    // The buffer is sized from the file; ReadUpTo reads on, up to nBytes, if it grew since.
     bool ReadHead(const std::string& strPath, std::string& strContent,
                   std::size_t nBytes) override {
         HANDLE hFile = OpenForReading(strPath, FILE_SHARE_READ | FILE_SHARE_WRITE);
         if (hFile == INVALID_HANDLE_VALUE) {
             return false;
         }
-        strContent.assign(nBytes, '\0');
-        std::size_t nHave = 0;
-        bool bOk = true;
-        while (nHave < nBytes) {
-            const DWORD nWant =
-                static_cast<DWORD>(std::min<std::size_t>(nBytes - nHave, kChunkSize));
-            DWORD nRead = 0;
-            bOk = ::ReadFile(hFile, &strContent[nHave], nWant, &nRead, nullptr) != FALSE;
-            if (!bOk || nRead == 0) {
-                break;
-            }
-            nHave += nRead;
-        }
+        LARGE_INTEGER size{};
+        const bool bSized = ::GetFileSizeEx(hFile, &size) != FALSE;
+        const std::uint64_t nSize = bSized ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+        const bool bOk = ReadUpTo(hFile, nSize, nBytes, strContent);
         ::CloseHandle(hFile);
-        strContent.resize(nHave);
         return bOk;
     }
 
-    bool CreateTemp(const std::string& strPath, FileHandle& hFile) override {
+    bool PathExists(const std::string& strPath) override {
+        if (::GetFileAttributesW(ToWidePath(strPath).c_str()) != INVALID_FILE_ATTRIBUTES) {
+            return true;
+        }
+        const DWORD nError = ::GetLastError();
+        return nError != ERROR_FILE_NOT_FOUND && nError != ERROR_PATH_NOT_FOUND;
+    }
+
+    bool CreateNew(const std::string& strPath, bool bHidden, FileHandle& hFile) override {
         HANDLE hCreated = ::CreateFileW(ToWidePath(strPath).c_str(), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+                                        CREATE_ALWAYS,
+                                        bHidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL,
+                                        nullptr);
         hFile = reinterpret_cast<FileHandle>(hCreated);
         return hCreated != INVALID_HANDLE_VALUE;
     }
@@ -153,26 +144,8 @@ public:
 
     bool Close(FileHandle hFile) override { return ::CloseHandle(ToHandle(hFile)) != FALSE; }
 
-    // A virus scanner, an indexer or another copy's presence test may hold the project file
-    // open for a moment, which makes the replacement fail; it is tried again briefly.
-    bool ReplaceByRename(const std::string& strFrom, const std::string& strTo) override {
-        const std::wstring strWideFrom = ToWidePath(strFrom);
-        const std::wstring strWideTo = ToWidePath(strTo);
-        if (!TakeOverAttributes(strWideFrom, strWideTo)) {
-            return false;
-        }
-        for (int nAttempt = 1;; ++nAttempt) {
-            if (::MoveFileExW(strWideFrom.c_str(), strWideTo.c_str(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-                return true;
-            }
-            const DWORD nError = ::GetLastError();
-            if (nAttempt >= kRenameAttempts ||
-                (nError != ERROR_SHARING_VIOLATION && nError != ERROR_ACCESS_DENIED)) {
-                return false;
-            }
-            ::Sleep(kRenameRetryDelayMs);
-        }
+    bool SetLength(FileHandle hFile, std::uint64_t nLength) override {
+        return Seek(hFile, nLength) && ::SetEndOfFile(ToHandle(hFile));
     }
 
     bool Remove(const std::string& strPath) override {
@@ -204,7 +177,7 @@ public:
             const bool bBusy = nError == ERROR_SHARING_VIOLATION || nError == ERROR_LOCK_VIOLATION;
             if (!bBusy || nAttempt >= kBusyAttempts)
                 return false;
-            ::Sleep(kRenameRetryDelayMs);
+            ::Sleep(kRetryDelayMs);
         }
     }
 
@@ -223,7 +196,8 @@ public:
         strData.assign(nBytes, '\0');
         std::size_t nHave = 0;
         while (nHave < nBytes) {
-            const DWORD nWant = static_cast<DWORD>(std::min<std::size_t>(nBytes - nHave, kChunkSize));
+            const DWORD nWant =
+                static_cast<DWORD>(std::min<std::size_t>(nBytes - nHave, kChunkSize));
             DWORD nRead = 0;
             if (!::ReadFile(ToHandle(hFile), &strData[nHave], nWant, &nRead, nullptr))
                 return false;
@@ -239,8 +213,6 @@ public:
                  std::size_t nSize) override {
         return Seek(hFile, nOffset) && Write(hFile, pData, nSize);
     }
-
-    std::uint32_t GetProcessId() override { return ::GetCurrentProcessId(); }
 
     std::vector<std::string> ListFolder(const std::string& strFolder) override {
         std::vector<std::string> names;

@@ -24,8 +24,6 @@ const char* const kMsgListChangedUnchanged =
 namespace {
 
 const char kProjectFileName[] = "Projekte.dbu";
-// Some 1.5 million projects; the whole file and a changed copy must fit a 32-bit process.
-const std::uint64_t kMaxReadableSize = 64u << 20;
 // The first read of a total's record: some 1,500 projects.
 const std::size_t kFirstReadSize = 64u << 10;
 
@@ -92,10 +90,12 @@ std::vector<std::string> CProjectFile::ShownNames(const std::string& strContent)
 // Reads the file from its start only as far as the record at the index reaches (its time line
 // ended by a line end), growing the read until it does or the file ends: loading or saving an
 // early project's total then costs the same in a file of any size. bFound tells whether the
-// record was there; when it was not, strContent holds the whole file.
+// record was there; when it was not, strContent holds the whole file. The read grows at most to
+// one byte past the largest file that is read, which tells whether the file holds more.
 bool CProjectFile::ReadThroughRecord(int nIndex, std::string& strContent, ProjectRecord& record,
                                      bool& bFound) const {
-    for (std::size_t nWant = kFirstReadSize;; nWant *= 4) {
+    const std::size_t nMost = static_cast<std::size_t>(kMaxReadableSize) + 1;
+    for (std::size_t nWant = kFirstReadSize;; nWant = std::min(nWant * 4, nMost)) {
         if (!m_fs.ReadHead(m_strPath, strContent, nWant)) {
             m_sink.ShowMessage(kMsgErrorReading);
             return false;

@@ -50,7 +50,9 @@ struct CRemovedRecord;
 // The message when a delete cannot be taken back, naming the project and its total.
 std::string MakeNotRestoredMessage(const CRemovedRecord& removed);
 
-// A file larger than this is not read: it is reported like one that cannot be opened.
+// Some 1.5 million projects; the whole file and a changed copy must fit a 32-bit process. A file
+// larger than this is not read: it is reported like one that cannot be opened.
+const std::uint64_t kMaxReadableSize = 64u << 20;
 bool IsReadableSize(std::uint64_t nSize);
 
 // Directory of the executable (cut after its last backslash) plus "Projekte.dbu", however long;
@@ -62,10 +64,10 @@ std::string MakeProjectFilePath(const std::string& strModuleFileName);
 // records of the same name, never take its time. Where it was last found is checked first.
 struct CountedRecord {
     std::string strName;
-    int nOccurrence = 0;          // 0 for the first record of that name in the file
-    int nIndex = -1;              // its index when last found
-    std::uint64_t nNameAt = 0;    // where its name line began then
-    std::uint64_t nFileSize = 0;  // the file's size then; 0 until it was found
+    int nOccurrence = 0;         // 0 for the first record of that name in the file
+    int nIndex = -1;             // its index when last found
+    std::uint64_t nNameAt = 0;   // where its name line began then
+    std::uint64_t nFileSize = 0; // the file's size then; 0 until it was found
 };
 
 // What adding counted time to a total came to.
@@ -129,6 +131,13 @@ public:
                            TotalUpdate& update) const;
     // pNames, when given, receives the names as the rows show them.
     void LoadOverviewRows(IStringList& list, std::vector<std::string>* pNames = nullptr) const;
+    // At start-up, under the single-instance lock: puts back what a change cut short by a crash
+    // had overwritten, and removes the temporary files of older versions' saves.
+    void RecoverAfterCrash() const;
+    // Puts the old content back from a complete journal and removes it; removes one cut short.
+    // False when a complete journal could not be rolled back (it is kept for the next try).
+    bool RollBackJournal() const;
+    // Only while the project file exists and reads: a leftover may be the only copy of its data.
     void RemoveLeftoverTempFiles() const;
 
 private:
@@ -137,11 +146,16 @@ private:
     bool ReadThroughRecord(int nIndex, std::string& strContent, ProjectRecord& record,
                            bool& bFound) const;
     bool SaveContent(const std::string& strContent) const;
+    bool ReadOpenFile(IFileSystem::FileHandle hFile, std::string& strContent) const;
+    bool ChangeInPlace(IFileSystem::FileHandle hFile, const std::string& strOld,
+                       const std::string& strContent, bool& bJournalWritten) const;
+    bool WriteJournal(const std::string& strOld, std::size_t nOffset) const;
+    bool RollBackJournal(bool& bRolledBack) const;
+    bool RollBackFrom(const std::string& strJournal, bool& bRolledBack) const;
     bool HasName(const std::string& strContent, const ProjectRecord& record,
                  const std::string& strName) const;
-    bool LocateCounted(IFileSystem::FileHandle hFile, std::uint64_t nSize,
-                       CountedRecord& record, std::string& strContent, std::uint64_t& nBase,
-                       ProjectRecord& found) const;
+    bool LocateCounted(IFileSystem::FileHandle hFile, std::uint64_t nSize, CountedRecord& record,
+                       std::string& strContent, std::uint64_t& nBase, ProjectRecord& found) const;
     bool FindCounted(const std::string& strContent, CountedRecord& record,
                      ProjectRecord& found) const;
     bool WriteTotalLine(IFileSystem::FileHandle hFile, std::string& strContent,

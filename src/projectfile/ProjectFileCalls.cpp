@@ -135,8 +135,10 @@ BOOL AddToProjectTotal(CountedRecord& record, int64_t nSeconds, bool bFlush, Tot
     return bSaved;
 }
 
-void RemoveLeftoverTempFiles() {
-    OpenProjectFile().RemoveLeftoverTempFiles();
+// Nothing is shown: a journal that could not be rolled back is tried again before each change.
+void RecoverProjectFile() {
+    CKeptMessageSink sink;
+    OpenProjectFile(sink).RecoverAfterCrash();
 }
 
 void LoadOverviewRows(CListBox& listBox, std::vector<std::string>* pNames) {

@@ -27,5 +27,7 @@ BOOL AddToProjectTotal(CountedRecord& record, int64_t nSeconds, bool bFlush, Tot
                        std::string& strError);
 // pNames receives the project names as the rows show them.
 void LoadOverviewRows(CListBox& listBox, std::vector<std::string>* pNames = nullptr);
-// At start-up, with the single-instance lock held: removes what cut-short saves left.
-void RemoveLeftoverTempFiles();
+// At start-up, with the single-instance lock held: rolls back a change a crash cut short and
+// removes older versions' temporary files. Shows nothing; a journal it could not roll back is
+// tried again before the next change.
+void RecoverProjectFile();

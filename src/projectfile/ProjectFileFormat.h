@@ -90,9 +90,9 @@ std::pair<std::size_t, std::size_t> GetRecordSpan(const std::string& strContent,
 // What an append writes after the content and before the new record's name line.
 std::string GetAppendPrefix(const std::string& strContent);
 
-// The temporary file a save writes first, in the same folder: "~" + the file's name without its
-// extension + ".<process id>-<save number>.tmp", a name no user's file has.
+// The temporary file that older versions' saves wrote first, in the same folder: "~" + the
+// file's name without its extension + ".<process id>-<save number>.tmp".
 std::string MakeTempFilePath(const std::string& strPath, std::uint32_t nProcessId,
                              std::uint32_t nSaveNumber);
-// True when strName, in the project file's folder, is a temporary file of its saves.
+// True when strName, in the project file's folder, is such a temporary file.
 bool IsTempFileName(const std::string& strPath, const std::string& strName);

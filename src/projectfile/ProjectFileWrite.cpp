@@ -1,5 +1,5 @@
 // The operations that change the project file. Each builds the whole new content in memory and
-// hands it to SaveContent, the one routine that writes the file.
+// hands it to SaveContent (ProjectFileSave.cpp), the one routine that writes it.
 #include "ProjectFile.h"
 
 #include "FileSystem.h"
@@ -30,48 +30,6 @@ CRemovedRecord MakeRemovedRecord(const std::string& strContent, const ProjectRec
 }
 
 } // namespace
-
-// The new content goes to a temporary file beside the project file, is flushed to the disk
-// and then renamed over the project file in one step. A crash or a failed call at any point
-// leaves the project file with its old content or the new one, never a mix, and any failure
-// removes the temporary file and is reported. The temporary file's name is new for each save,
-// so no file of the user's is touched; the replacement keeps the project file's attributes and
-// is refused when the file is read-only.
-bool CProjectFile::SaveContent(const std::string& strContent) const {
-    static std::uint32_t s_nSaveNumber = 0;
-    const std::string strTempPath =
-        MakeTempFilePath(m_strPath, m_fs.GetProcessId(), ++s_nSaveNumber);
-    IFileSystem::FileHandle hFile = 0;
-    bool bOk = m_fs.CreateTemp(strTempPath, hFile);
-    if (bOk) {
-        bOk = m_fs.Write(hFile, strContent.data(), strContent.size()) && m_fs.Flush(hFile);
-        bOk = m_fs.Close(hFile) && bOk;
-    }
-    if (bOk) {
-        bOk = m_fs.ReplaceByRename(strTempPath, m_strPath);
-    }
-    if (!bOk) {
-        m_fs.Remove(strTempPath);
-        m_sink.ShowMessage(kMsgErrorWriting);
-    }
-    return bOk;
-}
-
-// A save cut short (the program killed, the power lost) leaves its temporary file beside the
-// project file; the next start removes it. Only the saves' own temporary names are touched,
-// and the caller holds the single-instance lock, so no other copy is saving at that moment.
-void CProjectFile::RemoveLeftoverTempFiles() const {
-    const std::size_t nSeparator = m_strPath.find_last_of("\\/");
-    if (nSeparator == std::string::npos) {
-        return;
-    }
-    const std::string strFolder = m_strPath.substr(0, nSeparator + 1);
-    for (const std::string& strName : m_fs.ListFolder(strFolder)) {
-        if (IsTempFileName(m_strPath, strName)) {
-            m_fs.Remove(strFolder + strName);
-        }
-    }
-}
 
 // The first record of an empty file is name, CR LF, time; every later one follows what
 // GetAppendPrefix puts after the last record, so the new name is read as a name line and the

@@ -114,6 +114,29 @@ std::vector<std::string> ListFolder(const std::string& folder) {
     return names;
 }
 
+// Wine starts Linux programs too. CreateSymbolicLinkW under Wine reports success without
+// making a link, so the cases that need one make it with ln.
+bool RunLinuxCommand(const std::string& commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring line = WidePath(commandLine, false);
+    const std::wstring program = line.substr(0, line.find(L' '));
+    if (!CreateProcessW((L"Z:" + program).c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, kWaitMs); // may return before the program ends
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+std::string LinuxPath(std::string path) {
+    path.erase(0, 2);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
 std::string Scratch::RootPath(const std::string& tag) {
     return GetOptions().scratchRoot + "\\" + CurrentCaseName() + "-" +
            std::to_string(GetCurrentProcessId()) + (tag.empty() ? "" : "-" + tag);

@@ -40,6 +40,11 @@ bool FileExists(const std::string& path);
 // Names of the files and folders directly in `folder`, sorted.
 std::vector<std::string> ListFolder(const std::string& folder);
 
+// Runs a Linux program ("/bin/ln -s a b") and waits for it, e.g. to make a symbolic link.
+bool RunLinuxCommand(const std::string& commandLine);
+// "Z:\a\b" as Linux spells it.
+std::string LinuxPath(std::string path);
+
 // A fresh folder per case: app\ holds Quillet.exe (and the project file when a case writes
 // one), work\ is the working directory the program is started in. Removed when the case passes.
 class Scratch {

@@ -1,12 +1,15 @@
 // Killing the program while it saves. During a stop, a create or a delete, the process is ended
 // at once (TerminateProcess, as a crash ends it) a random time after the command was given, so
-// that some kills land before the save, some during it and some after. Each time the project
-// file must hold exactly its old or its new content; and once the program has started again,
-// its folder must hold nothing but Quillet.exe and the project file: a temporary file that the
-// cut-short save left is gone.
+// that some kills land before the save, some during it and some after; and during the start
+// that rolls back a change cut short (a journal and a half-changed file, as a crash leaves
+// them), a random time after the program was started. Each time, once the program has started
+// again, the project file must hold exactly its old or its new content (after a rollback: its
+// old one), and its folder nothing but Quillet.exe and the project file: no journal is left.
 // The test suite kills 10 times; scripts/crash-test.sh <n> runs the same case with --kills <n>.
 // Each run prints its seed; --seed <n> gives the same operations and delays again.
 #include "cases_counting.h"
+
+#include "ProjectFileJournal.h"
 
 #include <algorithm>
 #include <random>
@@ -20,8 +23,12 @@ const int kSuiteKills = 10;
 // The kills land from the moment the command is posted to this long after it: under Wine the
 // program has mostly taken the command and finished its save some 5 ms after it was posted.
 const DWORD kMaxDelayMs = 8;
+// The rollback's kills land from the program's creation to this long after it: under Wine it
+// has rolled back some 35 to 90 ms after it was created.
+const DWORD kMaxStartDelayMs = 120;
 
-const char* const kOperationNames[] = {"stop", "create", "delete"};
+const int kOperations = 4;
+const char* const kOperationNames[] = {"stop", "create", "delete", "rollback"};
 
 using Contents = std::vector<std::string>;
 
@@ -63,6 +70,20 @@ Contents GiveDelete(const App& app, HWND main, Records records, int index) {
     return {ProjectFileBytes(records)};
 }
 
+// What a delete of the record at `index` leaves when the program dies after writing the new
+// bytes and before setting the new length: the journal, and the new content followed by the old
+// bytes past its end.
+void LeaveCutShortDelete(const Scratch& scratch, Records records, int index) {
+    const std::string original = ProjectFileBytes(records);
+    records.erase(records.begin() + index);
+    const std::string fresh = ProjectFileBytes(records);
+    size_t offset = 0;
+    while (offset < fresh.size() && fresh[offset] == original[offset])
+        ++offset;
+    WriteFileBytes(MakeJournalPath(scratch.ProjectFilePath()), MakeJournal(original, offset));
+    scratch.WriteProjectFile(fresh + original.substr(fresh.size()));
+}
+
 struct Tally {
     int old = 0, fresh = 0, other = 0, midSave = 0;
 };
@@ -74,37 +95,66 @@ void CheckFolderClean(const Scratch& scratch) {
              std::vector<std::string>({"Projekte.dbu", "Quillet.exe", "~Projekte.lock"}));
 }
 
-// One kill: starts the program on the three projects, gives the command, kills the program
-// `delayMs` later and checks the file it left. Returns 0 for the old content, 1 for the new one,
-// 2 for anything else; `midSave` tells whether the kill cut a save short (it left a file).
+// Starts the program on what a kill left, which rolls back a change cut short, checks that
+// nothing but its files is left and closes it; returns the file as the program left it.
+std::optional<std::string> RestartAndRead(const Scratch& scratch) {
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    CheckFolderClean(scratch);
+    RequestClose(main);
+    CHECK(app.WaitForExit());
+    return scratch.ReadProjectFile();
+}
+
+// Gives the operation on a running program, or for a rollback starts the program on a cut-short
+// change, and kills it `delayMs` later. Returns the contents the file may then hold.
+Contents KillDuring(const Scratch& scratch, const Records& records, const std::string& original,
+                    int operation, int index, DWORD delayMs, int number) {
+    if (operation == 3) {
+        LeaveCutShortDelete(scratch, records, index);
+        App app(scratch.ExePath(), scratch.WorkDir());
+        Sleep(delayMs);
+        app.Kill();
+        return {original};
+    }
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    CheckFolderClean(scratch);
+    Contents fresh;
+    if (operation == 0)
+        fresh = GiveStop(app, main, records, index);
+    else if (operation == 1)
+        fresh = GiveCreate(app, main, original, "Crash " + std::to_string(number));
+    else
+        fresh = GiveDelete(app, main, records, index);
+    Sleep(delayMs);
+    app.Kill();
+    fresh.push_back(original);
+    return fresh;
+}
+
+// One kill, then a start on what it left. Returns 0 for the old content, 1 for a new one, 2 for
+// anything else; `midSave` tells whether the kill cut a change short (it left a file).
 int KillOnce(const Scratch& scratch, int operation, int index, DWORD delayMs, int number,
              bool& midSave) {
     const Records records = ThreeProjects();
     const std::string original = WriteRecords(scratch, records);
-    Contents fresh;
-    {
-        App app(scratch.ExePath(), scratch.WorkDir());
-        const HWND main = StartIdle(app);
-        CheckFolderClean(scratch);
-        if (operation == 0)
-            fresh = GiveStop(app, main, records, index);
-        else if (operation == 1)
-            fresh = GiveCreate(app, main, original, "Crash " + std::to_string(number));
-        else
-            fresh = GiveDelete(app, main, records, index);
-        Sleep(delayMs);
-        app.Kill();
-    }
-    const std::optional<std::string> bytes = scratch.ReadProjectFile();
-    midSave = ListFolder(scratch.AppDir()).size() > 3; // the killed copy's lock file stays
+    const Contents allowed =
+        KillDuring(scratch, records, original, operation, index, delayMs, number);
+    const std::vector<std::string> left = ListFolder(scratch.AppDir());
+    midSave = std::any_of(left.begin(), left.end(), [](const std::string& name) {
+        return name.find(".journal") != std::string::npos;
+    });
+    const std::optional<std::string> bytes = RestartAndRead(scratch);
     const bool isOld = bytes == original;
-    const bool isNew = bytes && std::find(fresh.begin(), fresh.end(), *bytes) != fresh.end();
-    e2e::RecordCheck(isOld || isNew, __FILE__, __LINE__,
+    const bool isAllowed =
+        bytes && std::find(allowed.begin(), allowed.end(), *bytes) != allowed.end();
+    e2e::RecordCheck(isAllowed, __FILE__, __LINE__,
                      "the file holds its old or its new content after kill " +
-                         std::to_string(number) + "\n    actual:   " + Describe(bytes) +
+                         std::to_string(number) + " and a start\n    actual:   " + Describe(bytes) +
                          "\n    old:      " + Describe(original) +
-                         "\n    new:      " + Describe(fresh.front()));
-    return isOld ? 0 : isNew ? 1 : 2;
+                         "\n    new:      " + Describe(allowed.front()));
+    return isOld ? 0 : isAllowed ? 1 : 2;
 }
 
 } // namespace
@@ -116,31 +166,28 @@ E2E_CASE("crash.killed_while_saving_leaves_the_old_or_the_new_file_and_no_other"
     std::printf("%d kills, seed %u (repeat with --seed %u)\n", kills, seed, seed);
     std::mt19937 random(seed);
     Scratch scratch;
-    Tally tallies[3];
+    Tally tallies[kOperations];
     for (int number = 1; number <= kills; ++number) {
-        const int operation = static_cast<int>(random() % 3);
+        const int operation = static_cast<int>(random() % kOperations);
         const int index = static_cast<int>(random() % 3);
-        const DWORD delayMs = static_cast<DWORD>(random() % (kMaxDelayMs + 1));
+        const DWORD maxDelayMs = operation == 3 ? kMaxStartDelayMs : kMaxDelayMs;
+        const DWORD delayMs = static_cast<DWORD>(random() % (maxDelayMs + 1));
         bool midSave = false;
         const int result = KillOnce(scratch, operation, index, delayMs, number, midSave);
         Tally& tally = tallies[operation];
         (result == 0 ? tally.old : result == 1 ? tally.fresh : tally.other)++;
         tally.midSave += midSave;
-        std::printf("kill %d: %s of project %d, %lu ms after the command: %s%s\n", number,
+        std::printf("kill %d: %s of project %d, %lu ms after the %s: %s%s\n", number,
                     kOperationNames[operation], index, static_cast<unsigned long>(delayMs),
+                    operation == 3 ? "start" : "command",
                     result == 0   ? "old content"
                     : result == 1 ? "new content"
                                   : "BROKEN",
-                    midSave ? ", a save cut short" : "");
+                    midSave ? ", a change cut short" : "");
         std::fflush(stdout);
     }
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    CheckFolderClean(scratch);
-    RequestClose(main);
-    CHECK(app.WaitForExit());
-    for (int operation = 0; operation < 3; ++operation)
-        std::printf("CRASH-TALLY %s: %d old, %d new, %d broken; %d cut a save short\n",
+    for (int operation = 0; operation < kOperations; ++operation)
+        std::printf("CRASH-TALLY %s: %d old, %d new, %d broken; %d cut a change short\n",
                     kOperationNames[operation], tallies[operation].old, tallies[operation].fresh,
                     tallies[operation].other, tallies[operation].midSave);
 }

@@ -1,6 +1,7 @@
 // Where the program and its file may live, and what a save leaves of the file: a folder outside
 // the ANSI code page or past MAX_PATH, a user's own "Projekte.tmp", the file's attributes, a
-// read-only file and one too large to read.
+// file reached through a symbolic link or with a hard-link partner, a read-only file and one too
+// large to read.
 #include "cases_counting.h"
 
 #include <cstring>
@@ -80,8 +81,8 @@ E2E_CASE("files.a_project_file_path_past_260_characters_counts_and_saves") {
     CountCloseAndStop(scene);
 }
 
-// The save's temporary file has a name of its own, so the user's "Projekte.tmp" stays; the
-// replaced file keeps its hidden and system marks.
+// A create changes the file in place: the user's "Projekte.tmp" stays, the file keeps its hidden
+// and system marks, and no journal is left.
 E2E_CASE("files.a_save_keeps_the_users_tmp_file_and_the_files_attributes") {
     Scratch scratch;
     const std::string original = dialogs::ThreeProjects();
@@ -105,6 +106,42 @@ E2E_CASE("files.a_save_keeps_the_users_tmp_file_and_the_files_attributes") {
     CHECK_EQ(ListFolder(scratch.AppDir()),
              (std::vector<std::string>{"Projekte.dbu", "Projekte.tmp", "Quillet.exe",
                                        "~Projekte.lock"}));
+}
+
+// Projekte.dbu is a symbolic link into a folder of its own (as a package manager keeps a
+// portable program's data), where the file has a hard-link partner: create and delete change
+// that one file, so the target and its partner both hold each change.
+E2E_CASE("files.create_and_delete_follow_a_symbolic_link_and_a_hard_link") {
+    Scratch scratch;
+    const std::string persist = scratch.Root() + "\\persist";
+    const std::string target = persist + "\\Projekte.dbu", partner = persist + "\\partner.dbu";
+    REQUIRE(CreateDirectoryW(WidePath(persist).c_str(), nullptr));
+    const std::string original = dialogs::ThreeProjects();
+    WriteFileBytes(target, original);
+    REQUIRE(RunLinuxCommand("/bin/ln " + LinuxPath(target) + " " + LinuxPath(partner)));
+    REQUIRE(RunLinuxCommand("/bin/ln -s " + LinuxPath(target) + " " +
+                            LinuxPath(scratch.ProjectFilePath())));
+    REQUIRE(Eventually([&] { return FileExists(partner) && scratch.ReadProjectFile(); }));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = dialogs::StartIdle(app);
+
+    const HWND create = dialogs::OpenCreateDialog(app, main);
+    AddProject(create, "Gamma");
+    dialogs::WaitUntilClosed(create);
+    dialogs::CheckNoMessage(app, main);
+    const std::optional<std::string> created(original + "\r\nGamma\r\n000:00:00");
+    CHECK_EQ(ReadFileBytes(target), created);
+    CHECK_EQ(ReadFileBytes(partner), created);
+
+    const HWND dialog = dialogs::OpenFromMain(app, main, IDC_DELETE_PROJECT, "Delete project");
+    ClickButton(dialog, IDC_DELETE_PROJECT);
+    dialogs::AnswerMessage(app, "Deleted");
+    const std::optional<std::string> deleted(created->substr(created->find("alpha")));
+    CHECK_EQ(ReadFileBytes(target), deleted);
+    CHECK_EQ(ReadFileBytes(partner), deleted);
+    CHECK_EQ(scratch.ReadProjectFile(), deleted);
+    CHECK_EQ(ListFolder(scratch.AppDir()),
+             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe"}));
 }
 
 // Wine run as root would replace a read-only file; the program checks the mark itself.

@@ -71,30 +71,6 @@ private:
     std::string m_link;
 };
 
-// Runs a Linux program (Wine starts those too) and waits for it: Wine's CreateSymbolicLinkW
-// reports success without making a link, so the test makes it with ln.
-bool RunLinuxCommand(const std::string& commandLine) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring line = WidePath(commandLine, false);
-    const std::wstring program = line.substr(0, line.find(L' '));
-    if (!CreateProcessW((L"Z:" + program).c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process))
-        return false;
-    WaitForSingleObject(process.hProcess, kWaitMs); // may return before the program ends
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-}
-
-// "Z:\a\b" as Linux spells it.
-std::string LinuxPath(std::string path) {
-    path.erase(0, 2);
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
-
 LinkedFolder::LinkedFolder(const Scratch& scratch) : m_link(scratch.Root() + "\\linked") {
     REQUIRE(RunLinuxCommand("/bin/ln -s " + LinuxPath(scratch.AppDir()) + " " + LinuxPath(m_link)));
     REQUIRE(Eventually([&] { return FileExists(ExePath()); }));

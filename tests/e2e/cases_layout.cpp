@@ -45,6 +45,8 @@ const TemplateControl kMainControls[] = {
      BS_FLAT | WS_TABSTOP},
     {IDC_ABOUT, "Button", "About", 254, 7, 24, 10, BS_PUSHBUTTON, BS_FLAT | WS_TABSTOP},
     {IDC_PAUSE, "Button", "pause", 227, 56, 25, 14, BS_PUSHBUTTON, WS_TABSTOP},
+    {IDC_TOTAL_DISPLAY, "Static", "", 7, 84, 176, 18, SS_LEFT, SS_CENTERIMAGE | WS_GROUP},
+    {IDC_SAVE_STATUS, "Static", "", 7, 166, 306, 10, SS_LEFT, WS_GROUP},
 };
 
 DWORD TypeMaskOf(const TemplateControl& item) {

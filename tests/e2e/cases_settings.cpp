@@ -61,7 +61,7 @@ E2E_CASE("settings.away_limit_is_shown_checked_and_written_to_quillet_ini") {
              std::optional<std::string>(
                  "; my settings\r\n[Settings]\r\nAwayMinutes=3\r\n[Other]\r\nX=1\r\n"));
     CHECK_EQ(ListFolder(scratch.AppDir()),
-             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "Quillet.ini"}));
+             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "Quillet.ini", "~Projekte.lock"}));
 
     // Opened again, the dialog shows what was written.
     dialog = OpenSettings(app, main);

@@ -46,7 +46,9 @@ public:
         strContent = it->second.substr(0, nBytes);
         return true;
     }
-    bool CreateTemp(const std::string& strPath, FileHandle& hFile) override {
+    // A query, like ListFolder: never failed.
+    bool PathExists(const std::string& strPath) override { return m_files.count(strPath) != 0; }
+    bool CreateNew(const std::string& strPath, bool, FileHandle& hFile) override {
         if (!Pass()) {
             return false;
         }
@@ -58,24 +60,18 @@ public:
     // A failing write still writes half its bytes, as a disk that fills up does.
     bool Write(FileHandle hFile, const char* pData, std::size_t nSize) override {
         std::string& strFile = m_files[m_open.at(hFile)];
-        if (!Pass()) {
-            strFile.append(pData, nSize / 2);
-            return false;
-        }
-        strFile.append(pData, nSize);
-        return true;
+        const bool bPass = Pass();
+        strFile.append(pData, bPass ? nSize : nSize / 2);
+        return bPass;
     }
     bool Flush(FileHandle hFile) override { return m_open.count(hFile) && PassFlushOrClose(); }
     // A failing close still closes the handle.
     bool Close(FileHandle hFile) override { return m_open.erase(hFile) && PassFlushOrClose(); }
-    bool ReplaceByRename(const std::string& strFrom, const std::string& strTo) override {
-        const auto it = m_files.find(strFrom);
-        if (!Pass() || it == m_files.end()) {
+    bool SetLength(FileHandle hFile, std::uint64_t nLength) override {
+        if (!Pass()) {
             return false;
         }
-        std::string strContent = std::move(it->second);
-        m_files.erase(it);
-        m_files[strTo] = std::move(strContent);
+        m_files[m_open.at(hFile)].resize(nLength);
         return true;
     }
     bool OpenForUpdate(const std::string& strPath, FileHandle& hFile, bool& bMissing) override {
@@ -110,8 +106,10 @@ public:
         strFile.replace(nOffset, nSize, pData, nSize);
         return true;
     }
-    std::uint32_t GetProcessId() override { return 4321; }
     bool Remove(const std::string& strPath) override {
+        if (!Pass()) {
+            return false;
+        }
         m_files.erase(strPath);
         return true;
     }

@@ -1,89 +1,15 @@
 // Failure injection: every file call an operation makes is failed in turn, the way SQLite
 // tests its commits, and after each failure the file must hold its old or its new content,
-// no temporary file may be left and the user must have been told.
+// no journal may be left and the user must have been told.
 #include <algorithm>
 #include "ProjectFileFormat.h"
+#include "projectfile_faulty_fs.h"
 #include "projectfile_support.h"
 
 #include <functional>
 #include <set>
 
 namespace {
-
-// Passes every call through to the real file system except the Nth of an operation, which
-// fails: a failing write first writes half its bytes, a failing close still closes.
-class CFaultyFileSystem : public IFileSystem {
-public:
-    CFaultyFileSystem(IFileSystem& real, int nFailAt) : m_real(real), m_nFailAt(nFailAt) {}
-
-    bool ProbeSize(const std::string& strPath, std::uint64_t& nSize) override {
-        return Pass("probe") && m_real.ProbeSize(strPath, nSize);
-    }
-    bool ReadAll(const std::string& strPath, std::string& strContent,
-                 std::uint64_t nMaxSize) override {
-        return Pass("read") && m_real.ReadAll(strPath, strContent, nMaxSize);
-    }
-    bool ReadHead(const std::string& strPath, std::string& strContent,
-                  std::size_t nBytes) override {
-        return Pass("read") && m_real.ReadHead(strPath, strContent, nBytes);
-    }
-    bool CreateTemp(const std::string& strPath, FileHandle& hFile) override {
-        return Pass("create") && m_real.CreateTemp(strPath, hFile);
-    }
-    bool Write(FileHandle hFile, const char* pData, std::size_t nSize) override {
-        if (!Pass("write")) {
-            m_real.Write(hFile, pData, nSize / 2);
-            return false;
-        }
-        return m_real.Write(hFile, pData, nSize);
-    }
-    bool Flush(FileHandle hFile) override { return Pass("flush") && m_real.Flush(hFile); }
-    bool Close(FileHandle hFile) override {
-        const bool bClosed = m_real.Close(hFile);
-        return Pass("close") && bClosed;
-    }
-    bool ReplaceByRename(const std::string& strFrom, const std::string& strTo) override {
-        return Pass("rename") && m_real.ReplaceByRename(strFrom, strTo);
-    }
-    bool Remove(const std::string& strPath) override { return m_real.Remove(strPath); }
-    bool OpenForUpdate(const std::string& strPath, FileHandle& hFile, bool& bMissing) override {
-        bMissing = false;
-        return Pass("open") && m_real.OpenForUpdate(strPath, hFile, bMissing);
-    }
-    bool GetSize(FileHandle hFile, std::uint64_t& nSize) override {
-        return Pass("size") && m_real.GetSize(hFile, nSize);
-    }
-    bool ReadAt(FileHandle hFile, std::uint64_t nOffset, std::size_t nBytes,
-                std::string& strData) override {
-        m_nBytesRead += nBytes;
-        return Pass("read") && m_real.ReadAt(hFile, nOffset, nBytes, strData);
-    }
-    // A failing in-place write fails before it writes: the file keeps its old bytes.
-    bool WriteAt(FileHandle hFile, std::uint64_t nOffset, const char* pData,
-                 std::size_t nSize) override {
-        return Pass("write") && m_real.WriteAt(hFile, nOffset, pData, nSize);
-    }
-    std::uint32_t GetProcessId() override { return m_real.GetProcessId(); }
-    std::vector<std::string> ListFolder(const std::string& strFolder) override {
-        return m_real.ListFolder(strFolder);
-    }
-
-    std::string m_strFailed; // the call that was failed, empty when none was
-    std::size_t m_nBytesRead = 0; // asked of ReadAt
-
-private:
-    bool Pass(const char* pszCall) {
-        if (++m_nCalls != m_nFailAt) {
-            return true;
-        }
-        m_strFailed = pszCall;
-        return false;
-    }
-
-    IFileSystem& m_real;
-    int m_nFailAt;
-    int m_nCalls = 0;
-};
 
 struct Change {
     const char* pszName;
@@ -93,8 +19,10 @@ struct Change {
     std::set<std::string> calls; // the calls the change makes, each failed in turn
 };
 
-const std::set<std::string> kAtomicSave = {"probe", "read",  "create", "write",
-                                           "flush", "close", "rename"};
+// A change in place: the file's content read again through its open handle, the journal
+// written, the new bytes and length written, the journal removed.
+const std::set<std::string> kAtomicSave = {"probe", "read",  "open",  "size",   "create",
+                                           "write", "flush", "close", "length", "remove"};
 
 bool AddTotalOf(const CProjectFile& f, const char* pszName, std::int64_t nSeconds,
                 CountedRecord* pRecord = nullptr) {
@@ -118,8 +46,9 @@ TEST_F(ProjectFileTest, EveryFailedCallOfAChangeLeavesOldOrNewFileAndTellsTheUse
          {"open", "size", "read", "write", "flush", "close"}},
         {"hand-edited total",
          [](const CProjectFile& f) { return AddTotalOf(f, "Alpha", 4 * 3600 + 5 * 60 + 6 - 3723); },
-         strHandEdited, "Alpha\r\n004:05:06\r\nBeta\r\n000:00:00",
-         {"open", "size", "read", "close", "create", "write", "flush", "rename"}},
+         strHandEdited,
+         "Alpha\r\n004:05:06\r\nBeta\r\n000:00:00",
+         {"open", "size", "read", "close", "create", "write", "flush", "length", "remove"}},
         {"delete",
          [](const CProjectFile& f) {
              bool bListStale = false;

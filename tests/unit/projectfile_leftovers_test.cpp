@@ -24,6 +24,23 @@ TEST_F(ProjectFileTest, StartRemovesTheTempFileOfACutShortSaveAndNothingElse) {
     EXPECT_TRUE(m_sink.m_messages.empty());
 }
 
+// Where a rename over a file is not atomic, a cut-short save of an older version may leave only
+// its temporary file: with no project file, or one that does not read, it is the only copy.
+TEST_F(ProjectFileTest, StartKeepsOlderVersionsTempFilesWhileTheProjectFileIsMissing) {
+    const std::string strTemp = MakeTempFilePath(m_strPath, 4321, 7);
+    std::ofstream(strTemp, std::ios::binary) << kAlphaBeta;
+    File().RecoverAfterCrash();
+    EXPECT_EQ(FolderEntries(), Strings({"~Projekte.4321-7.tmp"}));
+    std::filesystem::create_directory(m_strPath); // a folder in its place does not read
+    File().RecoverAfterCrash();
+    EXPECT_EQ(FolderEntries().size(), 2u);
+    std::filesystem::remove(m_strPath);
+    WriteFileBytes("");
+    File().RecoverAfterCrash();
+    EXPECT_EQ(FolderEntries(), Strings({"Projekte.dbu"}));
+    EXPECT_TRUE(m_sink.m_messages.empty());
+}
+
 // A last record without its time line gets the zero total it is read as before the new record,
 // whether the file ends in its name or in a line end after it; a final line end that only ends
 // the last record is followed directly.

@@ -1,4 +1,5 @@
 // The project file's path, its presence test and the reading operations, on real files.
+#include "projectfile_faulty_fs.h"
 #include "projectfile_support.h"
 
 TEST(ProjectFilePath, CutsAfterTheLastBackslashWhateverTheLength) {
@@ -178,4 +179,33 @@ TEST_F(ProjectFileTest, AFileTooLargeToHoldIsReportedAndNeverWritten) {
     EXPECT_EQ(m_sink.m_messages, Strings(4, kMsgErrorReading));
     EXPECT_EQ(std::filesystem::file_size(m_strPath), nHuge);
     EXPECT_EQ(FolderEntries(), Strings({"Projekte.dbu"}));
+}
+
+// The limit holds to the byte: a file of exactly 64 MiB reads, and no read holds a buffer much
+// larger than the file (once a read of a total grew to 256 MiB for it); one byte more is refused.
+TEST_F(ProjectFileTest, AFileOfExactly64MiBReadsInBuffersSizedFromIt) {
+    class CBufferWatch : public CFaultyFileSystem {
+    public:
+        using CFaultyFileSystem::CFaultyFileSystem;
+        bool ReadHead(const std::string& strPath, std::string& strContent,
+                      std::size_t nBytes) override {
+            const bool bOk = CFaultyFileSystem::ReadHead(strPath, strContent, nBytes);
+            m_nLargestBuffer = std::max(m_nLargestBuffer, strContent.capacity());
+            return bOk;
+        }
+        std::size_t m_nLargestBuffer = 0;
+    };
+    const std::uintmax_t nLimit = std::uintmax_t{64} << 20;
+    WriteFileBytes("A\r\n001:02:03\r\nB\r\n");
+    std::filesystem::resize_file(m_strPath, nLimit); // B's time line: NULs to the end
+    CBufferWatch fs(GetPlatformFileSystem(), 0);
+    int nHours = 0, nMinutes = 0, nSeconds = 0;
+    EXPECT_TRUE(File(fs).ReadProjectTotal(1, nHours, nMinutes, nSeconds));
+    EXPECT_LE(fs.m_nLargestBuffer, nLimit + 4096);
+    EXPECT_EQ(Names(), Strings({"A", "B"}));
+    EXPECT_TRUE(m_sink.m_messages.empty());
+
+    std::filesystem::resize_file(m_strPath, nLimit + 1);
+    EXPECT_EQ(Names(), Strings());
+    EXPECT_EQ(m_sink.m_messages, Strings({kMsgErrorReading}));
 }

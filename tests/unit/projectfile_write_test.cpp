@@ -203,6 +203,29 @@ TEST_F(ProjectFileTest, AReadOnlyFileIsNotChangedAndOtherPermissionsAreKept) {
     EXPECT_EQ(fs::status(m_strPath).permissions(), mode);
 }
 
+// Create and delete change the file itself: a symbolic link stays a link and its target gets
+// the change, a hard link's partner sees it too, and the file keeps its identity.
+TEST_F(ProjectFileTest, ChangesGoThroughLinksToTheFileItself) {
+    namespace fs = std::filesystem;
+    const std::string strTarget = m_strDir + "/persist/Projekte.dbu";
+    fs::create_directory(m_strDir + "/persist");
+    std::ofstream(strTarget, std::ios::binary) << kAlphaBeta;
+    fs::create_symlink(strTarget, m_strPath);
+    const std::string strPartner = m_strDir + "/partner.dbu";
+    fs::create_hard_link(strTarget, strPartner);
+    const ino_t nInode = Inode();
+    EXPECT_TRUE(File().AppendProject("Gamma"));
+    EXPECT_TRUE(Delete(0, "Alpha"));
+    const std::string strAfter = "Beta\r\n000:00:00\r\nGamma\r\n000:00:00";
+    EXPECT_TRUE(fs::is_symlink(m_strPath));
+    EXPECT_EQ(ReadFileBytes(), strAfter);
+    std::ifstream partner(strPartner, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(partner), {}), strAfter);
+    EXPECT_EQ(Inode(), nInode);
+    EXPECT_EQ(fs::hard_link_count(strTarget), 2u);
+    EXPECT_TRUE(m_sink.m_messages.empty());
+}
+
 // A time line that the load reads as a total, though not in the written form, gets the sum of
 // what it says and the time counted: in place where the length stays, else replaced whole, and
 // every other byte stays. A line that is no total (a name, nothing) is never overwritten but

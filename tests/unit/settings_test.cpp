@@ -1,6 +1,7 @@
 // Quillet.ini: the away limit read from text a user may have written by hand, and written back
 // with every other line kept.
 #include "Settings.h"
+#include "projectfile_faulty_fs.h"
 #include "projectfile_support.h"
 
 namespace {
@@ -108,33 +109,16 @@ TEST_F(SettingsTest, SavingKeepsTheUsersLinesAndRefusesOutOfRange) {
 
 // A file that is there but cannot be read is never replaced by a file of one setting.
 TEST_F(SettingsTest, AnUnreadableFileGivesTheDefaultAndIsNotOverwritten) {
-    class CUnreadable : public IFileSystem {
+    class CUnreadable : public CFaultyFileSystem {
     public:
-        explicit CUnreadable(IFileSystem& real) : m_real(real) {}
+        explicit CUnreadable(IFileSystem& real) : CFaultyFileSystem(real, 0) {}
         bool ProbeSize(const std::string&, std::uint64_t&) override { return false; }
         bool ReadAll(const std::string&, std::string&, std::uint64_t) override { return false; }
         bool ReadHead(const std::string&, std::string&, std::size_t) override { return false; }
-        bool CreateTemp(const std::string& s, FileHandle& h) override {
-            return m_real.CreateTemp(s, h);
+        bool OpenForUpdate(const std::string&, FileHandle&, bool& bMissing) override {
+            bMissing = false;
+            return false;
         }
-        bool Write(FileHandle h, const char* p, std::size_t n) override {
-            return m_real.Write(h, p, n);
-        }
-        bool Flush(FileHandle h) override { return m_real.Flush(h); }
-        bool Close(FileHandle h) override { return m_real.Close(h); }
-        bool ReplaceByRename(const std::string& a, const std::string& b) override {
-            return m_real.ReplaceByRename(a, b);
-        }
-        bool Remove(const std::string& s) override { return m_real.Remove(s); }
-        bool OpenForUpdate(const std::string&, FileHandle&, bool&) override { return false; }
-        bool GetSize(FileHandle, std::uint64_t&) override { return false; }
-        bool ReadAt(FileHandle, std::uint64_t, std::size_t, std::string&) override { return false; }
-        bool WriteAt(FileHandle, std::uint64_t, const char*, std::size_t) override { return false; }
-        std::uint32_t GetProcessId() override { return 1; }
-        std::vector<std::string> ListFolder(const std::string& s) override {
-            return m_real.ListFolder(s);
-        }
-        IFileSystem& m_real;
     };
     WriteIni("[Settings]\r\nAwayMinutes=20\r\n; mine\r\n");
     CUnreadable fs(GetPlatformFileSystem());
