@@ -159,6 +159,12 @@ bool CProjectFile::UpdateOpenTotal(IFileSystem::FileHandle hFile, CountedRecord&
 
 bool CProjectFile::AddToProjectTotal(CountedRecord& record, std::int64_t nSeconds, bool bFlush,
                                      TotalUpdate& update) const {
+    // A change a crash cut short, which the start could not roll back, is rolled back first:
+    // a total written into the half-changed file would be undone by that rollback later.
+    if (!RollBackJournal()) {
+        m_sink.ShowMessage(kMsgErrorWriting);
+        return false;
+    }
     IFileSystem::FileHandle hFile = 0;
     bool bMissing = true;
     if (m_strPath.empty() || !m_fs.OpenForUpdate(m_strPath, hFile, bMissing)) {
