@@ -1,5 +1,7 @@
 #include "ClockDlg.h"
 
+#include <wtsapi32.h>
+
 #include "Accessibility.h"
 #include "SingleInstance.h"
 #include "projectfile/ProjectFileCalls.h"
@@ -24,6 +26,8 @@ BEGIN_MESSAGE_MAP(CClockDlg, CDialog)
     ON_WM_ENDSESSION()
     ON_WM_TIMER()
     ON_MESSAGE(WM_POWERBROADCAST, OnPowerBroadcast)
+    ON_MESSAGE(WM_WTSSESSION_CHANGE, OnSessionChange)
+    ON_MESSAGE(WM_DESTROY, OnDestroyDialog)
     ON_REGISTERED_MESSAGE(g_nActivateInstanceMessage, OnActivateRequest)
     ON_REGISTERED_MESSAGE(g_nTaskbarCreatedMessage, OnTaskbarCreated)
     ON_WM_SYSCOMMAND()
@@ -59,6 +63,9 @@ BOOL CClockDlg::OnInitDialog() {
     LoadProjectNames(m_comboProject);
     m_nCurrentProject = 0;
     UpdateButtons();
+    // A locked session counts as time away.
+    ::WTSRegisterSessionNotification(m_hWnd, NOTIFY_FOR_THIS_SESSION);
+    TellLeftOutAwayTime();
     return TRUE;
 }
 

@@ -45,6 +45,8 @@ protected:
     void OnEndSession(BOOL bEnding);
     void OnTimer(UINT_PTR nIDEvent);
     LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSessionChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroyDialog(WPARAM wParam, LPARAM lParam);
     LRESULT OnActivateRequest(WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
 
@@ -59,6 +61,10 @@ protected:
     void SelectMovedProject() override;
     void ShowMessage(const char* pszText) override;
     void OnCountChanged() override;
+    int64_t GetIdleMs() override;
+    int GetAwayLimitMinutes() override;
+    bool AskKeepAwayTime(const AwaySpan& span) override;
+    void NoteAwayTime(const std::string& strProject, int64_t nMinutes) override;
 
 private:
     void SetLabelFonts();
@@ -76,6 +82,7 @@ private:
     void UpdateButtons();
     void UpdateSaveStatus();
     void UpdateTrayIcon();
+    void TellLeftOutAwayTime();
 
     bool m_bInTray = false; // hidden behind the notification-area icon
     int64_t m_nTipMinute = -1;       // the run's minute the icon's tip names
@@ -88,3 +95,6 @@ private:
 };
 
 extern const UINT g_nTaskbarCreatedMessage;
+
+// The local time of day nAgoMs before now, as "HH:MM".
+CString FormatClockAgo(int64_t nAgoMs);

@@ -98,16 +98,8 @@ void CClockDlg::UpdateSaveStatus() {
         ::ShutdownBlockReasonDestroy(m_hWnd);
         return;
     }
-    FILETIME now;
-    ::GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER when{{now.dwLowDateTime, now.dwHighDateTime}};
-    when.QuadPart -= static_cast<ULONGLONG>(GetMsSinceSaved()) * 10000;
-    FILETIME utc{when.LowPart, when.HighPart}, local;
-    SYSTEMTIME time{};
-    ::FileTimeToLocalFileTime(&utc, &local);
-    ::FileTimeToSystemTime(&local, &time);
     CString strStatus;
-    strStatus.Format("Not saved since %02d:%02d, trying again", time.wHour, time.wMinute);
+    strStatus.Format("Not saved since %s, trying again", FormatClockAgo(GetMsSinceSaved()).Str().c_str());
     m_staticSaveStatus.SetWindowText(strStatus);
     ::ShutdownBlockReasonCreate(m_hWnd, kShutdownReason);
 }

@@ -129,6 +129,7 @@ void CClockDlg::UpdateTrayIcon() {
 
 // Shows the dialog again and removes the icon; the result tells whether the icon went away.
 BOOL CClockDlg::RestoreFromTray() {
+    NoteCommand();
     m_bInTray = false;
     if (!IsStopped())
         Refresh();
@@ -139,6 +140,7 @@ BOOL CClockDlg::RestoreFromTray() {
 
 // The dialog is hidden only when the shell took the icon; otherwise nothing could bring it back.
 void CClockDlg::OnMinimize() {
+    NoteCommand();
     if (m_bInTray || !AddTrayIcon())
         return;
     m_bInTray = true;

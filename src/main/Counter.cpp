@@ -44,6 +44,9 @@ void CCounter::OnStart() {
     m_nFileTotal = nTotal;
     m_nRunMsBefore = m_nSavedRunSeconds = 0;
     m_nStretchStartMs = m_nLastAttemptMs = m_nLastFlushMs = m_nLastSavedMs = nNow;
+    m_nLastCommandMs = nNow;
+    m_nAwayLimitMinutes = GetAwayLimitMinutes();
+    m_nAwayFromRunMs = -1;
     m_bCapNoticeShown = false;
     SetState(CountState::Running);
     Refresh();
@@ -56,10 +59,15 @@ void CCounter::OnStart() {
 void CCounter::OnPause() {
     if (m_state == CountState::Stopped)
         return;
+    NoteCommand();
     if (m_state != CountState::Running) {
         Resume();
         return;
     }
+    if (m_nAwayFromRunMs >= 0)
+        EndAway();
+    if (m_state != CountState::Running)
+        return;
     Freeze();
     SetState(CountState::Paused);
     Refresh();
@@ -69,7 +77,8 @@ void CCounter::OnPause() {
 }
 
 void CCounter::Resume() {
-    m_nStretchStartMs = GetMonotonicMs();
+    m_nStretchStartMs = m_nLastCommandMs = GetMonotonicMs();
+    m_nAwayLimitMinutes = GetAwayLimitMinutes();
     SetState(CountState::Running);
     Refresh();
     ScheduleNextTick();
@@ -78,6 +87,11 @@ void CCounter::Resume() {
 // The count is Held from the moment stop is pressed until its save succeeded, also while the
 // message about a failed save stands open: a session end meanwhile finds it and saves it.
 void CCounter::OnStop() {
+    if (m_state == CountState::Stopped)
+        return;
+    NoteCommand();
+    if (m_nAwayFromRunMs >= 0)
+        EndAway();
     if (m_state == CountState::Stopped)
         return;
     Freeze();
@@ -90,6 +104,7 @@ void CCounter::OnStop() {
 bool CCounter::StopQuietly() {
     if (m_state == CountState::Stopped)
         return true;
+    LeaveAwayUnanswered();
     Freeze();
     SetState(CountState::Held);
     std::string strError;
@@ -109,18 +124,20 @@ void CCounter::DropHeldRun() {
     if (m_state != CountState::Held)
         return;
     m_bSaveFailing = false;
+    m_nAwayFromRunMs = -1;
     SetState(CountState::Stopped);
     ScheduleTick(-1);
 }
 
 // A stop with nothing left unsaved ends even when its flush fails: no time can be lost then.
 bool CCounter::FinishStop(std::string& strError) {
-    if (!SavePending(true, strError) && GetPendingSeconds() > 0) {
+    if (!SavePending(true, strError) && GetPendingSeconds() != 0) {
         ScheduleNextTick();
         return false;
     }
     m_bSaveFailing = false;
     m_nRunMsBefore = m_nSavedRunSeconds = 0;
+    m_nAwayFromRunMs = -1;
     SetState(CountState::Stopped);
     ShowCount("00:00:00", FormatTotal(m_nFileTotal));
     ScheduleTick(-1);
@@ -131,7 +148,9 @@ bool CCounter::FinishStop(std::string& strError) {
 // fails it stays pending and goes with the next one.
 bool CCounter::SavePending(bool bFlush, std::string& strError) {
     const std::int64_t nNow = GetMonotonicMs();
-    const std::int64_t nRunSeconds = GetRunSeconds();
+    // Away, the file holds the total as it was when the absence began.
+    const std::int64_t nRunSeconds =
+        m_nAwayFromRunMs >= 0 ? m_nAwayFromRunMs / 1000 : GetRunSeconds();
     const int nIndexBefore = m_record.nIndex;
     TotalUpdate update;
     m_nLastAttemptMs = nNow;
@@ -160,7 +179,13 @@ void CCounter::OnTick() {
         return;
     }
     const std::int64_t nNow = GetMonotonicMs();
-    if (nNow - m_nLastAttemptMs >= kCheckpointMs && (GetPendingSeconds() > 0 || m_bSaveFailing)) {
+    const std::int64_t nAwayBefore = m_nAwayFromRunMs;
+    CheckAway();
+    if (m_state == CountState::Stopped)
+        return;
+    const bool bAwayChanged = m_nAwayFromRunMs != nAwayBefore;
+    if ((bAwayChanged || nNow - m_nLastAttemptMs >= kCheckpointMs) &&
+        (GetPendingSeconds() != 0 || m_bSaveFailing)) {
         std::string strError;
         if (m_state == CountState::Held && FinishStop(strError))
             return;
@@ -175,7 +200,7 @@ void CCounter::OnTick() {
 
 // Running: at the run's next second. Paused or held with time unsaved: at the next retry.
 void CCounter::ScheduleNextTick() {
-    const bool bUnsaved = m_bSaveFailing || GetPendingSeconds() > 0;
+    const bool bUnsaved = m_bSaveFailing || GetPendingSeconds() != 0;
     if (m_state == CountState::Stopped || (m_state != CountState::Running && !bUnsaved)) {
         ScheduleTick(-1);
         return;
@@ -223,8 +248,11 @@ std::int64_t CCounter::GetRunSeconds() {
     return GetRunMs() / 1000;
 }
 
+// Away, only the time up to the absence's beginning is due; it may be less than what was saved
+// before the absence showed, which is then taken back.
 std::int64_t CCounter::GetPendingSeconds() {
-    return GetRunSeconds() - m_nSavedRunSeconds;
+    const std::int64_t nDue = m_nAwayFromRunMs >= 0 ? m_nAwayFromRunMs / 1000 : GetRunSeconds();
+    return nDue - m_nSavedRunSeconds;
 }
 
 // A total typed above 999:59:59 is shown as it stands; below it, it never passes it.

@@ -13,6 +13,15 @@
 extern const char* const kMsgChooseProject; // "Please choose a project"
 extern const char* const kMsgTotalCapped;
 
+// A time away from the computer while a count ran, as the question about it names it: when it
+// began and ended (milliseconds before now) and the minutes of the run it took.
+struct AwaySpan {
+    std::string strProject;
+    std::int64_t nBeganAgoMs = 0;
+    std::int64_t nEndedAgoMs = 0;
+    std::int64_t nMinutes = 0;
+};
+
 enum class CountState {
     Stopped,
     Running,
@@ -36,6 +45,10 @@ public:
     bool StopQuietly();
     // The user chose to lose a held run: Stopped, with its time still on the display.
     void DropHeldRun();
+    // A command reached the program (a button, the icon): the user is at the computer.
+    void NoteCommand();
+    // The session was locked or unlocked: a locked session counts as away from its lock on.
+    void OnSessionLock(bool bLocked);
 
     CountState GetState() const { return m_state; }
     bool IsStopped() const { return m_state == CountState::Stopped; }
@@ -72,6 +85,15 @@ protected:
     virtual void ShowMessage(const char* pszText) = 0;
     // The state or the save's health changed: buttons, icon, status line.
     virtual void OnCountChanged() = 0;
+    // Milliseconds since the last keyboard or mouse input anywhere in the session.
+    virtual std::int64_t GetIdleMs() = 0;
+    // Minutes without input after which the user counts as away; 0 when that is off.
+    virtual int GetAwayLimitMinutes() = 0;
+    // Brings the dialog to the front and asks whether the time away is kept.
+    virtual bool AskKeepAwayTime(const AwaySpan& span) = 0;
+    // Keeps, where it outlives the program, the away time not added yet (nMinutes < 0: none), so
+    // that a start after a crash or a session end can tell of it.
+    virtual void NoteAwayTime(const std::string& strProject, std::int64_t nMinutes) = 0;
 
 private:
     void Resume();
@@ -84,6 +106,10 @@ private:
     void NoticeCap();
     std::int64_t GetRunMs();
     std::int64_t GetPendingSeconds();
+    std::int64_t GetRunMsAt(std::int64_t nMonotonicMs);
+    void CheckAway();
+    void EndAway();
+    void LeaveAwayUnanswered();
 
     CountState m_state = CountState::Stopped;
     CountedRecord m_record;
@@ -96,4 +122,12 @@ private:
     std::int64_t m_nLastSavedMs = 0;
     bool m_bSaveFailing = false;
     bool m_bCapNoticeShown = false;
+    // Away from the computer: the run's time and the clock when it began; -1 when not away.
+    std::int64_t m_nAwayFromRunMs = -1;
+    std::int64_t m_nAwayFromMs = 0;
+    std::int64_t m_nAwayNotedMinutes = -1;
+    std::int64_t m_nLastCommandMs = 0;
+    std::int64_t m_nLockedAtMs = -1; // -1 while the session is not locked
+    int m_nAwayLimitMinutes = 0;
+    bool m_bAsking = false;
 };

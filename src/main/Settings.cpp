@@ -10,6 +10,9 @@ namespace {
 const char kSettingsFileName[] = "Quillet.ini";
 const char kSection[] = "Settings";
 const char kAwayKey[] = "AwayMinutes";
+const char kNoteSection[] = "Away";
+const char kNoteProjectKey[] = "LeftOutProject";
+const char kNoteMinutesKey[] = "LeftOutMinutes";
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
 const char kBlanks[] = " \t\r";
 // A settings file is a few lines; anything much larger is no settings file of ours.
@@ -45,7 +48,7 @@ struct IniScan {
     LinePiece section;
 };
 
-IniScan ScanIni(const std::string& strIni) {
+IniScan ScanIni(const std::string& strIni, const char* pszSection, const char* pszKey) {
     IniScan scan;
     CLineReader reader(strIni);
     bool bInSection = false;
@@ -59,7 +62,7 @@ IniScan ScanIni(const std::string& strIni) {
         }
         if (strText[0] == '[') {
             bInSection = strText.back() == ']' &&
-                         EqualsIgnoringCase(Trim(strText.substr(1, strText.size() - 2)), kSection);
+                         EqualsIgnoringCase(Trim(strText.substr(1, strText.size() - 2)), pszSection);
             if (bInSection && !scan.bSectionFound) {
                 scan.bSectionFound = true;
                 scan.section = line;
@@ -68,7 +71,7 @@ IniScan ScanIni(const std::string& strIni) {
         }
         const std::size_t nEquals = strText.find('=');
         if (!bInSection || nEquals == std::string::npos ||
-            !EqualsIgnoringCase(Trim(strText.substr(0, nEquals)), kAwayKey)) {
+            !EqualsIgnoringCase(Trim(strText.substr(0, nEquals)), pszKey)) {
             continue;
         }
         scan.bKeyFound = true;
@@ -130,24 +133,28 @@ bool ParseAwayMinutes(const std::string& strText, int& nMinutes) {
     return true;
 }
 
+std::string ReadIniValue(const std::string& strIni, const char* pszSection, const char* pszKey,
+                         bool& bFound) {
+    const IniScan scan = ScanIni(strIni, pszSection, pszKey);
+    bFound = scan.bKeyFound;
+    return bFound ? strIni.substr(scan.nValueBegin, scan.nValueEnd - scan.nValueBegin)
+                  : std::string();
+}
+
 int ReadAwayMinutes(const std::string& strIni) {
-    const IniScan scan = ScanIni(strIni);
+    bool bFound = false;
+    const std::string strValue = ReadIniValue(strIni, kSection, kAwayKey, bFound);
     int nMinutes = kDefaultAwayMinutes;
-    if (!scan.bKeyFound ||
-        !ParseAwayMinutes(strIni.substr(scan.nValueBegin, scan.nValueEnd - scan.nValueBegin),
-                          nMinutes)) {
-        return kDefaultAwayMinutes;
-    }
-    return nMinutes;
+    return bFound && ParseAwayMinutes(strValue, nMinutes) ? nMinutes : kDefaultAwayMinutes;
 }
 
 // The value alone is replaced, so the key's spelling and a comment after it stay; a missing key
-// goes right under the first [Settings] header, a missing section at the end.
-std::string WriteAwayMinutes(const std::string& strIni, int nMinutes) {
-    const IniScan scan = ScanIni(strIni);
-    const std::string strValue = std::to_string(nMinutes);
+// goes right under the first header of its section, a missing section at the end.
+std::string WriteIniValue(const std::string& strIni, const char* pszSection, const char* pszKey,
+                          const std::string& strValue) {
+    const IniScan scan = ScanIni(strIni, pszSection, pszKey);
     const std::string strLineEnd = LineEndOf(strIni);
-    const std::string strKeyLine = std::string(kAwayKey) + "=" + strValue;
+    const std::string strKeyLine = std::string(pszKey) + "=" + strValue;
     std::string strResult = strIni;
     if (scan.bKeyFound) {
         strResult.replace(scan.nValueBegin, scan.nValueEnd - scan.nValueBegin, strValue);
@@ -159,9 +166,13 @@ std::string WriteAwayMinutes(const std::string& strIni, int nMinutes) {
         if (!strResult.empty() && strResult.back() != '\n') {
             strResult += strLineEnd;
         }
-        strResult += "[" + std::string(kSection) + "]" + strLineEnd + strKeyLine + strLineEnd;
+        strResult += "[" + std::string(pszSection) + "]" + strLineEnd + strKeyLine + strLineEnd;
     }
     return strResult;
+}
+
+std::string WriteAwayMinutes(const std::string& strIni, int nMinutes) {
+    return WriteIniValue(strIni, kSection, kAwayKey, std::to_string(nMinutes));
 }
 
 CSettingsFile::CSettingsFile(std::string strPath, IFileSystem& fs)
@@ -211,4 +222,31 @@ bool CSettingsFile::Save(const std::string& strText) const {
     const bool bOk = m_fs.WriteAt(hFile, 0, strText.data(), strText.size()) &&
                      m_fs.SetLength(hFile, strText.size()) && m_fs.Flush(hFile);
     return m_fs.Close(hFile) && bOk;
+}
+
+// The note of away time left out: the project and the minutes; none while the minutes are 0.
+bool CSettingsFile::LoadAwayNote(std::string& strProject, int& nMinutes) const {
+    std::string strText;
+    bool bProject = false, bMinutes = false;
+    if (Read(strText) != ReadResult::Read)
+        return false;
+    strProject = ReadIniValue(strText, kNoteSection, kNoteProjectKey, bProject);
+    const std::string strMinutes = ReadIniValue(strText, kNoteSection, kNoteMinutesKey, bMinutes);
+    nMinutes = 0;
+    for (char c : strMinutes) {
+        if (c < '0' || c > '9' || nMinutes > 100000)
+            return false;
+        nMinutes = nMinutes * 10 + (c - '0');
+    }
+    return bProject && bMinutes && nMinutes > 0;
+}
+
+bool CSettingsFile::SaveAwayNote(const std::string& strProject, int nMinutes) const {
+    std::string strText;
+    if (Read(strText) == ReadResult::Unreadable)
+        return false;
+    const std::string strNew =
+        WriteIniValue(WriteIniValue(strText, kNoteSection, kNoteProjectKey, strProject),
+                      kNoteSection, kNoteMinutesKey, std::to_string(nMinutes));
+    return strNew == strText || Save(strNew);
 }

@@ -23,3 +23,15 @@ int GetAwayMinutes() {
 bool SetAwayMinutes(int nMinutes) {
     return OpenSettingsFile().SaveAwayMinutes(nMinutes);
 }
+
+void SetAwayNote(const std::string& strProject, int nMinutes) {
+    OpenSettingsFile().SaveAwayNote(strProject, nMinutes);
+}
+
+bool TakeAwayNote(std::string& strProject, int& nMinutes) {
+    const CSettingsFile file = OpenSettingsFile();
+    if (!file.LoadAwayNote(strProject, nMinutes))
+        return false;
+    file.SaveAwayNote(strProject, 0);
+    return true;
+}

@@ -125,7 +125,8 @@ public:
     // (bGone: the lists are out of date).
     bool ReadCountedTotal(CountedRecord& record, std::int64_t& nTotal, bool& bGone) const;
     // Adds nSeconds to the record's total as the file holds it now, on one open of the file, so
-    // that a total changed meanwhile by hand or by another copy is added to, never overwritten.
+    // that a total changed meanwhile by hand or by another copy is added to, never overwritten;
+    // negative seconds take time back, down to zero at most.
     // Flushes to the disk when asked. Reports every failure; nothing is written then.
     bool AddToProjectTotal(CountedRecord& record, std::int64_t nSeconds, bool bFlush,
                            TotalUpdate& update) const;

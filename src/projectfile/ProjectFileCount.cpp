@@ -112,7 +112,8 @@ bool CProjectFile::WriteTotalLine(IFileSystem::FileHandle hFile, std::string& st
 }
 
 // Up to 999:59:59 the time is added and what does not fit is dropped; a total typed above it
-// is kept as it stands and nothing is written over it.
+// is kept as it stands and nothing is written over it. Time taken back (away time the user did
+// not keep) never takes a total below zero.
 bool CProjectFile::UpdateOpenTotal(IFileSystem::FileHandle hFile, CountedRecord& record,
                                    std::int64_t nSeconds, bool bFlush, TotalUpdate& update,
                                    std::string& strReplaced) const {
@@ -133,7 +134,7 @@ bool CProjectFile::UpdateOpenTotal(IFileSystem::FileHandle hFile, CountedRecord&
         return false;
     }
     const std::int64_t nBefore = ParseTotalSeconds(strLine);
-    const std::int64_t nWanted = nBefore + (nSeconds > 0 ? nSeconds : 0);
+    const std::int64_t nWanted = std::max<std::int64_t>(0, nBefore + nSeconds);
     update.bCapped = nSeconds > 0 && nWanted > kMaxTotalSeconds;
     update.nTotal = nBefore > kMaxTotalSeconds ? nBefore : std::min(nWanted, kMaxTotalSeconds);
     bool bReplaceWhole = false;

@@ -86,6 +86,15 @@ public:
     bool m_bSaveFails = false;
     int m_nMovedSelections = 0;
     int m_nChanges = 0;
+    // Away time: when the user last gave input (test time), the limit, the answers given.
+    std::int64_t m_nLastInputAt = 0;
+    int m_nAwayLimit = 0;
+    bool m_bKeepAway = false;
+    std::vector<AwaySpan> m_questions;
+    std::function<void()> m_whileAsked; // runs inside the question's modal loop
+    std::vector<std::pair<std::string, std::int64_t>> m_notes;
+
+    void Input() { m_nLastInputAt = Elapsed(); }
 
 protected:
     std::int64_t GetMonotonicMs() override { return m_nNow; }
@@ -148,6 +157,17 @@ public:
 
 protected:
     void OnCountChanged() override { ++m_nChanges; }
+    std::int64_t GetIdleMs() override { return Elapsed() - m_nLastInputAt; }
+    int GetAwayLimitMinutes() override { return m_nAwayLimit; }
+    bool AskKeepAwayTime(const AwaySpan& span) override {
+        m_questions.push_back(span);
+        if (auto fn = std::exchange(m_whileAsked, nullptr))
+            fn();
+        return m_bKeepAway;
+    }
+    void NoteAwayTime(const std::string& strProject, std::int64_t nMinutes) override {
+        m_notes.emplace_back(strProject, nMinutes);
+    }
 };
 
 } // namespace counter_test

@@ -251,8 +251,8 @@ TEST_F(ProjectFileTest, AddToProjectTotalOnHandTypedTimeLines) {
 }
 
 // A total typed above 999:59:59 is never cut nor written over; time that does not fit is
-// dropped and said so; nothing is ever taken off.
-TEST_F(ProjectFileTest, AddToProjectTotalNeverCutsOrLowersATotal) {
+// dropped and said so; time taken back never goes below zero.
+TEST_F(ProjectFileTest, AddToProjectTotalNeverCutsATypedTotalNorGoesBelowZero) {
     const std::string strTyped = "Alpha\r\n1234:00:00\r\nBeta\r\n999:59:58";
     WriteFileBytes(strTyped);
     CountedRecord alpha, beta;
@@ -262,12 +262,16 @@ TEST_F(ProjectFileTest, AddToProjectTotalNeverCutsOrLowersATotal) {
     EXPECT_TRUE(File().AddToProjectTotal(alpha, 60, false, update));
     EXPECT_TRUE(update.bCapped);
     EXPECT_EQ(update.nTotal, 1234 * 3600);
+    EXPECT_TRUE(File().AddToProjectTotal(alpha, -60, false, update));
+    EXPECT_EQ(ReadFileBytes(), strTyped);
     EXPECT_TRUE(File().AddToProjectTotal(beta, -50, false, update));
     EXPECT_FALSE(update.bCapped);
-    EXPECT_EQ(ReadFileBytes(), strTyped);
-    EXPECT_TRUE(File().AddToProjectTotal(beta, 5, false, update));
+    EXPECT_EQ(ReadFileBytes(), "Alpha\r\n1234:00:00\r\nBeta\r\n999:59:08");
+    EXPECT_TRUE(File().AddToProjectTotal(beta, 55, false, update));
     EXPECT_TRUE(update.bCapped);
     EXPECT_EQ(ReadFileBytes(), "Alpha\r\n1234:00:00\r\nBeta\r\n999:59:59");
+    EXPECT_TRUE(File().AddToProjectTotal(beta, -kMaxTotalSeconds - 5, false, update));
+    EXPECT_EQ(update.nTotal, 0);
     EXPECT_TRUE(m_sink.m_messages.empty());
 }
 
