@@ -176,6 +176,11 @@ std::string ProjectFileBytes(const std::vector<std::pair<std::string, std::strin
 }
 
 App::App(const std::string& exePath, const std::string& workDir) {
+    // Wine starts the desktop process (explorer.exe) for the first program that asks for the
+    // desktop window, and that program's wait for it counts as its first idle moment: the
+    // program's WaitForInputIdle would then return before its dialog exists. Asked here first,
+    // the desktop is up before the program starts, and the driver keeps it up until it ends.
+    GetDesktopWindow();
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     // No "\\?\" here: a program cannot be started from a path past MAX_PATH anyway.
