@@ -11,15 +11,6 @@ bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh"
 built=$SECONDS
 
-# Wine's notification area under a heavily loaded machine now and then stops taking icons for
-# the rest of a run. Cases that fail are run once more in a fresh Wine environment (ctest starts
-# it anew for them), and the run fails if they fail again; the first failures stay in the log.
-run_e2e() {
-    ctest --output-on-failure -j "$(nproc)" "$@" && return 0
-    echo "test.sh: running the failed cases once more in a fresh Wine environment"
-    ctest --output-on-failure --rerun-failed
-}
-
 status=0
 echo "== unit tests (build/native)"
 (cd "$root/build/native" && ctest --output-on-failure -j "$(nproc)") || status=1
@@ -34,7 +25,8 @@ for arch in win32 win64; do
     selection=()
     [[ $arch == win64 ]] && selection=(-R "$win64_groups")
     begun=$SECONDS
-    (cd "$root/build/$arch" && run_e2e "${selection[@]}") || status=1
+    (cd "$root/build/$arch" && ctest --output-on-failure -j "$(nproc)" "${selection[@]}") ||
+        status=1
     times+=("$arch $((SECONDS - begun)) s")
 done
 echo "== release zips (scripts/check-package.sh)"

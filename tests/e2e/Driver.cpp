@@ -35,6 +35,18 @@ bool RemoveTree(const std::string& path) {
     return RemoveDirectoryW(WidePath(path).c_str()) != 0;
 }
 
+// A mouse event at `point`, in the 0..65535 screen scale of absolute moves, rounded up so that
+// the system's scaling back to pixels gives `point` again.
+INPUT MouseEventAt(POINT point, DWORD flags) {
+    const LONGLONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((point.x * 65536LL + width - 1) / width);
+    input.mi.dy = static_cast<LONG>((point.y * 65536LL + height - 1) / height);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
 } // namespace
 
 Options& GetOptions() {
@@ -199,6 +211,11 @@ std::string ProjectFileBytes(const std::vector<std::pair<std::string, std::strin
 }
 
 App::App(const std::string& exePath, const std::string& workDir) {
+    // Wine starts the desktop process (explorer.exe) for the first program that asks for the
+    // desktop window, and that program's wait for it counts as its first idle moment: the
+    // program's WaitForInputIdle would then return before its dialog exists. Asked here first,
+    // the desktop is up before the program starts, and the driver keeps it up until it ends.
+    GetDesktopWindow();
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     // No "\\?\" here: a program cannot be started from a path past MAX_PATH anyway.
@@ -239,6 +256,19 @@ DWORD App::ExitCode() const {
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(m_pi.hProcess, &code);
     return code;
+}
+
+void MoveMouseTo(POINT point) {
+    SetCursorPos(point.x, point.y);
+    INPUT input = MouseEventAt(point, 0);
+    SendInput(1, &input, sizeof input);
+}
+
+void ClickMouseAt(POINT point) {
+    SetCursorPos(point.x, point.y);
+    INPUT inputs[2] = {MouseEventAt(point, MOUSEEVENTF_LEFTDOWN),
+                       MouseEventAt(point, MOUSEEVENTF_LEFTUP)};
+    SendInput(2, inputs, sizeof(INPUT));
 }
 
 } // namespace e2e

@@ -198,6 +198,13 @@ template <class Probe> bool Eventually(Probe probe, DWORD timeoutMs = kWaitMs) {
     return true;
 }
 
+// The real mouse, as a user moves and clicks it. Each event carries its screen position: under
+// Wine a program reports pointer positions that the X server sent it a while ago (a window mapped
+// or unmapped under the pointer), and an event without one would land where that old report put
+// the pointer, even after SetCursorPos.
+void MoveMouseTo(POINT point);
+void ClickMouseAt(POINT point);
+
 // Makes the desktop the foreground window, so that a case can see whether the program brings
 // its dialog to the front itself. (A window of the driver's own would not do: under Wine, a
 // process that loses the X input focus hands the foreground to the desktop as it pumps.)

@@ -137,12 +137,7 @@ private:
 void ClickOn(HWND control, int x) {
     RECT rect{};
     GetWindowRect(control, &rect);
-    SetCursorPos(rect.left + x, (rect.top + rect.bottom) / 2);
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
+    ClickMouseAt({rect.left + x, (rect.top + rect.bottom) / 2});
 }
 
 bool IsHostName(const std::string& text) {
