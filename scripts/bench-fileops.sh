@@ -34,8 +34,8 @@ while read -r op n; do
     flush-9-bytes) label="flush of 9 bytes to a small file *" n=- goal="(the disk's flush time)" ;;
     sequential-read) goal="(baseline)" ;;
     "ReadProjectTotal(first)") goal="reads only the head of the file: no growth with it" ;;
-    "WriteProjectTotal(first)") label="$op *" goal="9 bytes in place: no growth with the file" ;;
-    "WriteProjectTotal(last)") label="$op *" goal="9 bytes in place, found by reading up to it" ;;
+    "AddToProjectTotal(first)") label="$op *" goal="9 bytes in place: no growth with the file" ;;
+    "AddToProjectTotal(last)") label="$op *" goal="9 bytes in place where it was found: no growth" ;;
     AppendProject*) label="$op *" ;;
     esac
     printf '%-36s %8s %9.0f %9.0f %9.0f %7s   %s\n' "$label" "$n" "$lo" "$mid" "$hi" "$ratio" \

@@ -50,7 +50,8 @@ bool CClockDlg::AskKeepAwayTime(const AwaySpan& span) {
                        FormatClockAgo(span.nBeganAgoMs).Str().c_str(),
                        FormatClockAgo(span.nEndedAgoMs).Str().c_str(),
                        FormatMinutes(span.nMinutes).Str().c_str(), span.strProject.c_str());
-    return AfxMessageBox(strQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    // No is the default: a key pressed by chance never keeps the time.
+    return AfxMessageBox(strQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 void CClockDlg::NoteAwayTime(const std::string& strProject, int64_t nMinutes) {

@@ -10,6 +10,11 @@ namespace {
 // Input within this of the absence's beginning is the input it was measured from.
 const std::int64_t kInputSlackMs = 1000;
 
+// Minutes as the user is told of them: a part of a minute counts as one.
+std::int64_t MinutesOf(std::int64_t nMs) {
+    return (nMs + 59999) / 60000;
+}
+
 } // namespace
 
 void CCounter::NoteCommand() {
@@ -37,7 +42,7 @@ void CCounter::CheckAway() {
             EndAway();
             return;
         }
-        const std::int64_t nMinutes = (GetRunMs() - m_nAwayFromRunMs) / 60000;
+        const std::int64_t nMinutes = MinutesOf(GetRunMs() - m_nAwayFromRunMs);
         if (nMinutes != m_nAwayNotedMinutes) {
             m_nAwayNotedMinutes = nMinutes;
             NoteAwayTime(m_record.strName, nMinutes);
@@ -54,7 +59,7 @@ void CCounter::CheckAway() {
         return;
     m_nAwayFromMs = nAwayFrom;
     m_nAwayFromRunMs = GetRunMsAt(nAwayFrom);
-    m_nAwayNotedMinutes = (GetRunMs() - m_nAwayFromRunMs) / 60000;
+    m_nAwayNotedMinutes = MinutesOf(GetRunMs() - m_nAwayFromRunMs);
     NoteAwayTime(m_record.strName, m_nAwayNotedMinutes);
 }
 
@@ -66,7 +71,7 @@ void CCounter::EndAway() {
     AwaySpan span;
     span.strProject = m_record.strName;
     span.nBeganAgoMs = nNow - m_nAwayFromMs;
-    span.nMinutes = (nAwayMs + 30000) / 60000;
+    span.nMinutes = MinutesOf(nAwayMs);
     m_bAsking = true;
     ScheduleNextTick(); // the count goes on beneath the question
     const bool bKeep = AskKeepAwayTime(span);
@@ -87,5 +92,5 @@ void CCounter::EndAway() {
 // at the absence's beginning, and the note tells the next start how much was left out.
 void CCounter::LeaveAwayUnanswered() {
     if (m_nAwayFromRunMs >= 0)
-        NoteAwayTime(m_record.strName, (GetRunMs() - m_nAwayFromRunMs + 30000) / 60000);
+        NoteAwayTime(m_record.strName, MinutesOf(GetRunMs() - m_nAwayFromRunMs));
 }

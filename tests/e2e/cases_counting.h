@@ -143,19 +143,24 @@ inline void Pick(HWND main, int index) {
     Flush(main);
 }
 
-// Writes the records as the project file and returns its bytes.
-inline std::string WriteRecords(const Scratch& scratch, const Records& records) {
+// Writes the records as the project file (and `ini` as Quillet.ini) and returns the file's bytes.
+inline std::string WriteRecords(const Scratch& scratch, const Records& records,
+                                const std::string& ini = "") {
     const std::string bytes = ProjectFileBytes(records);
     scratch.WriteProjectFile(bytes);
+    if (!ini.empty())
+        WriteFileBytes(scratch.AppDir() + "\\Quillet.ini", ini);
     return bytes;
 }
 
 // The usual start of a case: Quillet on the three projects, idle, with project `picked` picked.
 // `appFolder` names the program's folder inside the scratch folder (see Scratch).
+// `ini`, when given, is written as Quillet.ini beside the program before it starts.
 struct CountingScene {
-    explicit CountingScene(int picked, const std::string& appFolder = "app")
+    explicit CountingScene(int picked, const std::string& appFolder = "app",
+                           const std::string& ini = "")
         : scratch("", appFolder), records(ThreeProjects()),
-          original(WriteRecords(scratch, records)), app(scratch.ExePath(), scratch.WorkDir()),
+          original(WriteRecords(scratch, records, ini)), app(scratch.ExePath(), scratch.WorkDir()),
           main(StartIdle(app)) {
         Pick(main, picked);
     }

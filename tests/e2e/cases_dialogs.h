@@ -101,20 +101,28 @@ inline void AnswerMessage(const App& app, const std::string& text) {
     Dismiss(ExpectMessage(app, text));
 }
 
-// Waits for a Yes/No question and checks its caption, its text and that No is the default.
-inline MessageBoxInfo ExpectQuestion(const App& app, const std::string& text) {
-    const HWND hwnd = WaitFor("a question", [&] {
-        for (const MessageBoxInfo& box : app.MessageBoxes())
-            if (GetDlgItem(box.hwnd, IDYES) && GetDlgItem(box.hwnd, IDNO))
-                return box.hwnd;
-        return HWND{};
-    });
+// Waits for a Yes/No question and checks its caption and that No is the default.
+inline MessageBoxInfo WaitForQuestion(const App& app, DWORD timeoutMs = kWaitMs) {
+    const HWND hwnd = WaitFor(
+        "a question",
+        [&] {
+            for (const MessageBoxInfo& box : app.MessageBoxes())
+                if (GetDlgItem(box.hwnd, IDYES) && GetDlgItem(box.hwnd, IDNO))
+                    return box.hwnd;
+            return HWND{};
+        },
+        timeoutMs);
     const MessageBoxInfo box{hwnd, WindowText(hwnd), WindowText(GetDlgItem(hwnd, 0xFFFF))};
     CHECK_EQ(box.caption, "Quillet");
-    CHECK_EQ(box.text, text);
     CHECK(GetDlgItem(hwnd, IDOK) == nullptr);
     const LONG noStyle = GetWindowLongW(GetDlgItem(hwnd, IDNO), GWL_STYLE);
     CHECK_EQ(noStyle & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    return box;
+}
+
+inline MessageBoxInfo ExpectQuestion(const App& app, const std::string& text) {
+    const MessageBoxInfo box = WaitForQuestion(app);
+    CHECK_EQ(box.text, text);
     return box;
 }
 

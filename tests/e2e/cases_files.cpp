@@ -141,7 +141,7 @@ E2E_CASE("files.create_and_delete_follow_a_symbolic_link_and_a_hard_link") {
     CHECK_EQ(ReadFileBytes(partner), deleted);
     CHECK_EQ(scratch.ReadProjectFile(), deleted);
     CHECK_EQ(ListFolder(scratch.AppDir()),
-             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe"}));
+             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "~Projekte.lock"}));
 }
 
 // Wine run as root would replace a read-only file; the program checks the mark itself.

@@ -66,7 +66,7 @@ TEST(CounterAway, AnUnansweredQuestionNeverKeepsTheTime) {
     dlg.RunUntil(201000);
     EXPECT_TRUE(dlg.IsStopped());
     EXPECT_EQ(dlg.m_file[1].nTotal, 0);
-    EXPECT_EQ(dlg.m_notes.back(), std::make_pair(std::string("Beta"), std::int64_t(3)));
+    EXPECT_EQ(dlg.m_notes.back(), std::make_pair(std::string("Beta"), std::int64_t(4)));
 
     CFakeClockDlg asked;
     asked.m_nAwayLimit = 1;
@@ -78,7 +78,7 @@ TEST(CounterAway, AnUnansweredQuestionNeverKeepsTheTime) {
     EXPECT_EQ(asked.m_questions.size(), 1u);
     EXPECT_TRUE(asked.IsStopped());
     EXPECT_EQ(asked.m_file[1].nTotal, 0);
-    EXPECT_EQ(asked.m_notes.back().second, 2);
+    EXPECT_EQ(asked.m_notes.back().second, 3);
 }
 
 // A pause or a stop given while the user counts as away asks first: pressing it is coming back.
