@@ -21,3 +21,21 @@ E2E_CASE("screenshot.main") {
     OfferScreenshot(dialog, "main-dialog");
     Press(dialog, IDC_STOP);
 }
+
+// The question about time away, asked when the user is back (here after a locked session).
+E2E_CASE("screenshot.away") {
+    Scratch scratch;
+    scratch.WriteProjectFile(ProjectFileBytes({{"Website relaunch", "012:34:56"}}));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND dialog = StartIdle(app);
+    Pick(dialog, 0);
+    StartCount(app, dialog);
+    Ask(dialog, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    WaitForShownAtLeast(dialog, 3);
+    Ask(dialog, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    MoveMouseTo(POINT{5, 5});
+    const MessageBoxInfo question = dialogs::WaitForQuestion(app);
+    OfferScreenshot(question.hwnd, "away-question");
+    dialogs::Answer(question, IDYES);
+    Press(dialog, IDC_STOP);
+}
