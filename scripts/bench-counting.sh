@@ -11,8 +11,9 @@
 # the driver only reads the last two run counters five times a second from the window
 # manager's copy of their text. Start-up, the modal loops' opening and closing, and the stop's
 # save fall outside the window. RUNS rounds (default 3); prints min/median/max in percent of one
-# core, the goals as ratios of figures of the same round (median of the rounds, with min and
-# max), and for the two modal loops whether the run counter advanced every second.
+# core and the median of each program's wake-ups a second, the goals as ratios of figures of
+# the same round (median of the rounds, with min and max), and for the two modal loops whether
+# the run counter advanced every second.
 #   RUNS=3 WINDOW=60 bash scripts/bench-counting.sh       after: bash scripts/build.sh win32
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/bench-lib.sh"
@@ -24,6 +25,8 @@ results=$state/results
 : >"$results"
 moved=$state/moved
 : >"$moved"
+wakes=$state/wakes
+: >"$wakes"
 
 # The wineserver of the benchmark's prefix works in a folder named after the prefix's device
 # and inode: <Wine's temporary folder>/server-<dev>-<inode>, both in hex.
@@ -49,7 +52,7 @@ percent() {
 # <yes|no>" lines to the moved file.
 run_round() {
     local round=$1
-    local -A path pids cpu0
+    local -A path pids cpu0 wakes0
     local labels=() line label wall0=0 wall server=0 server0=0
     run_scene bench.counting | while IFS= read -r line; do
         line=${line%$'\r'}
@@ -66,7 +69,10 @@ run_round() {
                     { echo "not found: ${path[$label]}" >&2; exit 1; }
             done
             server0=$(cpu_ns "$server")
-            for label in "${labels[@]}"; do cpu0[$label]=$(cpu_ns "${pids[$label]}"); done
+            for label in "${labels[@]}"; do
+                cpu0[$label]=$(cpu_ns "${pids[$label]}")
+                wakes0[$label]=$(wakeups "${pids[$label]}")
+            done
             wall0=$(date +%s%N)
             touch "$scratch/begin.done"
             ;;
@@ -74,6 +80,8 @@ run_round() {
             wall=$(($(date +%s%N) - wall0))
             for label in "${labels[@]}"; do
                 echo "$round $label $(percent $(($(cpu_ns "${pids[$label]}") - cpu0[$label])) "$wall")"
+                echo "$round $label $(($(wakeups "${pids[$label]}") - wakes0[$label])) $wall" \
+                    >>"$wakes"
             done >>"$results"
             echo "$round wineserver $(percent $(($(cpu_ns "$server") - server0)) "$wall")" >>"$results"
             touch "$scratch/end.done"
@@ -98,10 +106,16 @@ ratios() {
     awk -v a="$1" -v b="$2" '$2 == a { x[$1] = $3 } $2 == b { y[$1] = $3 }
         END { for (r in x) if (r in y && y[r] > 0) print x[r] / y[r] }' "$results"
 }
+# Wake-ups a second, median of the rounds.
+wake_rate() {
+    awk -v s="$1" '$2 == s { printf "%.2f\n", $3 / ($4 / 1e9) }' "$wakes" | min_median_max |
+        awk '{ print $2 }'
+}
 row() {
-    local lo mid hi
+    local lo mid hi rate=""
     read -r lo mid hi < <(figures "$1" | min_median_max)
-    printf '%-52s %8.4f %8.4f %8.4f\n' "$2" "$lo" "$mid" "$hi"
+    [[ $1 == wineserver ]] || rate=$(wake_rate "$1")
+    printf '%-52s %8.4f %8.4f %8.4f %8s\n' "$2" "$lo" "$mid" "$hi" "$rate"
 }
 ratio_row() {
     local lo mid hi
@@ -120,7 +134,7 @@ moved_row() {
 
 echo
 echo "Processor time while counting, % of one core over a $BENCH_WINDOW s window, $runs rounds"
-printf '%-52s %8s %8s %8s\n' scene min median max
+printf '%-52s %8s %8s %8s %8s\n' scene min median max wakes/s
 row bare "bare timer dialog, shown"
 row bare-hidden "bare timer dialog, hidden"
 row 1 "Quillet counting, 1 project"
