@@ -69,3 +69,14 @@ min_median_max() {
         print v[1], m, v[NR]
     }'
 }
+
+# How often a process was put on a processor, summed over its threads: the third field of
+# /proc/<pid>/task/*/schedstat. For an idle program, its wake-ups.
+wakeups() {
+    local total=0 file run wait count
+    for file in /proc/"$1"/task/*/schedstat; do
+        read -r run wait count <"$file" 2>/dev/null || continue
+        total=$((total + count))
+    done
+    echo "$total"
+}

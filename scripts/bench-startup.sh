@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Benchmark, not a test: time from a program's start to its visible window, for a bare static
+# Benchmark, not a test: time from a program's start to its visible window, for a bare
 # dialog program (tests/e2e/bare_dialog) and for Quillet.exe (32-bit) on an empty project file
 # and on files of 10,000 and 100,000 projects, under Wine on a private Xvfb. The scenes take
 # turns (Quillet's three in a rotating order), RUNS rounds (default 11) after one round not

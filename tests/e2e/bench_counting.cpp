@@ -1,13 +1,18 @@
-// The driver's half of scripts/bench-counting.sh, not a test. One round starts, side by side,
-// the bare dialog (idle) and Quillet counting on files of 1, 10,000 and 100,000 projects, and
-// one more Quillet counting on 1 project that gets the "Please stop counter first" box from a
-// quarter to three quarters of the window. Once all count steadily, the script reads their
-// processor times at the start and the end of a window of BENCH_WINDOW seconds, in which the
-// driver only waits: it neither polls the displays nor stops anything. Afterwards each count
-// is stopped and its saved total compared with its display.
+// The driver's half of scripts/bench-counting.sh, not a test. One round starts, side by side:
+// two bare timer dialogs, one shown and one hidden; Quillet counting, shown, on files of 1 and
+// 10,000 projects and on the last project of a file of 100,000; Quillet counting on 1 project
+// hidden in the notification area; and two more Quillets counting on 1 project, one under its
+// "Please stop counter first" box and one in the system's loop that moves a window by keyboard.
+// Once all count steadily, the script reads their processor times at the start and the end of
+// a window of BENCH_WINDOW seconds. Within it the driver only reads the run counters of the
+// last two, five times a second, from the window manager's copy of their text (no message
+// reaches those programs), and reports whether each advanced every second. Afterwards each
+// count is stopped and its saved total compared with its display.
 #include "bench.h"
 #include "cases_counting.h"
+#include "cases_tray_about.h"
 
+#include <algorithm>
 #include <memory>
 
 using namespace e2e;
@@ -16,33 +21,53 @@ using namespace e2e::counting;
 
 namespace {
 
-struct Counted {
+// tests/e2e/bare_dialog/BareDialog.rc
+const int kBareStart = 1001;
+const int kBareMinimize = 1003;
+
+struct Bare {
     const char* label;
     const char* tag; // of its scratch folder
-    long projects;
     std::unique_ptr<Scratch> scratch = nullptr;
     std::unique_ptr<App> app = nullptr;
     HWND main = nullptr;
 };
 
-// Starts the count on the first project and waits for its first second.
+struct Counted {
+    const char* label;
+    const char* tag;
+    long projects;
+    long picked; // the counted project's index
+    std::unique_ptr<Scratch> scratch = nullptr;
+    std::unique_ptr<App> app = nullptr;
+    HWND main = nullptr;
+};
+
+std::string ProjectName(long index) {
+    char name[32];
+    std::snprintf(name, sizeof name, "Project %06ld", index + 1);
+    return name;
+}
+
+// Starts the count on the picked project and waits for its first second.
 void StartCounting(Counted& c) {
     c.main = StartIdle(*c.app);
-    Pick(c.main, 0);
+    Pick(c.main, static_cast<int>(c.picked));
+    CHECK_EQ(WindowText(ComboField(Control(c.main, IDC_PROJECT_COMBO))), ProjectName(c.picked));
     ClickButton(c.main, IDC_START);
     WaitForShownAtLeast(c.main, 1);
 }
 
-// Stops the count and reports the display against the saved total.
+// Stops the count and reports the display against the saved total of the counted project.
 void StopAndReport(Counted& c) {
     const long shown = ShownSeconds(c.main);
     ClickButton(c.main, IDC_STOP);
     Flush(c.main);
     const auto bytes = c.scratch->ReadProjectFile();
-    // The first project's time line is the file's second line.
-    const size_t lineEnd = bytes ? bytes->find("\r\n") : std::string::npos;
+    const std::string name = ProjectName(c.picked) + "\r\n";
+    const size_t at = bytes ? bytes->find(name) : std::string::npos;
     const long saved =
-        lineEnd != std::string::npos ? ParseTimeLine(bytes->substr(lineEnd + 2, 9)) : -1;
+        at != std::string::npos ? ParseTimeLine(bytes->substr(at + name.size(), 9)) : -1;
     char line[160];
     std::snprintf(line, sizeof line, "BENCH-SAVED %s shown %ld s, saved %ld s", c.label, shown,
                   saved);
@@ -52,72 +77,184 @@ void StopAndReport(Counted& c) {
     CHECK(c.app->WaitForExit());
 }
 
-void SleepFor(ULONGLONG from, ULONGLONG ms) {
-    const ULONGLONG now = GetTickCount64();
-    if (from + ms > now)
-        PumpMessages(static_cast<DWORD>(from + ms - now));
+bool InMoveLoop(HWND hwnd) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) &&
+           (info.flags & GUI_INMOVESIZE) != 0;
 }
+
+void PostKey(HWND hwnd, WPARAM key) {
+    PostMessageW(hwnd, WM_KEYDOWN, key, 1);
+    PostMessageW(hwnd, WM_KEYUP, key, 0xC0000001);
+}
+
+// Posts the system command that moves the window by keyboard, and waits until its thread is in
+// that loop: the thread says so, and the window follows an arrow key (with the contents shown
+// while moving, Wine's default) or at least the loop takes it.
+void EnterMoveLoop(HWND hwnd) {
+    RECT before{}, after{};
+    GetWindowRect(hwnd, &before);
+    PostMessageW(hwnd, WM_SYSCOMMAND, SC_MOVE, 0);
+    WaitFor("the move loop", [&] { return InMoveLoop(hwnd); });
+    PostKey(hwnd, VK_RIGHT);
+    const bool followed =
+        Eventually([&] { return GetWindowRect(hwnd, &after) && after.left != before.left; }, 2000);
+    Line(std::string("BENCH move loop entered (GUI_INMOVESIZE), the window ") +
+         (followed ? "followed an arrow key" : "stays put until the loop ends"));
+}
+
+void LeaveMoveLoop(HWND hwnd) {
+    PostKey(hwnd, VK_ESCAPE);
+    WaitFor("the move loop to end", [&] { return !InMoveLoop(hwnd); });
+}
+
+// The run counter as the window manager holds its text: reading it sends the program nothing.
+long HeldSeconds(HWND display) {
+    wchar_t text[32] = L"";
+    InternalGetWindowText(display, text, 32);
+    return ParseClock(Utf8(text));
+}
+
+// Whether a run counter advanced by one every second over a stretch of polls.
+struct Watch {
+    const char* label;
+    HWND display;
+    long last = -1;
+    ULONGLONG lastChangeAt = 0;
+    ULONGLONG longestStill = 0;
+    long steps = 0;   // advances by exactly one second
+    long skipped = 0; // other changes
+    void Poll(ULONGLONG now) {
+        const long shown = HeldSeconds(display);
+        if (last < 0) {
+            last = shown;
+            lastChangeAt = now;
+            return;
+        }
+        if (shown != last) {
+            ++(shown == last + 1 ? steps : skipped);
+            last = shown;
+            longestStill = std::max(longestStill, now - lastChangeAt);
+            lastChangeAt = now;
+        }
+    }
+    // "BENCH-MOVED <label> <seconds seen> <seconds> <longest stand-still ms> <yes|no>"
+    void Report(ULONGLONG end, long seconds) {
+        longestStill = std::max(longestStill, end - lastChangeAt);
+        const bool everySecond = skipped == 0 && longestStill <= 1500 && steps >= seconds - 1;
+        char line[160];
+        std::snprintf(line, sizeof line, "BENCH-MOVED %s %ld %ld %llu %s", label, steps, seconds,
+                      longestStill, everySecond ? "yes" : "no");
+        Line(line);
+    }
+};
 
 } // namespace
 
 E2E_CASE("bench.counting") {
-    const ULONGLONG window = static_cast<ULONGLONG>(Setting("BENCH_WINDOW", 60)) * 1000;
-    Scratch bareScratch("bare");
-    App bare(CopyBareDialog(bareScratch), bareScratch.WorkDir());
-    Counted counted[] = {
-        {"1", "one", 1}, {"10k", "10k", 10000}, {"100k", "100k", 100000}, {"1+box", "box", 1}};
+    const long seconds = Setting("BENCH_WINDOW", 60);
+    const ULONGLONG window = static_cast<ULONGLONG>(seconds) * 1000;
+    Bare bares[] = {{"bare", "bare"}, {"bare-hidden", "barehidden"}};
+    for (Bare& b : bares) {
+        b.scratch = std::make_unique<Scratch>(b.tag);
+        b.app = std::make_unique<App>(CopyBareDialog(*b.scratch), b.scratch->WorkDir());
+    }
+    Counted counted[] = {{"1", "one", 1, 0},
+                         {"10k", "10k", 10000, 0},
+                         {"100k-last", "100k", 100000, 99999},
+                         {"1-hidden", "hidden", 1, 0},
+                         {"1+box", "box", 1, 0},
+                         {"1+move", "move", 1, 0}};
+    Counted &hidden = counted[3], &boxed = counted[4], &moved = counted[5];
     for (Counted& c : counted) {
         c.scratch = std::make_unique<Scratch>(c.tag);
         c.scratch->WriteProjectFile(ManyProjects(c.projects));
         c.app = std::make_unique<App>(c.scratch->ExePath(), c.scratch->WorkDir());
     }
-    WaitFor("the bare dialog", [&] { return FirstWindow(bare); });
-    Line("BENCH-EXE bare " + bareScratch.AppDir() + "\\BareDialog.exe");
+    for (Bare& b : bares) {
+        b.main = WaitFor("the bare dialog", [&] { return FirstWindow(*b.app); });
+        Line(std::string("BENCH-EXE ") + b.label + " " + b.scratch->AppDir() + "\\BareDialog.exe");
+    }
     for (Counted& c : counted) {
         StartCounting(c);
         Line(std::string("BENCH-EXE ") + c.label + " " + c.scratch->ExePath());
     }
-    // Each count in its own place, none over another: a window that another covers or
+    // Each shown window in its own place, none over another: a window that another covers or
     // uncovers (the message box's owner, a dialog that came up later) draws more than the rest.
-    // Two columns of the four counts, the idle bare dialog below them.
-    HWND placed[] = {counted[0].main, counted[1].main, counted[2].main, counted[3].main,
-                     FirstWindow(bare)};
-    for (int i = 0; i < 5; ++i) {
+    // Two columns; the third row reaches below the screen, its run counters still on it.
+    HWND placed[] = {bares[0].main,   counted[0].main, counted[1].main,
+                     counted[2].main, boxed.main,      moved.main};
+    int width = 0, height = 0;
+    for (HWND hwnd : placed) {
         RECT rect{};
-        GetWindowRect(placed[i], &rect);
-        const int width = rect.right - rect.left + 8, height = rect.bottom - rect.top + 8;
+        GetWindowRect(hwnd, &rect);
+        width = std::max<int>(width, rect.right - rect.left + 8);
+        height = std::max<int>(height, rect.bottom - rect.top + 8);
+    }
+    for (int i = 0; i < 6; ++i)
         SetWindowPos(placed[i], nullptr, (i % 2) * width, (i / 2) * height, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
     // A click on start leaves the focus on the start button; the driver's click does not, and
     // the active window's project field would blink its caret twice a second. Every count, and
-    // the bare dialog, gets the focus on its start button, which has no caret.
-    const int kBareStart = 1001; // tests/e2e/bare_dialog/BareDialog.rc
-    for (int i = 0; i < 5; ++i)
-        PostMessageW(
-            placed[i], WM_NEXTDLGCTL,
-            reinterpret_cast<WPARAM>(GetDlgItem(placed[i], i < 4 ? IDC_START : kBareStart)), TRUE);
+    // the bare dialogs, get the focus on their start button, which has no caret.
+    for (const Bare& b : bares)
+        PostMessageW(b.main, WM_NEXTDLGCTL,
+                     reinterpret_cast<WPARAM>(GetDlgItem(b.main, kBareStart)), TRUE);
+    for (const Counted& c : counted)
+        PostMessageW(c.main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(c.main, IDC_START)),
+                     TRUE);
+    ClickButton(bares[1].main, kBareMinimize);
+    WaitFor("the bare dialog to hide", [&] { return !IsWindowVisible(bares[1].main); });
+    trayabout::MinimizeToTray(hidden.main);
+    // Without a notification area on the X server, Wine shows the icon in a window of its own
+    // at the screen's top left corner: it goes right of the two columns.
+    if (const HWND tray = FindWindowA(nullptr, "Wine System Tray"))
+        SetWindowPos(tray, nullptr, 2 * width, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     PumpMessages(2000); // past the start's own work
     // The pointer rests in the screen's far corner, off every window: the window under a resting
     // pointer gets mouse messages while its contents change, and that would load only the
-    // window on top (the last to come up: the 100k one, whose start takes longest).
+    // window on top. The move loop then puts it on the caption of the window it moves.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    PumpMessages(500);
-    Sample("begin");
-    const ULONGLONG begin = GetTickCount64();
-
-    Counted& boxed = counted[3];
-    SleepFor(begin, window / 4);
     RequestClose(boxed.main);
     const MessageBoxInfo box = ExpectMessage(*boxed.app, kStopFirst);
-    SleepFor(begin, window * 3 / 4);
-    PressOk(box);
-    SleepFor(begin, window);
-    Sample("end");
+    // The box comes up in the middle of the screen, over another count's run counter: it goes
+    // over its own dialog's top, clear of that dialog's total and run counter.
+    RECT owner{}, boxRect{};
+    GetWindowRect(boxed.main, &owner);
+    GetWindowRect(box.hwnd, &boxRect);
+    SetWindowPos(box.hwnd, nullptr,
+                 owner.left + (owner.right - owner.left - (boxRect.right - boxRect.left)) / 2,
+                 owner.top + 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EnterMoveLoop(moved.main);
+    PumpMessages(1500);
 
+    Watch watches[] = {{"1+box", Control(boxed.main, IDC_TIME_DISPLAY)},
+                       {"1+move", Control(moved.main, IDC_TIME_DISPLAY)}};
+    Sample("begin");
+    const ULONGLONG begin = GetTickCount64();
+    for (ULONGLONG now = begin; now < begin + window; now = GetTickCount64()) {
+        for (Watch& w : watches)
+            w.Poll(now);
+        PumpMessages(static_cast<DWORD>(std::min<ULONGLONG>(200, begin + window - now)));
+    }
+    const ULONGLONG end = GetTickCount64();
+    for (Watch& w : watches)
+        w.Poll(end);
+    Sample("end");
+    for (Watch& w : watches)
+        w.Report(end, seconds);
+
+    CHECK(InMoveLoop(moved.main));
+    LeaveMoveLoop(moved.main);
+    PressOk(box);
     dialogs::WaitUntilClosed(box.hwnd);
+    trayabout::MouseOverIcon(hidden.main, WM_LBUTTONUP);
+    WaitFor("the hidden count to show again", [&] { return IsWindowVisible(hidden.main); });
     for (Counted& c : counted)
         StopAndReport(c);
-    RequestClose(FirstWindow(bare));
-    CHECK(bare.WaitForExit());
+    for (Bare& b : bares) {
+        RequestClose(b.main);
+        CHECK(b.app->WaitForExit());
+    }
 }
