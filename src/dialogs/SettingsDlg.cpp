@@ -1,5 +1,7 @@
 #include "SettingsDlg.h"
 
+#include "framework/Shell.h"
+
 #include "main/Accessibility.h"
 #include "main/ClockDlg.h"
 #include "main/Settings.h"
@@ -21,8 +23,7 @@ END_MESSAGE_MAP()
 
 // The up-down control's window class must be registered before the template is created.
 CSettingsDlg::CSettingsDlg(CWnd* pParent) : CDialog(IDD, pParent) {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS};
-    ::InitCommonControlsEx(&controls);
+    InitUpDownControls();
 }
 
 void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {

@@ -1,6 +1,5 @@
 #include "ClockDlg.h"
 
-#include <wtsapi32.h>
 
 #include "Accessibility.h"
 #include "SingleInstance.h"
@@ -63,8 +62,6 @@ BOOL CClockDlg::OnInitDialog() {
     LoadProjectNames(m_comboProject);
     m_nCurrentProject = 0;
     UpdateButtons();
-    // A locked session counts as time away.
-    ::WTSRegisterSessionNotification(m_hWnd, NOTIFY_FOR_THIS_SESSION);
     TellLeftOutAwayTime();
     return TRUE;
 }

@@ -83,10 +83,12 @@ private:
     void UpdateSaveStatus();
     void UpdateTrayIcon();
     void TellLeftOutAwayTime();
+    void WatchSessionLock();
 
     bool m_bInTray = false; // hidden behind the notification-area icon
     int64_t m_nTipMinute = -1;       // the run's minute the icon's tip names
     bool m_bTipNeedsShowTip = false; // the shell took version 4, which hides plain tips
+    bool m_bWatchingLock = false;    // Windows tells this dialog of session locks
 
     CFont m_fontLabels;
     CFont m_fontTime;

@@ -5,6 +5,7 @@
 #include <wtsapi32.h>
 
 #include "SettingsCalls.h"
+#include "framework/Shell.h"
 
 CString FormatClockAgo(int64_t nAgoMs) {
     FILETIME now;
@@ -77,7 +78,14 @@ LRESULT CClockDlg::OnSessionChange(WPARAM wParam, LPARAM) {
     return 0;
 }
 
+// A locked session counts as time away; Windows tells of locks from the first count on.
+void CClockDlg::WatchSessionLock() {
+    if (!m_bWatchingLock && IsRunning())
+        m_bWatchingLock = RegisterSessionNotification(m_hWnd) != FALSE;
+}
+
 LRESULT CClockDlg::OnDestroyDialog(WPARAM, LPARAM) {
-    ::WTSUnRegisterSessionNotification(m_hWnd);
+    if (m_bWatchingLock)
+        UnregisterSessionNotification(m_hWnd);
     return 0;
 }

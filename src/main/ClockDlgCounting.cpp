@@ -84,6 +84,7 @@ void CClockDlg::ShowMessage(const char* pszText) {
 }
 
 void CClockDlg::OnCountChanged() {
+    WatchSessionLock();
     UpdateButtons();
     UpdateSaveStatus();
     if (m_bInTray)
