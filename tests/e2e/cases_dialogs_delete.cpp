@@ -82,6 +82,21 @@ void CloseDialog(const App& app, HWND main, HWND dialog) {
     CheckNoMessage(app, main);
 }
 
+// Quillet on the five projects, with the delete dialog open.
+struct DeleteScene {
+    DeleteScene()
+        : app(WriteFive(scratch), scratch.WorkDir()), main(StartIdle(app)),
+          dialog(OpenDeleteDialog(app, main)) {}
+    static std::string WriteFive(const Scratch& scratch) {
+        scratch.WriteProjectFile(ProjectFileBytes(kFive));
+        return scratch.ExePath();
+    }
+    Scratch scratch;
+    App app;
+    HWND main;
+    HWND dialog;
+};
+
 // Chooses the third of the five projects with the arrow key, as a user would.
 void ChooseThird(const App& app, HWND dialog) {
     ChooseNext(app, dialog);
@@ -110,11 +125,8 @@ E2E_CASE("delete.first_project_is_named_and_deleted_without_choosing") {
 }
 
 E2E_CASE("delete.third_project_then_the_one_that_followed_it") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes(kFive));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    const HWND dialog = OpenDeleteDialog(app, main);
+    DeleteScene scene;
+    auto& [scratch, app, main, dialog] = scene;
 
     ChooseThird(app, dialog);
     CHECK_EQ(scratch.ReadProjectFile(), BytesOf(kFive));
@@ -129,11 +141,8 @@ E2E_CASE("delete.third_project_then_the_one_that_followed_it") {
 }
 
 E2E_CASE("delete.last_project_then_nothing_more") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes(kFive));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    const HWND dialog = OpenDeleteDialog(app, main);
+    DeleteScene scene;
+    auto& [scratch, app, main, dialog] = scene;
     for (int i = 0; i < 4; ++i)
         ChooseNext(app, dialog);
     CheckShows(dialog, kFive, "P5 Admin");
@@ -202,11 +211,8 @@ E2E_CASE("delete.typing_in_the_field_shows_the_chosen_project_again") {
 }
 
 E2E_CASE("delete.a_project_moved_by_another_program_is_not_deleted") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes(kFive));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    const HWND dialog = OpenDeleteDialog(app, main);
+    DeleteScene scene;
+    auto& [scratch, app, main, dialog] = scene;
     ChooseThird(app, dialog);
 
     // Another program removes the first project: P3 Report is now the second record.
@@ -254,11 +260,8 @@ bool UndoEnabled(HWND dialog) {
 // "Undo delete" takes the deletes back one by one, last first: each project returns to its
 // place with its total, the file's bytes become exactly what they were, and the field names it.
 E2E_CASE("delete.undo_puts_each_project_back_byte_for_byte") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes(kFive));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    const HWND dialog = OpenDeleteDialog(app, main);
+    DeleteScene scene;
+    auto& [scratch, app, main, dialog] = scene;
     CHECK(!UndoEnabled(dialog));
     ChooseThird(app, dialog);
     DeleteAndConfirm(app, scratch, dialog, Without(kFive, {2}));
@@ -283,11 +286,8 @@ E2E_CASE("delete.undo_puts_each_project_back_byte_for_byte") {
 // When another program has changed the records around the place, the project is not put back
 // among others: the message names it with its total, and nothing is written.
 E2E_CASE("delete.undo_is_refused_when_the_neighbours_changed") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes(kFive));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    const HWND dialog = OpenDeleteDialog(app, main);
+    DeleteScene scene;
+    auto& [scratch, app, main, dialog] = scene;
     ChooseThird(app, dialog);
     DeleteAndConfirm(app, scratch, dialog, Without(kFive, {2}));
 
