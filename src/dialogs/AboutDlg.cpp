@@ -4,7 +4,6 @@
 
 #include "Version.h"
 #include "Website.h"
-#include "main/ClockDlg.h"
 #include "main/Fonts.h"
 
 static const char kCopyright[] = "Copyright (C) 2026 The Quillet authors";
@@ -15,14 +14,6 @@ BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
     ON_WM_CTLCOLOR()
     ON_MESSAGE(WM_SETCURSOR, OnSetCursor)
 END_MESSAGE_MAP()
-
-// "About" on the main dialog: opens while stopped or paused, not while a count runs.
-void CClockDlg::OnAbout() {
-    if (IsRunning())
-        return;
-    CAboutDlg dlg;
-    dlg.DoModal();
-}
 
 void CAboutDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);

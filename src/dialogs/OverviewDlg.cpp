@@ -4,7 +4,7 @@
 #include "RenameProjectDlg.h"
 
 #include "main/Accessibility.h"
-#include "main/ClockDlg.h"
+#include "main/Counter.h" // kMsgChooseProject, the main dialog's own words
 #include "projectfile/ProjectFileCalls.h"
 
 namespace {
@@ -76,16 +76,4 @@ void COverviewDlg::OnRename() {
     dlg.DoModal();
     if (dlg.m_bChanged || dlg.m_bListStale)
         ReloadRows(nRow);
-}
-
-// "Project time overview" on the main dialog: only while no count runs or is paused, and
-// only when there is a project to show. After a correction the project box shows the file's
-// names, and the chosen project's total is read again.
-void CClockDlg::OnOverview() {
-    if (!CanListProjects())
-        return;
-    COverviewDlg dlg;
-    dlg.DoModal();
-    if (dlg.m_bFileChanged)
-        RefillKeepingSelection();
 }

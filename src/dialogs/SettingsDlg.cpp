@@ -1,7 +1,6 @@
 #include "SettingsDlg.h"
 
 #include "main/Accessibility.h"
-#include "main/ClockDlg.h"
 #include "main/Settings.h"
 #include "main/SettingsCalls.h"
 
@@ -64,13 +63,4 @@ void CSettingsDlg::OnOK() {
     }
     m_nAwayMinutes = nMinutes;
     EndDialog(IDOK);
-}
-
-// "Settings..." in the main dialog's system menu, while no count runs (the item is greyed
-// then). The away check reads the limit from the file when it needs it.
-void CClockDlg::OnSettings() {
-    if (IsRunning())
-        return;
-    CSettingsDlg dlg;
-    dlg.DoModal();
 }
