@@ -4,7 +4,7 @@
 
 #include "Version.h"
 #include "Website.h"
-#include "main/Fonts.h"
+#include "framework/Fonts.h"
 
 static const char kCopyright[] = "Copyright (C) 2026 The Quillet authors";
 static const char kLicense[] = "Free software under the MIT License";

@@ -1,6 +1,6 @@
 #include "DeleteProjectDlg.h"
 
-#include "main/Accessibility.h"
+#include "framework/Accessibility.h"
 #include "projectfile/ProjectFileCalls.h"
 
 namespace {

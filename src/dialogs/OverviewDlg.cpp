@@ -3,7 +3,7 @@
 #include "ChangeTotalDlg.h"
 #include "RenameProjectDlg.h"
 
-#include "main/Accessibility.h"
+#include "framework/Accessibility.h"
 #include "main/Counter.h" // kMsgChooseProject, the main dialog's own words
 #include "projectfile/ProjectFileCalls.h"
 

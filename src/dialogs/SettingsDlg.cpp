@@ -1,6 +1,6 @@
 #include "SettingsDlg.h"
 
-#include "main/Accessibility.h"
+#include "framework/Accessibility.h"
 #include "main/Settings.h"
 #include "main/SettingsCalls.h"
 

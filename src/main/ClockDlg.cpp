@@ -2,7 +2,7 @@
 
 #include <wtsapi32.h>
 
-#include "Accessibility.h"
+#include "framework/Accessibility.h"
 #include "SingleInstance.h"
 #include "projectfile/ProjectFileCalls.h"
 

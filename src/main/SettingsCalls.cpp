@@ -2,7 +2,7 @@
 
 #include "FileSystem.h"
 #include "Settings.h"
-#include "WidePath.h"
+#include "framework/WidePath.h"
 #include "framework/Afx.h"
 
 namespace {

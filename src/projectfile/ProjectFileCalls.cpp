@@ -1,7 +1,7 @@
 #include "ProjectFileCalls.h"
 
 #include "FileSystem.h"
-#include "WidePath.h"
+#include "framework/WidePath.h"
 
 namespace {
 

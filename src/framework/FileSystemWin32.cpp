@@ -1,5 +1,5 @@
 // The file layer on Windows, over the kernel's wide ("W") file calls.
-#include "FileSystem.h"
+#include "projectfile/FileSystem.h"
 #include "WidePath.h"
 
 #include <windows.h>
