@@ -1,7 +1,7 @@
 #include "DeleteProjectDlg.h"
 
 #include "framework/Accessibility.h"
-#include "projectfile/ProjectFileCalls.h"
+#include "main/ProjectFileScreen.h"
 
 namespace {
 const char* const kMsgDeleted = "Deleted";

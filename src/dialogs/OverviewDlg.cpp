@@ -5,7 +5,7 @@
 
 #include "framework/Accessibility.h"
 #include "main/Counter.h" // kMsgChooseProject, the main dialog's own words
-#include "projectfile/ProjectFileCalls.h"
+#include "main/ProjectFileScreen.h"
 
 namespace {
 // In dialog template units from the list's left edge: the totals line up under "Time:".

@@ -5,7 +5,7 @@
 #include "ClockDlg.h"
 #include "LockFile.h"
 #include "SingleInstance.h"
-#include "projectfile/ProjectFileCalls.h"
+#include "ProjectFileScreen.h"
 
 CClockApp theApp;
 

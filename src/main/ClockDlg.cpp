@@ -4,7 +4,7 @@
 
 #include "framework/Accessibility.h"
 #include "SingleInstance.h"
-#include "projectfile/ProjectFileCalls.h"
+#include "ProjectFileScreen.h"
 
 BEGIN_MESSAGE_MAP(CClockDlg, CDialog)
     ON_WM_PAINT()
@@ -77,9 +77,9 @@ void CClockDlg::UpdateButtons() {
     const struct {
         int nID;
         bool bEnabled;
-    } buttons[] = {{IDC_OVERVIEW, bStopped},     {IDC_NEW_PROJECT, bStopped},
+    } buttons[] = {{IDC_OVERVIEW, bStopped},       {IDC_NEW_PROJECT, bStopped},
                    {IDC_DELETE_PROJECT, bStopped}, {IDC_ABOUT, !IsRunning()},
-                   {IDC_PAUSE, !bStopped},        {IDC_STOP, !bStopped}};
+                   {IDC_PAUSE, !bStopped},         {IDC_STOP, !bStopped}};
     HWND hFocus = ::GetFocus();
     for (const auto& button : buttons) {
         HWND hButton = GetDlgItem(button.nID);

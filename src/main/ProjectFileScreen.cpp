@@ -1,6 +1,6 @@
-#include "ProjectFileCalls.h"
+#include "ProjectFileScreen.h"
 
-#include "FileSystem.h"
+#include "projectfile/FileSystem.h"
 #include "framework/WidePath.h"
 
 namespace {
