@@ -66,22 +66,8 @@ public:
 
     COLORREF SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }
     int SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
-    BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
-    HDC GetSafeHdc() const { return m_hDC; }
 
     HDC m_hDC = nullptr;
-};
-
-// BeginPaint in the constructor, EndPaint in the destructor.
-class CPaintDC : public CDC {
-public:
-    explicit CPaintDC(CWnd* pWnd);
-    ~CPaintDC();
-
-    PAINTSTRUCT m_ps;
-
-private:
-    HWND m_hWnd;
 };
 
 // Owns a font; the font lives as long as this object, so keep it beside the controls using it.

@@ -7,8 +7,6 @@
 #include "ProjectFileScreen.h"
 
 BEGIN_MESSAGE_MAP(CClockDlg, CDialog)
-    ON_WM_PAINT()
-    ON_WM_QUERYDRAGICON()
     ON_BN_CLICKED(IDC_START, OnStart)
     ON_BN_CLICKED(IDC_STOP, OnStop)
     ON_BN_CLICKED(IDC_MINIMIZE, OnMinimize)
@@ -140,27 +138,6 @@ void CClockDlg::OnDpiChanged(UINT nDpi, const RECT* pSuggested) {
     CDialog::OnDpiChanged(nDpi, pSuggested);
     SetIconsForDpi();
     SetLabelFonts();
-}
-
-// Draws the application icon centred in the client area while the dialog is minimised.
-void CClockDlg::OnPaint() {
-    if (!IsIconic()) {
-        CDialog::OnPaint();
-        return;
-    }
-    CPaintDC dc(this);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
-    int cxIcon = ::GetSystemMetrics(SM_CXICON);
-    int cyIcon = ::GetSystemMetrics(SM_CYICON);
-    RECT rect;
-    GetClientRect(&rect);
-    int x = (rect.right - rect.left - cxIcon + 1) / 2;
-    int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
-    dc.DrawIcon(x, y, m_hIcon);
-}
-
-HCURSOR CClockDlg::OnQueryDragIcon() {
-    return static_cast<HCURSOR>(m_hIcon);
 }
 
 // A second copy of the program was started: show this one instead, in front, with whatever
