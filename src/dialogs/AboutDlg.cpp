@@ -57,7 +57,7 @@ HBRUSH CAboutDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 // Hands the address to the shell; whether a browser opens is the shell's business, and the
 // About box stays open either way.
 void CAboutDlg::OnWebsite() {
-    AfxShellOpen("http://" QUILLET_WEBSITE_HOST);
+    OpenInShell("http://" QUILLET_WEBSITE_HOST);
 }
 
 // The pointing hand over the web address tells that it can be clicked.

@@ -23,12 +23,6 @@ HINSTANCE AfxGetInstanceHandle() {
     return g_pApp ? g_pApp->m_hInstance : ::GetModuleHandleA(nullptr);
 }
 
-HINSTANCE AfxFindResourceHandle(const char* pszName, const char* pszType) {
-    (void)pszName;
-    (void)pszType;
-    return AfxGetInstanceHandle();
-}
-
 int AfxMessageBox(const char* pszText, UINT nType, UINT nIDHelp) {
     (void)nIDHelp;
     if ((nType & MB_ICONMASK) == 0)

@@ -33,8 +33,7 @@ BEGIN_MESSAGE_MAP(CClockDlg, CDialog)
 END_MESSAGE_MAP()
 
 CClockDlg::CClockDlg(CWnd* pParent) : CDialog(IDD, pParent) {
-    HINSTANCE hInstance = AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON);
-    m_hIcon = ::LoadIconA(hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
 void CClockDlg::DoDataExchange(CDataExchange* pDX) {
