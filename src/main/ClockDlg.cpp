@@ -126,7 +126,7 @@ void CClockDlg::SetIconsForDpi() {
         ::LoadImageA(hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, nBig, nBig, LR_SHARED);
     HANDLE hSmall = ::LoadImageA(hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, nSmall,
                                  nSmall, LR_SHARED);
-    // The small one first: set before it, the big one costs twice as much under Wine.
+    // The small one first: set before it, the big one is slower under Wine.
     SetIcon(hSmall ? static_cast<HICON>(hSmall) : m_hIcon, FALSE);
     SetIcon(hBig ? static_cast<HICON>(hBig) : m_hIcon, TRUE);
 }
