@@ -2,9 +2,9 @@
 
 #include <wtsapi32.h>
 
-#include "framework/Accessibility.h"
-#include "SingleInstance.h"
 #include "ProjectFileScreen.h"
+#include "SingleInstance.h"
+#include "framework/Accessibility.h"
 
 BEGIN_MESSAGE_MAP(CClockDlg, CDialog)
     ON_BN_CLICKED(IDC_START, OnStart)

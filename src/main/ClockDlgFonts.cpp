@@ -1,4 +1,5 @@
 #include "ClockDlg.h"
+
 #include "framework/Fonts.h"
 
 // A large, bold run counter that fits three-digit hours, and labels somewhat larger than the

@@ -1,7 +1,7 @@
 #include "ProjectFileScreen.h"
 
-#include "projectfile/FileSystem.h"
 #include "framework/WidePath.h"
+#include "projectfile/FileSystem.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "FileSystem.h"
 #include "Settings.h"
-#include "framework/WidePath.h"
 #include "framework/Afx.h"
+#include "framework/WidePath.h"
 
 namespace {
 
