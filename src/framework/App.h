@@ -27,4 +27,4 @@ CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
 // A modal message box captioned with the application's name; the exclamation icon unless the
 // type names another. Owned by the window in front of the main window, so it stays modal.
-int AfxMessageBox(const char* pszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+int AfxMessageBox(const char* pszText, UINT nType = MB_OK);
