@@ -2,7 +2,7 @@
 
 #include "framework/Accessibility.h"
 #include "main/Settings.h"
-#include "main/SettingsCalls.h"
+#include "main/SettingsBesideExe.h"
 
 #include <commctrl.h>
 

@@ -4,7 +4,7 @@
 
 #include <wtsapi32.h>
 
-#include "SettingsCalls.h"
+#include "SettingsBesideExe.h"
 
 CString FormatClockAgo(int64_t nAgoMs) {
     FILETIME now;

@@ -1,4 +1,4 @@
-#include "SettingsCalls.h"
+#include "SettingsBesideExe.h"
 
 #include "FileSystem.h"
 #include "Settings.h"
