@@ -1,5 +1,5 @@
-// The project file "Projekte.dbu": its path, presence test and the six operations that read
-// or rewrite it. Portable: the file system, the lists on screen and the message boxes are
+// The project file "Projekte.dbu": its path, presence test and the operations that read or
+// rewrite it. Portable: the file system, the lists on screen and the message boxes are
 // reached through the small interfaces below, so the same code runs on Windows and in the
 // native unit tests.
 #pragma once
