@@ -4,7 +4,6 @@
 #include "RenameProjectDlg.h"
 
 #include "framework/Accessibility.h"
-#include "main/Counter.h" // kMsgChooseProject, the main dialog's own words
 #include "main/ProjectFileScreen.h"
 
 namespace {

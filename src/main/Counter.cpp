@@ -4,7 +4,6 @@
 
 #include "framework/String.h"
 
-const char* const kMsgChooseProject = "Please choose a project";
 const char* const kMsgTotalCapped =
     "This project's total has reached 999:59:59, the most the project file can hold. "
     "The run counter goes on, but no further time is added to the project.";

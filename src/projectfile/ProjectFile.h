@@ -35,9 +35,10 @@ public:
 };
 
 // The fixed messages.
-extern const char* const kMsgErrorReading; // "Error reading DataBaseFile"
-extern const char* const kMsgErrorWriting; // "Error writing DataBaseFile"
-extern const char* const kMsgNoProject;    // "No project available"
+extern const char* const kMsgErrorReading;  // "Error reading DataBaseFile"
+extern const char* const kMsgErrorWriting;  // "Error writing DataBaseFile"
+extern const char* const kMsgNoProject;     // "No project available"
+extern const char* const kMsgChooseProject; // "Please choose a project"
 extern const char* const kMsgListChanged; // the delete dialog's record was moved by another program
 extern const char* const kMsgListChangedUnchanged; // the same for a correction: nothing changed
 
