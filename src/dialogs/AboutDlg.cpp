@@ -4,8 +4,7 @@
 
 #include "Version.h"
 #include "Website.h"
-#include "main/ClockDlg.h"
-#include "main/Fonts.h"
+#include "framework/Fonts.h"
 
 static const char kCopyright[] = "Copyright (C) 2026 The Quillet authors";
 static const char kLicense[] = "Free software under the MIT License";
@@ -15,14 +14,6 @@ BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
     ON_WM_CTLCOLOR()
     ON_MESSAGE(WM_SETCURSOR, OnSetCursor)
 END_MESSAGE_MAP()
-
-// "About" on the main dialog: opens while stopped or paused, not while a count runs.
-void CClockDlg::OnAbout() {
-    if (IsRunning())
-        return;
-    CAboutDlg dlg;
-    dlg.DoModal();
-}
 
 void CAboutDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -66,7 +57,7 @@ HBRUSH CAboutDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 // Hands the address to the shell; whether a browser opens is the shell's business, and the
 // About box stays open either way.
 void CAboutDlg::OnWebsite() {
-    AfxShellOpen("http://" QUILLET_WEBSITE_HOST);
+    OpenInShell("http://" QUILLET_WEBSITE_HOST);
 }
 
 // The pointing hand over the web address tells that it can be clicked.

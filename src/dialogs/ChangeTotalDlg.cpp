@@ -1,6 +1,6 @@
 #include "ChangeTotalDlg.h"
 
-#include "projectfile/ProjectFileCalls.h"
+#include "main/ProjectFileScreen.h"
 #include "projectfile/ProjectFileFormat.h"
 
 namespace {

@@ -1,8 +1,7 @@
 #include "DeleteProjectDlg.h"
 
-#include "main/Accessibility.h"
-#include "main/ClockDlg.h"
-#include "projectfile/ProjectFileCalls.h"
+#include "framework/Accessibility.h"
+#include "main/ProjectFileScreen.h"
 
 namespace {
 const char* const kMsgDeleted = "Deleted";
@@ -118,22 +117,4 @@ void CDeleteProjectDlg::OnEditChangeDeleteCombo() {
 
 void CDeleteProjectDlg::OnSelChangeDeleteCombo() {
     m_nSelected = m_comboDelete.GetCurSel();
-}
-
-// "Delete project" on the main dialog: only while no count runs or is paused, and only when
-// there is a project to delete. The project box loses the entries the dialog deleted; it is read
-// anew from the file only when the dialog had to read its own list again.
-void CClockDlg::OnDeleteProject() {
-    if (!CanListProjects())
-        return;
-    CDeleteProjectDlg dlg;
-    dlg.DoModal();
-    // A project box that was not what the dialog read at opening is read anew as well.
-    if (dlg.m_bListReloaded || dlg.m_nOpeningCount != m_comboProject.GetCount()) {
-        RefillProjectBox();
-        return;
-    }
-    for (int nDeleted : dlg.m_deleted)
-        m_comboProject.DeleteString(nDeleted);
-    m_comboProject.SetCurSel(-1); // as after a refill: nothing selected
 }

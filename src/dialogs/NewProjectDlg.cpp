@@ -2,8 +2,7 @@
 
 #include "NameRules.h"
 
-#include "main/ClockDlg.h"
-#include "projectfile/ProjectFileCalls.h"
+#include "main/ProjectFileScreen.h"
 
 BEGIN_MESSAGE_MAP(CNewProjectDlg, CDialog)
     ON_EN_CHANGE(IDC_PROJECT_NAME, OnChangeName)
@@ -39,14 +38,4 @@ void CNewProjectDlg::OnOK() {
 
 void CNewProjectDlg::OnCancelButton() {
     EndDialog(IDOK);
-}
-
-// "Create new project" on the main dialog: only while no count runs or is paused. The dialog
-// reports a missing project file itself when "add" is pressed.
-void CClockDlg::OnNewProject() {
-    if (!IsStopped())
-        return;
-    CNewProjectDlg dlg;
-    dlg.DoModal();
-    RefillProjectBox();
 }

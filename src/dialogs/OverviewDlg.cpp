@@ -3,9 +3,8 @@
 #include "ChangeTotalDlg.h"
 #include "RenameProjectDlg.h"
 
-#include "main/Accessibility.h"
-#include "main/ClockDlg.h"
-#include "projectfile/ProjectFileCalls.h"
+#include "framework/Accessibility.h"
+#include "main/ProjectFileScreen.h"
 
 namespace {
 // In dialog template units from the list's left edge: the totals line up under "Time:".
@@ -76,16 +75,4 @@ void COverviewDlg::OnRename() {
     dlg.DoModal();
     if (dlg.m_bChanged || dlg.m_bListStale)
         ReloadRows(nRow);
-}
-
-// "Project time overview" on the main dialog: only while no count runs or is paused, and
-// only when there is a project to show. After a correction the project box shows the file's
-// names, and the chosen project's total is read again.
-void CClockDlg::OnOverview() {
-    if (!CanListProjects())
-        return;
-    COverviewDlg dlg;
-    dlg.DoModal();
-    if (dlg.m_bFileChanged)
-        RefillKeepingSelection();
 }

@@ -2,7 +2,7 @@
 
 #include "NameRules.h"
 
-#include "projectfile/ProjectFileCalls.h"
+#include "main/ProjectFileScreen.h"
 
 BEGIN_MESSAGE_MAP(CRenameProjectDlg, CDialog)
     ON_EN_CHANGE(IDC_NEW_NAME, OnChangeName)

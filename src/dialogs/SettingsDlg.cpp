@@ -2,10 +2,9 @@
 
 #include "framework/Shell.h"
 
-#include "main/Accessibility.h"
-#include "main/ClockDlg.h"
+#include "framework/Accessibility.h"
 #include "main/Settings.h"
-#include "main/SettingsCalls.h"
+#include "main/SettingsBesideExe.h"
 
 #include <commctrl.h>
 
@@ -65,13 +64,4 @@ void CSettingsDlg::OnOK() {
     }
     m_nAwayMinutes = nMinutes;
     EndDialog(IDOK);
-}
-
-// "Settings..." in the main dialog's system menu, while no count runs (the item is greyed
-// then). The away check reads the limit from the file when it needs it.
-void CClockDlg::OnSettings() {
-    if (IsRunning())
-        return;
-    CSettingsDlg dlg;
-    dlg.DoModal();
 }

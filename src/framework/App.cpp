@@ -23,14 +23,7 @@ HINSTANCE AfxGetInstanceHandle() {
     return g_pApp ? g_pApp->m_hInstance : ::GetModuleHandleA(nullptr);
 }
 
-HINSTANCE AfxFindResourceHandle(const char* pszName, const char* pszType) {
-    (void)pszName;
-    (void)pszType;
-    return AfxGetInstanceHandle();
-}
-
-int AfxMessageBox(const char* pszText, UINT nType, UINT nIDHelp) {
-    (void)nIDHelp;
+int AfxMessageBox(const char* pszText, UINT nType) {
     if ((nType & MB_ICONMASK) == 0)
         nType |= MB_ICONEXCLAMATION;
     HWND hOwner = nullptr;

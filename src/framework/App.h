@@ -25,8 +25,6 @@ CWinApp* AfxGetApp();
 std::wstring GetModuleFileNameLong(HINSTANCE hInstance);
 CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
-// The module that holds a resource: always the executable itself, which carries them all.
-HINSTANCE AfxFindResourceHandle(const char* pszName, const char* pszType);
 // A modal message box captioned with the application's name; the exclamation icon unless the
 // type names another. Owned by the window in front of the main window, so it stays modal.
-int AfxMessageBox(const char* pszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+int AfxMessageBox(const char* pszText, UINT nType = MB_OK);

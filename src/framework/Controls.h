@@ -12,7 +12,6 @@ public:
         return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszString)));
     }
     int DeleteString(UINT nIndex) { return static_cast<int>(SendMessage(CB_DELETESTRING, nIndex)); }
-    void ResetContent() { SendMessage(CB_RESETCONTENT); }
     int InitStorage(int nItems, UINT nBytes) {
         return static_cast<int>(SendMessage(CB_INITSTORAGE, nItems, nBytes));
     }

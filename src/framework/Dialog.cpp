@@ -65,7 +65,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM
     if (pDlg == nullptr)
         return FALSE;
     // Nothing unwinds through the system's dialog manager: the program is built without
-    // exceptions, and running out of memory ends it (Lean.cpp).
+    // exceptions, and running out of memory ends it (NoExceptions.cpp).
     INT_PTR nResult = pDlg->Dispatch(nMsg, wParam, lParam);
     if (nMsg == WM_NCDESTROY) {
         ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);

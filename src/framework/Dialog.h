@@ -35,7 +35,6 @@ protected:
 
     // Defaults that derived handlers fall back on.
     void OnClose() { Default(); }
-    void OnPaint() { Default(); }
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     // The dialog moved to a monitor of another DPI: takes the suggested frame and scales the
     // controls and the dialog's font. Overrides refit what they drew themselves after this.

@@ -84,11 +84,7 @@ protected:                                                                      
 #define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)                                         \
     {0, 0, 0, &(nMessageVariable), AFX_THUNK(return pThis->memberFxn(wParam, lParam);)},
 
-#define ON_WM_PAINT() {WM_PAINT, 0, 0, nullptr, AFX_THUNK(pThis->OnPaint(); return 0;)},
 #define ON_WM_CLOSE() {WM_CLOSE, 0, 0, nullptr, AFX_THUNK(pThis->OnClose(); return 0;)},
-#define ON_WM_QUERYDRAGICON()                                                                      \
-    {WM_QUERYDRAGICON, 0, 0, nullptr,                                                              \
-     AFX_THUNK(return reinterpret_cast<LRESULT>(pThis->OnQueryDragIcon());)},
 #define ON_WM_QUERYENDSESSION()                                                                    \
     {WM_QUERYENDSESSION, 0, 0, nullptr, AFX_THUNK(return pThis->OnQueryEndSession();)},
 #define ON_WM_ENDSESSION()                                                                         \

@@ -22,13 +22,13 @@ template <class TProc> TProc ShellProc(const char* pszName) {
 
 } // namespace
 
-BOOL AfxShellNotifyIcon(DWORD nMessage, NOTIFYICONDATAA* pData) {
+BOOL NotifyTrayIcon(DWORD nMessage, NOTIFYICONDATAA* pData) {
     using NotifyIconProc = BOOL(WINAPI*)(DWORD, NOTIFYICONDATAA*);
     static const NotifyIconProc pfnNotifyIcon = ShellProc<NotifyIconProc>("Shell_NotifyIconA");
     return pfnNotifyIcon ? pfnNotifyIcon(nMessage, pData) : FALSE;
 }
 
-void AfxShellOpen(const char* pszTarget) {
+void OpenInShell(const char* pszTarget) {
     using ExecuteProc =
         HINSTANCE(WINAPI*)(HWND, const char*, const char*, const char*, const char*, int);
     static const ExecuteProc pfnExecute = ShellProc<ExecuteProc>("ShellExecuteA");

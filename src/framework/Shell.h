@@ -9,8 +9,10 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-BOOL AfxShellNotifyIcon(DWORD nMessage, NOTIFYICONDATAA* pData);
-void AfxShellOpen(const char* pszTarget);
+// Shell_NotifyIconA: adds, changes or removes a notification-area icon.
+BOOL NotifyTrayIcon(DWORD nMessage, NOTIFYICONDATAA* pData);
+// ShellExecuteA's "open": the target in the program the user chose for it.
+void OpenInShell(const char* pszTarget);
 // WTSRegisterSessionNotification for this session, and its undoing.
 BOOL RegisterSessionNotification(HWND hWnd);
 void UnregisterSessionNotification(HWND hWnd);

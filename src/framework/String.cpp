@@ -15,8 +15,7 @@ CString CString::Left(int nCount) const {
 }
 
 #ifdef _WIN32
-// On Windows user32's formatter, so that the C runtime's printf (about 25 KB) stays out of the
-// exe. It writes at most 1024 characters and knows no 64-bit or floating-point fields; the
+// On Windows user32's formatter, so that the C runtime's printf stays out of the exe. It writes at most 1024 characters and knows no 64-bit or floating-point fields; the
 // program formats only short texts of ints.
 void CString::Format(const char* pszFormat, ...) {
     char szBuffer[1025];

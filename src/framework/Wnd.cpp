@@ -67,14 +67,6 @@ void CWnd::CenterWindow() {
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd) {
-    m_hDC = ::BeginPaint(m_hWnd, &m_ps);
-}
-
-CPaintDC::~CPaintDC() {
-    ::EndPaint(m_hWnd, &m_ps);
-}
-
 BOOL CFont::CreateFontIndirect(const LOGFONTA* pLogFont) {
     DeleteObject();
     m_hFont = ::CreateFontIndirectA(pLogFont);

@@ -14,14 +14,10 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }
 
     LRESULT SendMessage(UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(m_hWnd, nMsg, wParam, lParam);
-    }
-    BOOL PostMessage(UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return ::PostMessageA(m_hWnd, nMsg, wParam, lParam);
     }
 
     void SetWindowText(const char* pszText) { ::SetWindowTextA(m_hWnd, pszText); }
@@ -36,7 +32,6 @@ public:
 
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
-    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
     void GetClientRect(RECT* pRect) const { ::GetClientRect(m_hWnd, pRect); }
     void SetRedraw(BOOL bRedraw = TRUE) { SendMessage(WM_SETREDRAW, bRedraw); }
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
@@ -66,22 +61,8 @@ public:
 
     COLORREF SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }
     int SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
-    BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
-    HDC GetSafeHdc() const { return m_hDC; }
 
     HDC m_hDC = nullptr;
-};
-
-// BeginPaint in the constructor, EndPaint in the destructor.
-class CPaintDC : public CDC {
-public:
-    explicit CPaintDC(CWnd* pWnd);
-    ~CPaintDC();
-
-    PAINTSTRUCT m_ps;
-
-private:
-    HWND m_hWnd;
 };
 
 // Owns a font; the font lives as long as this object, so keep it beside the controls using it.

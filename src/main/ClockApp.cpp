@@ -4,8 +4,8 @@
 
 #include "ClockDlg.h"
 #include "LockFile.h"
+#include "ProjectFileScreen.h"
 #include "SingleInstance.h"
-#include "projectfile/ProjectFileCalls.h"
 
 CClockApp theApp;
 

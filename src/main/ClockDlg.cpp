@@ -1,13 +1,11 @@
 #include "ClockDlg.h"
 
 
-#include "Accessibility.h"
+#include "ProjectFileScreen.h"
 #include "SingleInstance.h"
-#include "projectfile/ProjectFileCalls.h"
+#include "framework/Accessibility.h"
 
 BEGIN_MESSAGE_MAP(CClockDlg, CDialog)
-    ON_WM_PAINT()
-    ON_WM_QUERYDRAGICON()
     ON_BN_CLICKED(IDC_START, OnStart)
     ON_BN_CLICKED(IDC_STOP, OnStop)
     ON_BN_CLICKED(IDC_MINIMIZE, OnMinimize)
@@ -34,8 +32,7 @@ BEGIN_MESSAGE_MAP(CClockDlg, CDialog)
 END_MESSAGE_MAP()
 
 CClockDlg::CClockDlg(CWnd* pParent) : CDialog(IDD, pParent) {
-    HINSTANCE hInstance = AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON);
-    m_hIcon = ::LoadIconA(hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
 void CClockDlg::DoDataExchange(CDataExchange* pDX) {
@@ -74,9 +71,9 @@ void CClockDlg::UpdateButtons() {
     const struct {
         int nID;
         bool bEnabled;
-    } buttons[] = {{IDC_OVERVIEW, bStopped},     {IDC_NEW_PROJECT, bStopped},
+    } buttons[] = {{IDC_OVERVIEW, bStopped},       {IDC_NEW_PROJECT, bStopped},
                    {IDC_DELETE_PROJECT, bStopped}, {IDC_ABOUT, !IsRunning()},
-                   {IDC_PAUSE, !bStopped},        {IDC_STOP, !bStopped}};
+                   {IDC_PAUSE, !bStopped},         {IDC_STOP, !bStopped}};
     HWND hFocus = ::GetFocus();
     for (const auto& button : buttons) {
         HWND hButton = GetDlgItem(button.nID);
@@ -126,7 +123,7 @@ void CClockDlg::SetIconsForDpi() {
         ::LoadImageA(hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, nBig, nBig, LR_SHARED);
     HANDLE hSmall = ::LoadImageA(hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, nSmall,
                                  nSmall, LR_SHARED);
-    // The small one first: set before it, the big one costs twice as much under Wine.
+    // The small one first: set before it, the big one is slower under Wine.
     SetIcon(hSmall ? static_cast<HICON>(hSmall) : m_hIcon, FALSE);
     SetIcon(hBig ? static_cast<HICON>(hBig) : m_hIcon, TRUE);
 }
@@ -137,27 +134,6 @@ void CClockDlg::OnDpiChanged(UINT nDpi, const RECT* pSuggested) {
     CDialog::OnDpiChanged(nDpi, pSuggested);
     SetIconsForDpi();
     SetLabelFonts();
-}
-
-// Draws the application icon centred in the client area while the dialog is minimised.
-void CClockDlg::OnPaint() {
-    if (!IsIconic()) {
-        CDialog::OnPaint();
-        return;
-    }
-    CPaintDC dc(this);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
-    int cxIcon = ::GetSystemMetrics(SM_CXICON);
-    int cyIcon = ::GetSystemMetrics(SM_CYICON);
-    RECT rect;
-    GetClientRect(&rect);
-    int x = (rect.right - rect.left - cxIcon + 1) / 2;
-    int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
-    dc.DrawIcon(x, y, m_hIcon);
-}
-
-HCURSOR CClockDlg::OnQueryDragIcon() {
-    return static_cast<HCURSOR>(m_hIcon);
 }
 
 // A second copy of the program was started: show this one instead, in front, with whatever

@@ -26,8 +26,6 @@ protected:
     void OnCancel() override;
     void OnDpiChanged(UINT nDpi, const RECT* pSuggested) override;
 
-    void OnPaint();
-    HCURSOR OnQueryDragIcon();
     void OnMinimize();
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     void OnOverview();

@@ -4,7 +4,7 @@
 
 #include <wtsapi32.h>
 
-#include "SettingsCalls.h"
+#include "SettingsBesideExe.h"
 #include "framework/Shell.h"
 
 CString FormatClockAgo(int64_t nAgoMs) {

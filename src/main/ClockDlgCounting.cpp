@@ -2,7 +2,7 @@
 // the guards that keep a running or held count from being lost, session end and sleep.
 #include "ClockDlg.h"
 
-#include "projectfile/ProjectFileCalls.h"
+#include "ProjectFileScreen.h"
 
 static const UINT_PTR kTickTimer = 1;
 static const char kMsgStopFirst[] = "Please stop counter first";
@@ -24,8 +24,8 @@ void CClockDlg::ScheduleTick(int64_t nDelayMs) {
         return;
     }
     const UINT nDelay = static_cast<UINT>(nDelayMs < USER_TIMER_MINIMUM ? USER_TIMER_MINIMUM
-                                          : nDelayMs > 60000           ? 60000
-                                                                       : nDelayMs);
+                                          : nDelayMs > 60000            ? 60000
+                                                                        : nDelayMs);
     ::SetTimer(m_hWnd, kTickTimer, nDelay, nullptr);
 }
 
@@ -100,7 +100,8 @@ void CClockDlg::UpdateSaveStatus() {
         return;
     }
     CString strStatus;
-    strStatus.Format("Not saved since %s, trying again", FormatClockAgo(GetMsSinceSaved()).Str().c_str());
+    strStatus.Format("Not saved since %s, trying again",
+                     FormatClockAgo(GetMsSinceSaved()).Str().c_str());
     m_staticSaveStatus.SetWindowText(strStatus);
     ::ShutdownBlockReasonCreate(m_hWnd, kShutdownReason);
 }

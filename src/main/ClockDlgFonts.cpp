@@ -1,5 +1,6 @@
 #include "ClockDlg.h"
-#include "Fonts.h"
+
+#include "framework/Fonts.h"
 
 // A large, bold run counter that fits three-digit hours, and labels somewhat larger than the
 // dialog's text. The fonts are members, so they live as long as the statics that use them.

@@ -2,7 +2,7 @@
 // stopped, picking a project loads its stored total.
 #include "ClockDlg.h"
 
-#include "projectfile/ProjectFileCalls.h"
+#include "ProjectFileScreen.h"
 
 // Typing into the box is undone: the current project is selected again, which shows its name.
 // While stopped its stored total is loaded as well, so that the box and the total in memory

@@ -94,7 +94,7 @@ bool CClockDlg::AddTrayIcon() {
     DescribeCount(*this, data, GetRunSeconds());
     // An icon the shell still holds (a "TaskbarCreated" from a shell that kept its icons)
     // refuses NIM_ADD; updating it leaves the same icon in place.
-    if (!AfxShellNotifyIcon(NIM_ADD, &data) && !AfxShellNotifyIcon(NIM_MODIFY, &data))
+    if (!NotifyTrayIcon(NIM_ADD, &data) && !NotifyTrayIcon(NIM_MODIFY, &data))
         return false;
     DeclareIconVersion();
     return true;
@@ -108,13 +108,13 @@ void CClockDlg::DeclareIconVersion() {
     NOTIFYICONDATAA data = MakeIconData(m_hWnd);
     data.cbSize = NOTIFYICONDATAA_V2_SIZE; // the first form with uVersion
     data.uVersion = kNotifyIconVersion4;
-    if (AfxShellNotifyIcon(NIM_SETVERSION, &data)) {
+    if (NotifyTrayIcon(NIM_SETVERSION, &data)) {
         m_bTipNeedsShowTip = true;
         UpdateTrayIcon();
         return;
     }
     data.uVersion = NOTIFYICON_VERSION;
-    AfxShellNotifyIcon(NIM_SETVERSION, &data);
+    NotifyTrayIcon(NIM_SETVERSION, &data);
 }
 
 // A change of state, or a new minute of the run: the icon shows it.
@@ -124,7 +124,7 @@ void CClockDlg::UpdateTrayIcon() {
     data.uFlags = NIF_ICON | NIF_TIP | (m_bTipNeedsShowTip ? kNifShowTip : 0);
     m_nTipMinute = GetRunSeconds() / 60;
     DescribeCount(*this, data, GetRunSeconds());
-    AfxShellNotifyIcon(NIM_MODIFY, &data);
+    NotifyTrayIcon(NIM_MODIFY, &data);
 }
 
 // Shows the dialog again and removes the icon; the result tells whether the icon went away.
@@ -135,7 +135,7 @@ BOOL CClockDlg::RestoreFromTray() {
         Refresh();
     ShowWindow(SW_SHOW);
     NOTIFYICONDATAA data = MakeIconData(m_hWnd);
-    return AfxShellNotifyIcon(NIM_DELETE, &data);
+    return NotifyTrayIcon(NIM_DELETE, &data);
 }
 
 // The dialog is hidden only when the shell took the icon; otherwise nothing could bring it back.

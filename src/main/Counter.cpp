@@ -4,15 +4,15 @@
 
 #include "framework/String.h"
 
-const char* const kMsgChooseProject = "Please choose a project";
 const char* const kMsgTotalCapped =
     "This project's total has reached 999:59:59, the most the project file can hold. "
     "The run counter goes on, but no further time is added to the project.";
 
 namespace {
 
-// While a count runs, what it counted reaches the file every few seconds, so a crash or a power
-// loss costs at most that; the disk is made to write it through at most once a minute.
+// While a count runs, what it counted reaches the file every five seconds, so the program ending
+// without warning loses at most that; the disk is made to write it through once a minute (and
+// at pause and stop), so a power loss costs at most a minute.
 const std::int64_t kCheckpointMs = 5000;
 const std::int64_t kFlushMs = 60000;
 

@@ -10,7 +10,6 @@
 
 #include "ProjectFile.h"
 
-extern const char* const kMsgChooseProject; // "Please choose a project"
 extern const char* const kMsgTotalCapped;
 
 // A time away from the computer while a count ran, as the question about it names it: when it

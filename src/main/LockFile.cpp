@@ -2,7 +2,7 @@
 
 #include "LockOwner.h"
 #include "framework/Afx.h"
-#include "projectfile/WidePath.h"
+#include "framework/WidePath.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "SingleInstance.h"
 
 #include "framework/Afx.h"
-#include "projectfile/WidePath.h"
+#include "framework/WidePath.h"
 
 #include <cstring>
 #include <string>

@@ -1,4 +1,5 @@
-// One copy of the program per project file: two copies would overwrite each other's totals.
+// One copy of the program per project file on this computer, also across users and sessions;
+// a second one brings the first to the front. CLockFile keeps copies on other computers off.
 #pragma once
 
 #include <windows.h>

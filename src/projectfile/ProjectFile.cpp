@@ -11,6 +11,7 @@
 const char* const kMsgErrorReading = "Error reading DataBaseFile";
 const char* const kMsgErrorWriting = "Error writing DataBaseFile";
 const char* const kMsgNoProject = "No project available";
+const char* const kMsgChooseProject = "Please choose a project";
 const char* const kMsgProjectGone =
     "Another program has changed the project file: the project chosen is no longer in it. "
     "The list has been read again; nothing is counted.";

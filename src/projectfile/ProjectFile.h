@@ -1,5 +1,5 @@
-// The project file "Projekte.dbu": its path, presence test and the six operations that read
-// or rewrite it. Portable: the file system, the lists on screen and the message boxes are
+// The project file "Projekte.dbu": its path, presence test and the operations that read or
+// rewrite it. Portable: the file system, the lists on screen and the message boxes are
 // reached through the small interfaces below, so the same code runs on Windows and in the
 // native unit tests.
 #pragma once
@@ -35,9 +35,10 @@ public:
 };
 
 // The fixed messages.
-extern const char* const kMsgErrorReading; // "Error reading DataBaseFile"
-extern const char* const kMsgErrorWriting; // "Error writing DataBaseFile"
-extern const char* const kMsgNoProject;    // "No project available"
+extern const char* const kMsgErrorReading;  // "Error reading DataBaseFile"
+extern const char* const kMsgErrorWriting;  // "Error writing DataBaseFile"
+extern const char* const kMsgNoProject;     // "No project available"
+extern const char* const kMsgChooseProject; // "Please choose a project"
 extern const char* const kMsgListChanged; // the delete dialog's record was moved by another program
 extern const char* const kMsgListChangedUnchanged; // the same for a correction: nothing changed
 
@@ -98,7 +99,6 @@ public:
     CProjectFile(std::string strPath, IFileSystem& fs, IMessageSink& sink,
                  LeadByteTest pfnIsLeadByte = nullptr);
 
-    const std::string& GetPath() const { return m_strPath; }
     ProjectFileState GetState() const;
 
     void LoadProjectNames(IStringList& list) const;
@@ -135,9 +135,6 @@ public:
     // At start-up, under the single-instance lock: puts back what a change cut short by a crash
     // had overwritten, and removes the temporary files of older versions' saves.
     void RecoverAfterCrash() const;
-    // Puts the old content back from a complete journal and removes it; removes one cut short.
-    // False when a complete journal could not be rolled back (it is kept for the next try).
-    bool RollBackJournal() const;
     // Only while the project file exists and reads: a leftover may be the only copy of its data.
     void RemoveLeftoverTempFiles() const;
 
@@ -151,6 +148,9 @@ private:
     bool ChangeInPlace(IFileSystem::FileHandle hFile, const std::string& strOld,
                        const std::string& strContent, bool& bJournalWritten) const;
     bool WriteJournal(const std::string& strOld, std::size_t nOffset) const;
+    // Puts the old content back from a complete journal and removes it; removes one cut short.
+    // False when a complete journal could not be rolled back (it is kept for the next try).
+    bool RollBackJournal() const;
     bool RollBackJournal(bool& bRolledBack) const;
     bool RollBackFrom(const std::string& strJournal, bool& bRolledBack) const;
     bool HasName(const std::string& strContent, const ProjectRecord& record,

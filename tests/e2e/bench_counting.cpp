@@ -10,7 +10,7 @@
 // count is stopped and its saved total compared with its display.
 #include "bench.h"
 #include "cases_counting.h"
-#include "cases_tray_about.h"
+#include "tray_about_helpers.h"
 
 #include <algorithm>
 #include <memory>

@@ -49,8 +49,8 @@ E2E_CASE("bench.startup") {
     for (int i = 1; i < 4; ++i)
         files[i] = ManyProjects(kScenes[i].projects);
     // One start of each, not counted: the first start of a program under Wine loads more.
-    // The first Quillet start after the bare dialog's was measured slower than the others of
-    // its round, whatever its file: Quillet's three scenes take turns at that place.
+    // The first Quillet start after the bare dialog's is slower than the others of its round,
+    // whatever its file: Quillet's three scenes take turns at that place.
     for (long run = -1; run < runs; ++run) {
         for (int turn = 0; turn < 4; ++turn) {
             const int i = turn == 0 ? 0 : 1 + static_cast<int>((turn - 1 + run + 1) % 3);

@@ -1,7 +1,7 @@
 // The About box: "About" opens it while the count is stopped or paused, never while it runs; it
 // names the product, its copyright and its licence, and Enter or Escape closes it with the
 // count as it was.
-#include "cases_tray_about.h"
+#include "tray_about_helpers.h"
 
 using namespace e2e;
 using namespace e2e::trayabout;

@@ -3,7 +3,7 @@
 //
 // The shell's handler for http URLs is swapped, for the length of a case, for a command that
 // writes the URL it gets into the scratch folder, so no browser is needed.
-#include "cases_tray_about.h"
+#include "tray_about_helpers.h"
 
 #include <map>
 #include <vector>

@@ -20,11 +20,11 @@ using namespace e2e::counting;
 namespace {
 
 const int kSuiteKills = 10;
-// The kills land from the moment the command is posted to this long after it: under Wine the
-// program has mostly taken the command and finished its save some 5 ms after it was posted.
+// The kills land from the moment the command is posted to this long after it: just past the
+// time the program under Wine takes to carry out the command and finish its save.
 const DWORD kMaxDelayMs = 8;
-// The rollback's kills land from the program's creation to this long after it: under Wine it
-// has rolled back some 35 to 90 ms after it was created.
+// The rollback's kills land from the program's creation to this long after it: past the time
+// the program under Wine takes to start and roll back.
 const DWORD kMaxStartDelayMs = 120;
 
 const int kOperations = 4;

@@ -4,7 +4,7 @@
 //
 // Whether the icon exists is asked of the shell itself: modifying an icon (nothing changed) with
 // the dialog's window and id 1 succeeds only while that icon is in the notification area.
-#include "cases_tray_about.h"
+#include "tray_about_helpers.h"
 
 using namespace e2e;
 using namespace e2e::trayabout;

@@ -1,6 +1,6 @@
 // Scenes for the screenshots of the About box and of the tray icon in docs/, taken by
 // scripts/screenshots.sh. Not registered as tests.
-#include "cases_tray_about.h"
+#include "tray_about_helpers.h"
 
 #include <algorithm>
 #include <vector>

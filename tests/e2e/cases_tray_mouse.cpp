@@ -1,6 +1,6 @@
 // The icon as a user meets it: Wine's notification area shows it with the tip "Quillet 1.0", and
 // the real mouse brings the dialog back on the release of the left button, not on the press.
-#include "cases_tray_about.h"
+#include "tray_about_helpers.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // "TaskbarCreated" also reaches a program whose icon the shell still holds (another program may
 // send it, or the taskbar may be rebuilt without losing its icons): the dialog stays behind the
 // icon, and the icon keeps working.
-#include "cases_tray_about.h"
+#include "tray_about_helpers.h"
 
 using namespace e2e;
 using namespace e2e::trayabout;

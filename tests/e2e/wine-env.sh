@@ -98,7 +98,7 @@ create_prefix() {
     rm -rf "$WINEPREFIX"
     # No Mono or Gecko: nothing here needs them, and their installers would ask.
     WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
-    # Unmanaged windows: without this, Wine stalls about 2 s whenever a window is hidden or
+    # Unmanaged windows: without this, Wine stalls whenever a window is hidden or
     # destroyed, waiting for a window manager that Xvfb does not have.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     # Wine's Marlett, which draws the caption buttons: Debian's Wine does not find its own fonts,

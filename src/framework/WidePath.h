@@ -1,5 +1,5 @@
-// Windows only: the project file's path travels as UTF-8 and meets the system in its wide form,
-// so a folder outside the ANSI code page and a path past MAX_PATH both work.
+// Windows only: the paths of the program's files travel as UTF-8 and meet the system in their
+// wide form, so a folder outside the ANSI code page and a path past MAX_PATH both work.
 #pragma once
 
 #include <string>

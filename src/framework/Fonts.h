@@ -1,7 +1,7 @@
 // Fonts sized to the controls that show them.
 #pragma once
 
-#include "framework/Afx.h"
+#include "Afx.h"
 
 // Creates the largest font of the face and style, at most nMaxHeight pixels high, in which
 // every sample fits the control's client area.

@@ -2,7 +2,7 @@
 // filling the dialogs' own combo and list boxes, with messages shown in message boxes.
 #pragma once
 
-#include "ProjectFile.h"
+#include "projectfile/ProjectFile.h"
 #include "framework/Afx.h"
 
 // The project file's full path as UTF-8 (any folder name, any length): the file layer and the

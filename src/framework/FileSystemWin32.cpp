@@ -1,5 +1,5 @@
 // The file layer on Windows, over the kernel's wide ("W") file calls.
-#include "FileSystem.h"
+#include "projectfile/FileSystem.h"
 #include "WidePath.h"
 
 #include <windows.h>
@@ -119,10 +119,9 @@ public:
     }
 
     bool CreateNew(const std::string& strPath, bool bHidden, FileHandle& hFile) override {
-        HANDLE hCreated = ::CreateFileW(ToWidePath(strPath).c_str(), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_ALWAYS,
-                                        bHidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL,
-                                        nullptr);
+        HANDLE hCreated =
+            ::CreateFileW(ToWidePath(strPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          bHidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr);
         hFile = reinterpret_cast<FileHandle>(hCreated);
         return hCreated != INVALID_HANDLE_VALUE;
     }

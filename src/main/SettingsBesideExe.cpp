@@ -1,9 +1,9 @@
-#include "SettingsCalls.h"
+#include "SettingsBesideExe.h"
 
 #include "FileSystem.h"
 #include "Settings.h"
-#include "WidePath.h"
 #include "framework/Afx.h"
+#include "framework/WidePath.h"
 
 namespace {
 

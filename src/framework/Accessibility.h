@@ -1,7 +1,7 @@
 // Names that screen readers announce for controls whose on-screen label cannot serve.
 #pragma once
 
-#include "framework/Afx.h"
+#include "Afx.h"
 
 // Gives the control an accessible name without changing what the screen shows. Needs COM
 // initialised on the calling thread; does nothing where the system cannot annotate.
