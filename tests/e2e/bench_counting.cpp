@@ -9,8 +9,7 @@
 // reaches those programs), and reports whether each advanced every second. Afterwards each
 // count is stopped and its saved total compared with its display.
 #include "bench.h"
-#include "cases_counting.h"
-#include "tray_about_helpers.h"
+#include "scene.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,6 +1,6 @@
 // Screen readers: the lists a user picks a project from are announced by name, while the
 // screen shows the same texts as before.
-#include "cases_dialogs.h"
+#include "scene.h"
 
 #include <cstdio>
 
@@ -24,7 +24,7 @@ void CheckAnnounced(bool annotates, HWND control, const char* expected) {
 
 E2E_CASE("accessibility.project_lists_are_announced_by_name") {
     IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    auto& [scratch, records, original, app, main] = scene;
     const bool annotates = SystemAnnotatesNames();
     if (!annotates)
         std::printf("note: this system's accessibility layer takes no annotations\n");
@@ -42,7 +42,7 @@ E2E_CASE("accessibility.project_lists_are_announced_by_name") {
     CHECK_EQ(ListBoxItems(Control(dialog, IDC_OVERVIEW_LIST)).size(), size_t{3});
     RequestClose(dialog);
     WaitUntilClosed(dialog);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsFile()));
 
     // The settings' up-down arrows are named after the field they change.
     PostMessageW(main, WM_SYSCOMMAND, IDM_SETTINGS, 0);

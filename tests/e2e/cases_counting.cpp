@@ -2,7 +2,7 @@
 // time spent running, and stop writes the project's total (its loaded total plus the run) into
 // that project's time line and nowhere else. Cases compare the file with what the display
 // showed rather than with the driver's clock.
-#include "cases_counting.h"
+#include "scene.h"
 
 using namespace e2e;
 using namespace e2e::counting;
@@ -26,7 +26,8 @@ E2E_CASE("counting.start_pause_resume_stop_writes_the_project_time_line") {
     const long held = PauseCount(main);
     CHECK(held >= last);
     CheckHolds(main, held);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(records, 0, loaded + held)));
+    CHECK_EQ(scratch.ReadProjectFile(),
+             std::optional<std::string>(WithTotal(records, 0, loaded + held)));
 
     // Resumed, it goes on from the held value: the paused seconds are not counted.
     Press(main, IDC_PAUSE);
@@ -218,7 +219,8 @@ E2E_CASE("counting.the_dialog_shows_the_total_and_greys_what_would_do_nothing") 
     CHECK_EQ(enabled(), "0000111");
     const long later = WaitForShownAtLeast(main, first + 2);
     const long total = ParseTimeLine(TotalShown(main).substr(7));
-    CHECK(total >= 12 * 3600 + 34 * 60 + 56 + later - 1 && total <= 12 * 3600 + 34 * 60 + 56 + later + 1);
+    CHECK(total >= 12 * 3600 + 34 * 60 + 56 + later - 1 &&
+          total <= 12 * 3600 + 34 * 60 + 56 + later + 1);
 
     const long held = PauseCount(main);
     CHECK_EQ(enabled(), "0001111");

@@ -1,7 +1,7 @@
 // A running count is saved every five seconds, so that a crash or power loss costs at most
 // that, and at once when Windows announces sleep. A checkpoint that fails opens no message box:
 // a line under the run counter tells of it until one succeeds.
-#include "cases_counting.h"
+#include "scene.h"
 
 using namespace e2e;
 using namespace e2e::counting;
@@ -22,10 +22,12 @@ E2E_CASE("counting.a_running_count_is_saved_every_five_seconds_and_before_sleep"
     {
         FileLock lock(scratch.ProjectFilePath());
         const std::string status = *WaitFor(
-            "the failed checkpoint to be told", [&]() -> std::optional<std::string> {
+            "the failed checkpoint to be told",
+            [&]() -> std::optional<std::string> {
                 const std::string text = SaveStatus(main);
                 return text.empty() ? std::nullopt : std::optional<std::string>(text);
-            }, 15000);
+            },
+            15000);
         CHECK(status.rfind("Not saved since ", 0) == 0);
         CHECK(OpenMessages(app).empty());
     }

@@ -1,6 +1,6 @@
 // The keyboard while a count runs: Tab moves the focus through the main dialog and Space presses
 // the focused button, so "pause" and "stop" can be reached without a mouse.
-#include "cases_counting.h"
+#include "scene.h"
 
 using namespace e2e;
 using namespace e2e::counting;

@@ -7,7 +7,7 @@
 // old one), and its folder nothing but Quillet.exe and the project file: no journal is left.
 // The test suite kills 10 times; scripts/crash-test.sh <n> runs the same case with --kills <n>.
 // Each run prints its seed; --seed <n> gives the same operations and delays again.
-#include "cases_counting.h"
+#include "scene.h"
 
 #include "ProjectFileJournal.h"
 

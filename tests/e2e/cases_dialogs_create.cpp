@@ -1,7 +1,7 @@
 // Creating a project: the name field keeps a name to 30 characters while it is typed or pasted,
 // "add" appends the project with a zero total, and the main dialog's project box then shows the
 // new list with nothing chosen. Every case checks the project file's bytes after each step.
-#include "cases_dialogs.h"
+#include "scene.h"
 
 #include <algorithm>
 
@@ -25,7 +25,7 @@ std::vector<std::string> ThreeNamesAnd(const std::string& name) {
 }
 
 std::string ThreeProjectsAnd(const std::string& name) {
-    return ThreeProjects() + "\r\n" + name + "\r\n000:00:00";
+    return ThreeProjectsFile() + "\r\n" + name + "\r\n000:00:00";
 }
 
 HWND NameField(HWND dialog) {
@@ -48,7 +48,7 @@ void AddAndWaitUntilClosed(const App& app, HWND main, HWND dialog) {
 
 E2E_CASE("create.typing_a_31st_character_keeps_30_and_warns_once") {
     IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
     const HWND field = NameField(dialog);
     CHECK_EQ(WindowText(field), "");
@@ -67,18 +67,18 @@ E2E_CASE("create.typing_a_31st_character_keeps_30_and_warns_once") {
     AnswerMessage(app, kMaxLength);
     CheckNoMessage(app, dialog);
     CHECK_EQ(WindowText(field), k30);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsFile()));
 
     ClickButton(dialog, IDC_NEW_CANCEL);
     WaitUntilClosed(dialog);
     CheckNoMessage(app, main);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsFile()));
     CheckProjectBoxUnselected(main, ThreeNames());
 }
 
 E2E_CASE("create.pasting_50_characters_keeps_the_first_30_and_warns_once") {
     IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    auto& [scratch, records, original, app, main] = scene;
     // A project chosen before: after the dialog closes the box has no choice again.
     ChooseComboItem(main, IDC_PROJECT_COMBO, 1);
     WaitFor("the project box to show alpha",
@@ -92,7 +92,7 @@ E2E_CASE("create.pasting_50_characters_keeps_the_first_30_and_warns_once") {
     Dismiss(box);
     CheckNoMessage(app, dialog);
     CHECK_EQ(WindowText(field), k30);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsFile()));
 
     AddAndWaitUntilClosed(app, main, dialog);
     CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsAnd(k30)));
@@ -119,24 +119,24 @@ E2E_CASE("create.thirty_characters_pass_silently_into_an_empty_file") {
 
 E2E_CASE("create.add_with_an_empty_field_asks_for_a_name") {
     IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
 
     ClickButton(dialog, IDC_ADD);
     AnswerMessage(app, "Please enter a name for your project");
     CheckNoMessage(app, dialog);
     CHECK(IsWindowVisible(dialog));
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsFile()));
 
     ClickButton(dialog, IDC_NEW_CANCEL);
     WaitUntilClosed(dialog);
     CheckNoMessage(app, main);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsFile()));
 }
 
 E2E_CASE("create.one_blank_is_stored_as_a_name") {
     IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
 
     TypeAndWait(NameField(dialog), " ", " ");
@@ -147,7 +147,7 @@ E2E_CASE("create.one_blank_is_stored_as_a_name") {
 
 E2E_CASE("create.existing_name_is_added_again") {
     IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
 
     const std::string name = kZetaAlphaBuero[2];
@@ -184,7 +184,7 @@ E2E_CASE("create.missing_file_keeps_the_dialog_and_the_name_and_creates_nothing"
 
 E2E_CASE("create.keyboard_alone_names_and_adds_a_project_and_escape_cancels") {
     IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    auto& [scratch, records, original, app, main] = scene;
     HWND dialog = OpenCreateDialog(app, main);
     const HWND field = NameField(dialog);
     // The focus opens in the name field, and Tab comes back to it after the two buttons.
@@ -199,7 +199,7 @@ E2E_CASE("create.keyboard_alone_names_and_adds_a_project_and_escape_cancels") {
     PressKey(field, VK_RETURN);
     AnswerMessage(app, "Please enter a name for your project");
     CHECK(IsWindow(dialog));
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsFile()));
     TypeAndWait(field, "Gamma", "Gamma");
     PressKey(field, VK_RETURN);
     WaitUntilClosed(dialog);

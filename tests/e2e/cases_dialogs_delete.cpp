@@ -1,7 +1,7 @@
 // Deleting projects: the drop-down field always names the project that "Delete project" will
 // remove, the file loses exactly that record, "Deleted" confirms it, and the dialog stays open
 // for the next deletion. Every case checks the project file's bytes after each step.
-#include "cases_dialogs.h"
+#include "scene.h"
 
 using namespace e2e;
 using namespace e2e::dialogs;

@@ -1,7 +1,7 @@
 // When the main dialog's "Create new project", "Delete project" and "Project time overview"
 // open their dialogs: the last two only when there is a project to show, all three only while
 // no count runs or is paused.
-#include "cases_dialogs.h"
+#include "scene.h"
 
 using namespace e2e;
 using namespace e2e::dialogs;
@@ -51,7 +51,7 @@ E2E_CASE("opening.missing_file_is_reported_and_nothing_opens") {
 
 E2E_CASE("opening.side_dialogs_wait_while_a_count_runs_or_is_paused") {
     IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    auto& [scratch, records, original, app, main] = scene;
     const HWND display = Control(main, IDC_TIME_DISPLAY);
 
     ChooseComboItem(main, IDC_PROJECT_COMBO, 0);
@@ -71,7 +71,7 @@ E2E_CASE("opening.side_dialogs_wait_while_a_count_runs_or_is_paused") {
     // Stop saves Zeta's total, now at least a second more; nothing else in the file changed.
     ClickButton(main, IDC_STOP);
     WaitFor("the count to stop", [&] { return WindowText(display) == "00:00:00"; });
-    const std::string before = ThreeProjects();
+    const std::string before = ThreeProjectsFile();
     const std::string after = scratch.ReadProjectFile().value_or("");
     REQUIRE(after.size() == before.size());
     CHECK_EQ(after.substr(0, 6), before.substr(0, 6));

@@ -1,7 +1,6 @@
 // The project time overview: one row per project in file order, the name, a tab and the total
 // as stored, with the totals lined up at 185 dialog units in the list. It writes nothing.
-#include "cases_counting.h"
-#include "cases_dialogs.h"
+#include "scene.h"
 
 #include <cstdint>
 
@@ -69,9 +68,9 @@ std::vector<Run> TextRuns(HWND list, int row, int gap) {
 
 E2E_CASE("overview.rows_in_file_order_with_name_tab_and_total") {
     IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    auto& [scratch, records, original, app, main] = scene;
     CreateProject(app, main, "Neu");
-    const std::string file = ThreeProjects() + "\r\nNeu\r\n000:00:00";
+    const std::string file = ThreeProjectsFile() + "\r\nNeu\r\n000:00:00";
     CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(file));
 
     const HWND dialog = OpenOverview(app, main);
@@ -174,7 +173,7 @@ HWND OpenCorrection(const App& app, HWND overview, int button, const std::string
 // box show the result.
 E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
     IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    auto& [scratch, records, original, app, main] = scene;
     ChooseComboItem(main, IDC_PROJECT_COMBO, 1);
     const HWND dialog = OpenOverview(app, main);
     ClickButton(dialog, IDC_CHANGE_TOTAL); // nothing picked yet
@@ -191,7 +190,7 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
         AnswerMessage(app, kMsgBadTotal);
         CHECK(IsWindow(total));
     }
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsFile()));
     SetFieldText(app, field, "7:05:00");
     ClickButton(total, IDOK);
     WaitUntilClosed(total);

@@ -1,7 +1,7 @@
 // Scenes for the screenshots of the create, delete, overview, correction and settings dialogs in
 // docs/, taken by
 // scripts/screenshots.sh. Not registered as tests.
-#include "cases_dialogs.h"
+#include "scene.h"
 
 using namespace e2e;
 using namespace e2e::dialogs;

@@ -2,7 +2,7 @@
 // the ANSI code page or past MAX_PATH, a user's own "Projekte.tmp", the file's attributes, a
 // file reached through a symbolic link or with a hard-link partner, a read-only file and one too
 // large to read.
-#include "cases_counting.h"
+#include "scene.h"
 
 #include <cstring>
 
@@ -66,7 +66,8 @@ void AddProject(HWND dialog, const std::string& name) {
 
 E2E_CASE("files.a_folder_outside_the_ansi_code_page_counts_and_saves") {
     // "Łukasz" and "時間記録": neither is in the ANSI code page (1252 in the test prefix).
-    CountingScene scene(0, "\xC5\x81ukasz\\\xE6\x99\x82\xE9\x96\x93\xE8\xA8\x98\xE9\x8C\xB2");
+    Scene scene(
+        {ThreeProjects(), 0, "\xC5\x81ukasz\\\xE6\x99\x82\xE9\x96\x93\xE8\xA8\x98\xE9\x8C\xB2"});
     CountCloseAndStop(scene);
 }
 
@@ -75,7 +76,8 @@ E2E_CASE("files.a_folder_outside_the_ansi_code_page_counts_and_saves") {
 E2E_CASE("files.a_project_file_path_past_260_characters_counts_and_saves") {
     // root \ a... \ b... \Quillet.exe
     const size_t room = 259 - Scratch::RootPath("").size() - 2 - std::strlen("\\Quillet.exe");
-    CountingScene scene(0, std::string(room / 2, 'a') + "\\" + std::string(room - room / 2, 'b'));
+    Scene scene({ThreeProjects(), 0,
+                 std::string(room / 2, 'a') + "\\" + std::string(room - room / 2, 'b')});
     REQUIRE(scene.scratch.ExePath().size() == 259);
     REQUIRE(scene.scratch.ProjectFilePath().size() == 260);
     CountCloseAndStop(scene);
@@ -85,7 +87,7 @@ E2E_CASE("files.a_project_file_path_past_260_characters_counts_and_saves") {
 // and system marks, and no journal is left.
 E2E_CASE("files.a_save_keeps_the_users_tmp_file_and_the_files_attributes") {
     Scratch scratch;
-    const std::string original = dialogs::ThreeProjects();
+    const std::string original = ThreeProjectsFile();
     scratch.WriteProjectFile(original);
     const std::string notes = scratch.AppDir() + "\\Projekte.tmp";
     WriteFileBytes(notes, "my own notes");
@@ -116,7 +118,7 @@ E2E_CASE("files.create_and_delete_follow_a_symbolic_link_and_a_hard_link") {
     const std::string persist = scratch.Root() + "\\persist";
     const std::string target = persist + "\\Projekte.dbu", partner = persist + "\\partner.dbu";
     REQUIRE(CreateDirectoryW(WidePath(persist).c_str(), nullptr));
-    const std::string original = dialogs::ThreeProjects();
+    const std::string original = ThreeProjectsFile();
     WriteFileBytes(target, original);
     REQUIRE(RunLinuxCommand("/bin/ln " + LinuxPath(target) + " " + LinuxPath(partner)));
     REQUIRE(RunLinuxCommand("/bin/ln -s " + LinuxPath(target) + " " +
@@ -147,7 +149,7 @@ E2E_CASE("files.create_and_delete_follow_a_symbolic_link_and_a_hard_link") {
 // Wine run as root would replace a read-only file; the program checks the mark itself.
 E2E_CASE("files.a_read_only_file_is_not_replaced") {
     Scratch scratch;
-    const std::string original = dialogs::ThreeProjects();
+    const std::string original = ThreeProjectsFile();
     scratch.WriteProjectFile(original);
     SetAttributes(scratch.ProjectFilePath(), FILE_ATTRIBUTE_READONLY);
     App app(scratch.ExePath(), scratch.WorkDir());

@@ -1,7 +1,7 @@
 // One copy per project file: a second start beside a running copy hands over to it and ends,
 // while a copy with its own project file in another folder runs alongside; a copy on another
 // computer sharing the folder (a second Wine prefix) is told who holds the file and ends.
-#include "cases_dialogs.h"
+#include "scene.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // Text at the screen's DPI: in every dialog each static's text fits inside its control, the
 // fonts the program fits to its labels fill them, and a change of DPI refits those fonts. These
 // cases also run in prefixes at 144 and 192 DPI (see CMakeLists.txt).
-#include "cases_dialogs.h"
+#include "scene.h"
 
 #include <cstdio>
 
@@ -136,7 +136,7 @@ void CheckInkScaled(HWND control, int before, int from, int to) {
 
 E2E_CASE("layout.every_static_text_fits_its_control") {
     IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    auto& [scratch, records, original, app, main] = scene;
     std::printf("  screen at %d DPI\n", ScreenDpi());
 
     // The project of the longest total, so that its total under the box is checked too.
@@ -177,7 +177,7 @@ E2E_CASE("layout.every_static_text_fits_its_control") {
 
 E2E_CASE("layout.dpi_change_refits_the_fonts") {
     IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    auto& [scratch, records, original, app, main] = scene;
     // Up by half, or down by a quarter where half as much again would not fit the screen.
     const int dpi = ScreenDpi(), other = dpi >= 192 ? dpi * 3 / 4 : dpi * 3 / 2;
     const int ids[] = {IDC_TIME_DISPLAY, IDC_LABEL_CURRENT, IDC_LABEL_CHOOSE, IDC_START};

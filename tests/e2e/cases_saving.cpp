@@ -1,7 +1,7 @@
 // Saving a total: stop writes into the record that carries the counted project's name, also
 // over a hand-edited time line; a save that fails is reported and the count is held, paused
 // with its time on the display, until a later stop saves it or the user chooses to lose it.
-#include "cases_counting.h"
+#include "scene.h"
 
 using namespace e2e;
 using namespace e2e::counting;

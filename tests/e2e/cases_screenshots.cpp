@@ -1,6 +1,6 @@
 // Scenes for the screenshots in docs/, taken by scripts/screenshots.sh (which runs the driver
 // with --shots). Not registered as tests.
-#include "cases_counting.h"
+#include "scene.h"
 
 using namespace e2e;
 using namespace e2e::counting;

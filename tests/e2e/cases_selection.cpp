@@ -1,7 +1,7 @@
 // The project box while a count runs or is paused stays on the project being counted, however
 // the user picks, drops the list down or types; stop then writes that project's total. While
 // stopped, typing shows the name of the project last started (the first one before any start).
-#include "cases_counting.h"
+#include "scene.h"
 
 using namespace e2e;
 using namespace e2e::counting;

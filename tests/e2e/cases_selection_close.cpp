@@ -1,7 +1,7 @@
 // The close guard: while a count runs or is paused, the close box, Esc and Enter are refused
 // with "Please stop counter first" and the count goes on; once stopped, closing ends the
 // program and writes nothing more.
-#include "cases_counting.h"
+#include "scene.h"
 
 using namespace e2e;
 using namespace e2e::counting;

@@ -2,7 +2,7 @@
 // once when Windows asks whether the session may end, and again when it ends. A save that
 // fails at the question refuses the end with a reason Windows shows. Stopped, nothing is
 // written.
-#include "cases_counting.h"
+#include "scene.h"
 
 using namespace e2e;
 using namespace e2e::counting;

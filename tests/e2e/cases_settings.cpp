@@ -1,8 +1,7 @@
 // "Settings..." in the main dialog's system menu: the away limit in Quillet.ini beside the exe,
 // shown as the file gives it (or the default), checked as it is typed, written keeping the
 // user's own lines.
-#include "cases_counting.h"
-#include "cases_dialogs.h"
+#include "scene.h"
 
 using namespace e2e;
 using namespace e2e::dialogs;
@@ -29,7 +28,7 @@ HWND OpenSettings(const App& app, HWND main) {
 
 E2E_CASE("settings.away_limit_is_shown_checked_and_written_to_quillet_ini") {
     IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    auto& [scratch, records, original, app, main] = scene;
     // No file yet: the default, and Cancel writes nothing.
     HWND dialog = OpenSettings(app, main);
     const LONG okStyle = GetWindowLongW(Control(dialog, IDOK), GWL_STYLE);
@@ -60,8 +59,9 @@ E2E_CASE("settings.away_limit_is_shown_checked_and_written_to_quillet_ini") {
     CHECK_EQ(ReadFileBytes(IniPath(scratch)),
              std::optional<std::string>(
                  "; my settings\r\n[Settings]\r\nAwayMinutes=3\r\n[Other]\r\nX=1\r\n"));
-    CHECK_EQ(ListFolder(scratch.AppDir()),
-             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "Quillet.ini", "~Projekte.lock"}));
+    CHECK_EQ(
+        ListFolder(scratch.AppDir()),
+        (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "Quillet.ini", "~Projekte.lock"}));
 
     // Opened again, the dialog shows what was written.
     dialog = OpenSettings(app, main);

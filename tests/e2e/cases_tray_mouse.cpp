@@ -1,6 +1,6 @@
 // The icon as a user meets it: Wine's notification area shows it with the tip "Quillet 1.0", and
 // the real mouse brings the dialog back on the release of the left button, not on the press.
-#include "tray_about_helpers.h"
+#include "scene.h"
 
 #include <vector>
 
@@ -8,10 +8,8 @@ using namespace e2e;
 using namespace e2e::trayabout;
 
 E2E_CASE("tray.mouse_over_the_icon_shows_its_tip_and_its_release_restores_the_dialog") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "000:00:00"}}));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = WaitForIdleDialog(app);
+    Scene scene(Tray({{"Alpha", "000:00:00"}}, -1));
+    auto& [scratch, records, original, app, dialog] = scene;
     const std::vector<HWND> before = IconWindows();
 
     MinimizeToTray(dialog);
@@ -44,10 +42,8 @@ E2E_CASE("tray.mouse_over_the_icon_shows_its_tip_and_its_release_restores_the_di
 // arrives as NIN_KEYSELECT and restores the dialog, as does NIN_SELECT; the right button and
 // the context menu request stay ignored.
 E2E_CASE("tray.keyboard_selection_of_the_icon_restores_the_dialog") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "000:00:00"}}));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = WaitForIdleDialog(app);
+    Scene scene(Tray({{"Alpha", "000:00:00"}}, -1));
+    auto& [scratch, records, original, app, dialog] = scene;
 
     for (UINT selection : {UINT{NIN_KEYSELECT}, UINT{NIN_SELECT}}) {
         MinimizeToTray(dialog);
