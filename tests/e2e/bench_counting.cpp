@@ -16,7 +16,6 @@
 
 using namespace e2e;
 using namespace e2e::bench;
-using namespace e2e::counting;
 
 namespace {
 
@@ -205,7 +204,7 @@ E2E_CASE("bench.counting") {
                      TRUE);
     ClickButton(bares[1].main, kBareMinimize);
     WaitFor("the bare dialog to hide", [&] { return !IsWindowVisible(bares[1].main); });
-    trayabout::MinimizeToTray(hidden.main);
+    MinimizeToTray(hidden.main);
     // Without a notification area on the X server, Wine shows the icon in a window of its own
     // at the screen's top left corner: it goes right of the two columns.
     if (const HWND tray = FindWindowA(nullptr, "Wine System Tray"))
@@ -247,8 +246,8 @@ E2E_CASE("bench.counting") {
     CHECK(InMoveLoop(moved.main));
     LeaveMoveLoop(moved.main);
     PressOk(box);
-    dialogs::WaitUntilClosed(box.hwnd);
-    trayabout::MouseOverIcon(hidden.main, WM_LBUTTONUP);
+    WaitUntilClosed(box.hwnd);
+    MouseOverIcon(hidden.main, WM_LBUTTONUP);
     WaitFor("the hidden count to show again", [&] { return IsWindowVisible(hidden.main); });
     for (Counted& c : counted)
         StopAndReport(c);

@@ -4,7 +4,6 @@
 #include "scene.h"
 
 using namespace e2e;
-using namespace e2e::trayabout;
 
 namespace {
 
@@ -40,7 +39,7 @@ E2E_CASE("about.opens_when_stopped_with_name_copyright_and_licence_and_enter_clo
     // Still stopped: the close box ends the program.
     RequestClose(dialog);
     CHECK(app.WaitForExit());
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
 }
 
 E2E_CASE("about.opens_while_paused_and_the_count_stays_paused") {

@@ -9,7 +9,6 @@
 #include <vector>
 
 using namespace e2e;
-using namespace e2e::trayabout;
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 using namespace e2e;
-using namespace e2e::dialogs;
 
 namespace {
 
@@ -32,17 +31,17 @@ E2E_CASE("accessibility.project_lists_are_announced_by_name") {
     CheckAnnounced(annotates, Control(main, IDC_PROJECT_COMBO), "Choose project");
     CHECK_EQ(WindowText(Control(main, IDC_LABEL_CHOOSE)), "Choose project:");
 
-    HWND dialog = OpenFromMain(app, main, IDC_DELETE_PROJECT, "Delete project");
+    HWND dialog = OpenDeleteDialog(app, main);
     CheckAnnounced(annotates, Control(dialog, IDC_DELETE_COMBO), "Project to delete");
     ClickButton(dialog, IDC_CLOSE);
     WaitUntilClosed(dialog);
 
-    dialog = OpenFromMain(app, main, IDC_OVERVIEW, "Project time overview ");
+    dialog = OpenOverview(app, main);
     CheckAnnounced(annotates, Control(dialog, IDC_OVERVIEW_LIST), "Projects and their totals");
     CHECK_EQ(ListBoxItems(Control(dialog, IDC_OVERVIEW_LIST)).size(), size_t{3});
     RequestClose(dialog);
     WaitUntilClosed(dialog);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsFile()));
+    CHECK_FILE(scratch, ThreeProjectsFile());
 
     // The settings' up-down arrows are named after the field they change.
     PostMessageW(main, WM_SYSCOMMAND, IDM_SETTINGS, 0);

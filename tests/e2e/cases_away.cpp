@@ -4,7 +4,6 @@
 #include "scene.h"
 
 using namespace e2e;
-using namespace e2e::counting;
 
 E2E_CASE("away.time_away_is_asked_about_and_never_kept_in_silence") {
     Scene scene({ThreeProjects(), 0, "app", "[Settings]\r\nAwayMinutes=1\r\n"});
@@ -20,11 +19,11 @@ E2E_CASE("away.time_away_is_asked_about_and_never_kept_in_silence") {
 
     // Back (the mouse moves): the dialog asks once; No takes the time away off the run.
     MoveMouseTo(POINT{5, 5});
-    const MessageBoxInfo question = dialogs::WaitForQuestion(app, 15000);
+    const MessageBoxInfo question = WaitForQuestion(app, 15000);
     CHECK(question.text.rfind("You were away from ", 0) == 0);
     CHECK(question.text.find(" minutes) while Zeta was counting.\n\nKeep this time?") !=
           std::string::npos);
-    dialogs::Answer(question, IDNO);
+    Answer(question, IDNO);
     const long shown = WaitForShownChange(main, ShownSeconds(main));
     CHECK(shown < 20);
 
@@ -42,8 +41,8 @@ E2E_CASE("away.time_away_is_asked_about_and_never_kept_in_silence") {
     CHECK(kept >= shown && kept <= shown + 3);
 
     App again(scratch.ExePath(), scratch.WorkDir());
-    dialogs::AnswerMessage(again, "When Quillet last ended, you had been away for 1 minute while "
-                                  "Zeta was counting. That time was not added to the project.");
+    AnswerMessage(again, "When Quillet last ended, you had been away for 1 minute while "
+                         "Zeta was counting. That time was not added to the project.");
     const HWND mainAgain = again.WaitForMainDialog();
     CHECK(OpenMessages(again).empty());
     RequestClose(mainAgain);

@@ -5,7 +5,6 @@
 #include "scene.h"
 
 using namespace e2e;
-using namespace e2e::counting;
 
 E2E_CASE("counting.start_pause_resume_stop_writes_the_project_time_line") {
     CountingScene scene(0);
@@ -20,14 +19,13 @@ E2E_CASE("counting.start_pause_resume_stop_writes_the_project_time_line") {
         CHECK(next > last && next <= last + 2);
         last = next;
     }
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
 
     // A pause saves the run so far.
     const long held = PauseCount(main);
     CHECK(held >= last);
     CheckHolds(main, held);
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 0, loaded + held)));
+    CHECK_FILE(scratch, WithTotal(records, 0, loaded + held));
 
     // Resumed, it goes on from the held value: the paused seconds are not counted.
     Press(main, IDC_PAUSE);
@@ -52,17 +50,13 @@ E2E_CASE("counting.stop_while_paused_writes_exactly_the_held_run") {
     Press(main, IDC_STOP);
 
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 2, 100 * 3600 + 1 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 2, 100 * 3600 + 1 + held));
     CHECK(OpenMessages(app).empty());
 }
 
 E2E_CASE("counting.start_with_nothing_picked_asks_for_a_project") {
-    Scratch scratch;
-    const std::string original = ProjectFileBytes(ThreeProjects());
-    scratch.WriteProjectFile(original);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
 
     // The list is loaded, but no project is picked.
     ClickButton(main, IDC_START);
@@ -76,29 +70,24 @@ E2E_CASE("counting.start_with_nothing_picked_asks_for_a_project") {
     CHECK_EQ(Shown(main), "00:00:00");
     RequestClose(main);
     CHECK(app.WaitForExit());
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
 }
 
 E2E_CASE("counting.start_with_no_projects_asks_for_a_project") {
-    Scratch scratch;
-    scratch.WriteProjectFile("");
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene{Setup(Records{})};
+    auto& [scratch, records, original, app, main] = scene;
 
     ClickButton(main, IDC_START);
     Dismiss(ExpectMessage(app, kChooseProject));
     CheckHolds(main, 0);
     RequestClose(main);
     CHECK(app.WaitForExit());
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(""));
+    CHECK_FILE(scratch, "");
 }
 
 E2E_CASE("counting.the_last_project_picked_while_stopped_is_counted") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
 
     // Zeta's total is loaded first, then replaced by that of the project picked after it.
     Pick(main, 0);
@@ -112,18 +101,14 @@ E2E_CASE("counting.the_last_project_picked_while_stopped_is_counted") {
 }
 
 E2E_CASE("counting.a_second_run_continues_from_the_saved_total") {
-    Scratch scratch;
-    Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 1);
+    Scene scene(1);
+    auto& [scratch, records, original, app, main] = scene;
 
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
     const long first = PauseCount(main);
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(records, 1, first)));
+    CHECK_FILE(scratch, WithTotal(records, 1, first));
 
     // Started again without a new pick: the run counter begins at zero, the total goes on.
     const long begun = StartCount(app, main);
@@ -131,8 +116,7 @@ E2E_CASE("counting.a_second_run_continues_from_the_saved_total") {
     WaitForShownAtLeast(main, 2);
     const long second = PauseCount(main);
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 1, first + second)));
+    CHECK_FILE(scratch, WithTotal(records, 1, first + second));
     records[1].second = FormatTotal(first + second);
 
     // Another project picked after the stop is counted from its own stored total.
@@ -141,8 +125,7 @@ E2E_CASE("counting.a_second_run_continues_from_the_saved_total") {
     WaitForShownAtLeast(main, 2);
     const long third = PauseCount(main);
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 2, 100 * 3600 + 1 + third)));
+    CHECK_FILE(scratch, WithTotal(records, 2, 100 * 3600 + 1 + third));
 }
 
 E2E_CASE("counting.time_under_an_open_message_box_is_counted") {
@@ -168,16 +151,12 @@ E2E_CASE("counting.time_under_an_open_message_box_is_counted") {
     CHECK(after <= before + elapsed + 2);
     const long held = PauseCount(main);
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 0, 12 * 3600 + 34 * 60 + 56 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 0, kZetaSeconds + held));
 }
 
 E2E_CASE("counting.total_stops_at_999_59_59_with_one_notice") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes({{"Old", "999:59:50"}, {"New", "000:00:00"}}));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 0);
+    Scene scene{Setup({{"Old", "999:59:50"}, {"New", "000:00:00"}}, 0)};
+    auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
 
     // Nine seconds bring the total to 999:59:59; the next one would not fit the time line.
@@ -196,8 +175,7 @@ E2E_CASE("counting.total_stops_at_999_59_59_with_one_notice") {
 
     Press(main, IDC_STOP);
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ProjectFileBytes(
-                                            {{"Old", "999:59:59"}, {"New", "000:00:00"}})));
+    CHECK_FILE(scratch, ProjectFileBytes({{"Old", "999:59:59"}, {"New", "000:00:00"}}));
 }
 
 // What the dialog shows of a count: the project's total under the project box, live while
@@ -219,15 +197,14 @@ E2E_CASE("counting.the_dialog_shows_the_total_and_greys_what_would_do_nothing") 
     CHECK_EQ(enabled(), "0000111");
     const long later = WaitForShownAtLeast(main, first + 2);
     const long total = ParseTimeLine(TotalShown(main).substr(7));
-    CHECK(total >= 12 * 3600 + 34 * 60 + 56 + later - 1 &&
-          total <= 12 * 3600 + 34 * 60 + 56 + later + 1);
+    CHECK(total >= kZetaSeconds + later - 1 && total <= kZetaSeconds + later + 1);
 
     const long held = PauseCount(main);
     CHECK_EQ(enabled(), "0001111");
-    CHECK_EQ(TotalShown(main), "Total: " + FormatTotal(12 * 3600 + 34 * 60 + 56 + held));
+    CHECK_EQ(TotalShown(main), "Total: " + FormatTotal(kZetaSeconds + held));
     Press(main, IDC_STOP);
     CHECK_EQ(enabled(), "1111100");
-    CHECK_EQ(TotalShown(main), "Total: " + FormatTotal(12 * 3600 + 34 * 60 + 56 + held));
+    CHECK_EQ(TotalShown(main), "Total: " + FormatTotal(kZetaSeconds + held));
     Pick(main, 2);
     CHECK_EQ(TotalShown(main), "Total: 100:00:01");
 }

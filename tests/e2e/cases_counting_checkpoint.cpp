@@ -4,7 +4,6 @@
 #include "scene.h"
 
 using namespace e2e;
-using namespace e2e::counting;
 
 E2E_CASE("counting.a_running_count_is_saved_every_five_seconds_and_before_sleep") {
     CountingScene scene(0);
@@ -41,6 +40,5 @@ E2E_CASE("counting.a_running_count_is_saved_every_five_seconds_and_before_sleep"
     const long held = PauseCount(main);
     Press(main, IDC_STOP);
     CHECK(OpenMessages(app).empty());
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 0, loaded + held)));
+    CHECK_FILE(scratch, WithTotal(records, 0, loaded + held));
 }

@@ -3,7 +3,6 @@
 #include "scene.h"
 
 using namespace e2e;
-using namespace e2e::counting;
 
 namespace {
 

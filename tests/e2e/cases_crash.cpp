@@ -15,7 +15,6 @@
 #include <random>
 
 using namespace e2e;
-using namespace e2e::counting;
 
 namespace {
 
@@ -48,7 +47,7 @@ Contents GiveStop(const App& app, HWND main, const Records& records, int index) 
 Contents GiveCreate(const App& app, HWND main, const std::string& original,
                     const std::string& name) {
     ClickButton(main, IDC_NEW_PROJECT);
-    const HWND dialog = dialogs::WaitForDialog(app, "Create new project");
+    const HWND dialog = WaitForDialog(app, "Create new project");
     const HWND field = Control(dialog, IDC_PROJECT_NAME);
     TypeText(field, name);
     WaitFor("the name to be typed", [&] { return WindowText(field) == name; });
@@ -58,12 +57,12 @@ Contents GiveCreate(const App& app, HWND main, const std::string& original,
 
 Contents GiveDelete(const App& app, HWND main, Records records, int index) {
     ClickButton(main, IDC_DELETE_PROJECT);
-    const HWND dialog = dialogs::WaitForDialog(app, "Delete project");
+    const HWND dialog = WaitForDialog(app, "Delete project");
     app.Settle(dialog);
     const HWND combo = Control(dialog, IDC_DELETE_COMBO);
     for (int i = 0; i < index; ++i)
-        dialogs::PressKey(dialogs::ComboField(combo), VK_DOWN);
-    dialogs::SettleAfterInput(app, dialog);
+        PressKey(ComboField(combo), VK_DOWN);
+    SettleAfterInput(app, dialog);
     REQUIRE(WindowText(combo) == records[index].first);
     ClickButton(dialog, IDC_DELETE_PROJECT);
     records.erase(records.begin() + index);

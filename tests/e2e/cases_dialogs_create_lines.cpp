@@ -3,7 +3,6 @@
 #include "scene.h"
 
 using namespace e2e;
-using namespace e2e::dialogs;
 
 E2E_CASE("create.adding_after_a_final_line_end_adds_no_empty_project") {
     Scratch scratch;
@@ -17,8 +16,7 @@ E2E_CASE("create.adding_after_a_final_line_end_adds_no_empty_project") {
     WaitUntilClosed(dialog);
     CheckNoMessage(app, main);
 
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(ThreeProjectsFile() + "\r\nGamma\r\n000:00:00"));
+    CHECK_FILE(scratch, ThreeProjectsFile() + "\r\nGamma\r\n000:00:00");
     CheckProjectBoxUnselected(main, {"Zeta", "alpha", "B\xFCro & Verwaltung", "Gamma"});
 }
 
@@ -36,5 +34,5 @@ E2E_CASE("create.a_pasted_line_break_is_refused_with_the_reason") {
     AnswerMessage(app, "A project name must be one line: please remove the line break");
     CheckNoMessage(app, dialog);
     CHECK(IsWindow(dialog));
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsFile()));
+    CHECK_FILE(scratch, ThreeProjectsFile());
 }

@@ -4,7 +4,6 @@
 #include "scene.h"
 
 using namespace e2e;
-using namespace e2e::dialogs;
 
 namespace {
 
@@ -21,10 +20,8 @@ void CheckOnlyMainDialog(const App& app, HWND main) {
 } // namespace
 
 E2E_CASE("opening.empty_file_has_no_project_to_delete_or_show") {
-    Scratch scratch;
-    scratch.WriteProjectFile("");
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene{Setup(Records{})};
+    auto& [scratch, records, original, app, main] = scene;
 
     ClickButton(main, IDC_DELETE_PROJECT);
     AnswerMessage(app, "No project available");
@@ -32,13 +29,12 @@ E2E_CASE("opening.empty_file_has_no_project_to_delete_or_show") {
     ClickButton(main, IDC_OVERVIEW);
     AnswerMessage(app, "No project available");
     CheckOnlyMainDialog(app, main);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(""));
+    CHECK_FILE(scratch, "");
 }
 
 E2E_CASE("opening.missing_file_is_reported_and_nothing_opens") {
-    Scratch scratch;
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app, true);
+    Scene scene(NoFile());
+    auto& [scratch, records, original, app, main] = scene;
 
     ClickButton(main, IDC_DELETE_PROJECT);
     AnswerMessage(app, "Error reading DataBaseFile");
@@ -84,5 +80,5 @@ E2E_CASE("opening.side_dialogs_wait_while_a_count_runs_or_is_paused") {
     ClickButton(dialog, IDC_NEW_CANCEL);
     WaitUntilClosed(dialog);
     CheckOnlyMainDialog(app, main);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(after));
+    CHECK_FILE(scratch, after);
 }

@@ -7,22 +7,11 @@
 #include <cstring>
 
 using namespace e2e;
-using namespace e2e::counting;
 
 namespace {
 
 const char kErrorReading[] = "Error reading DataBaseFile";
 const char kErrorWriting[] = "Error writing DataBaseFile";
-
-DWORD Attributes(const std::string& path) {
-    return GetFileAttributesW(WidePath(path).c_str());
-}
-
-// Wine adds the archive mark to whatever it is given.
-void SetAttributes(const std::string& path, DWORD attributes) {
-    REQUIRE(SetFileAttributesW(WidePath(path).c_str(), attributes));
-    REQUIRE((Attributes(path) & attributes) == attributes);
-}
 
 ULONGLONG FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -52,14 +41,6 @@ void CountCloseAndStop(CountingScene& scene) {
     const long shown = StopRunningCount(main);
     CHECK_SAVED_RUN(scratch, records, 0, ParseTimeLine(records[0].second), shown);
     CHECK(OpenMessages(app).empty());
-}
-
-// Types a name into the open create dialog and presses "add".
-void AddProject(HWND dialog, const std::string& name) {
-    const HWND field = Control(dialog, IDC_PROJECT_NAME);
-    TypeText(field, name);
-    WaitFor("the name field to take the name", [&] { return WindowText(field) == name; });
-    ClickButton(dialog, IDC_ADD);
 }
 
 } // namespace
@@ -94,15 +75,14 @@ E2E_CASE("files.a_save_keeps_the_users_tmp_file_and_the_files_attributes") {
     const DWORD marks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     SetAttributes(scratch.ProjectFilePath(), marks);
     App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = dialogs::StartIdle(app);
+    const HWND main = StartIdle(app);
 
-    const HWND dialog = dialogs::OpenCreateDialog(app, main);
+    const HWND dialog = OpenCreateDialog(app, main);
     AddProject(dialog, "Gamma");
-    dialogs::WaitUntilClosed(dialog);
-    dialogs::CheckNoMessage(app, main);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
 
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(original + "\r\nGamma\r\n000:00:00"));
+    CHECK_FILE(scratch, original + "\r\nGamma\r\n000:00:00");
     CHECK_EQ(Attributes(scratch.ProjectFilePath()) & marks, marks);
     CHECK_EQ(ReadFileBytes(notes), std::optional<std::string>("my own notes"));
     CHECK_EQ(ListFolder(scratch.AppDir()),
@@ -125,19 +105,19 @@ E2E_CASE("files.create_and_delete_follow_a_symbolic_link_and_a_hard_link") {
                             LinuxPath(scratch.ProjectFilePath())));
     REQUIRE(Eventually([&] { return FileExists(partner) && scratch.ReadProjectFile(); }));
     App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = dialogs::StartIdle(app);
+    const HWND main = StartIdle(app);
 
-    const HWND create = dialogs::OpenCreateDialog(app, main);
+    const HWND create = OpenCreateDialog(app, main);
     AddProject(create, "Gamma");
-    dialogs::WaitUntilClosed(create);
-    dialogs::CheckNoMessage(app, main);
+    WaitUntilClosed(create);
+    CheckNoMessage(app, main);
     const std::optional<std::string> created(original + "\r\nGamma\r\n000:00:00");
     CHECK_EQ(ReadFileBytes(target), created);
     CHECK_EQ(ReadFileBytes(partner), created);
 
-    const HWND dialog = dialogs::OpenFromMain(app, main, IDC_DELETE_PROJECT, "Delete project");
+    const HWND dialog = OpenDeleteDialog(app, main);
     ClickButton(dialog, IDC_DELETE_PROJECT);
-    dialogs::AnswerMessage(app, "Deleted");
+    AnswerMessage(app, "Deleted");
     const std::optional<std::string> deleted(created->substr(created->find("alpha")));
     CHECK_EQ(ReadFileBytes(target), deleted);
     CHECK_EQ(ReadFileBytes(partner), deleted);
@@ -148,18 +128,16 @@ E2E_CASE("files.create_and_delete_follow_a_symbolic_link_and_a_hard_link") {
 
 // Wine run as root would replace a read-only file; the program checks the mark itself.
 E2E_CASE("files.a_read_only_file_is_not_replaced") {
-    Scratch scratch;
-    const std::string original = ThreeProjectsFile();
-    scratch.WriteProjectFile(original);
-    SetAttributes(scratch.ProjectFilePath(), FILE_ATTRIBUTE_READONLY);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = dialogs::StartIdle(app);
+    Setup setup;
+    setup.attributes = FILE_ATTRIBUTE_READONLY;
+    Scene scene(setup);
+    auto& [scratch, records, original, app, main] = scene;
 
-    const HWND dialog = dialogs::OpenCreateDialog(app, main);
+    const HWND dialog = OpenCreateDialog(app, main);
     AddProject(dialog, "Gamma");
-    dialogs::AnswerMessage(app, kErrorWriting);
+    AnswerMessage(app, kErrorWriting);
     CHECK(IsWindow(dialog));
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
     CHECK(Attributes(scratch.ProjectFilePath()) & FILE_ATTRIBUTE_READONLY);
     CHECK_EQ(ListFolder(scratch.AppDir()),
              (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "~Projekte.lock"}));
@@ -173,12 +151,12 @@ E2E_CASE("files.a_file_too_large_to_read_is_reported_and_left_alone") {
     const ULONGLONG size = ULONGLONG{1} << 32;
     SetFileSize(scratch.ProjectFilePath(), size);
     App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = dialogs::StartIdle(app, true);
+    const HWND main = StartIdle(app, true);
     CHECK(ComboItems(Control(main, IDC_PROJECT_COMBO)).empty());
 
-    const HWND dialog = dialogs::OpenCreateDialog(app, main);
+    const HWND dialog = OpenCreateDialog(app, main);
     AddProject(dialog, "Gamma");
-    dialogs::AnswerMessage(app, kErrorReading);
+    AnswerMessage(app, kErrorReading);
     CHECK_EQ(FileSize(scratch.ProjectFilePath()), size);
     CHECK_EQ(ListFolder(scratch.AppDir()),
              (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "~Projekte.lock"}));

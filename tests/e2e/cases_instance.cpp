@@ -43,7 +43,7 @@ void CheckSecondCopyHandsOver(const Scratch& scratch, const std::string& secondE
     if (!fileLater)
         scratch.WriteProjectFile(original);
     App first(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = dialogs::StartIdle(first, fileLater);
+    const HWND dialog = StartIdle(first, fileLater);
     if (fileLater)
         scratch.WriteProjectFile(original);
     MoveForegroundToDesktop();
@@ -57,7 +57,7 @@ void CheckSecondCopyHandsOver(const Scratch& scratch, const std::string& secondE
     CHECK(dialogs.size() == 1 && dialogs[0] == dialog);
     CHECK(first.MessageBoxes().empty());
     CHECK(Eventually([dialog] { return GetForegroundWindow() == dialog; }));
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
 }
 
 // A symbolic link to the scratch folder's program folder, as a second path to its project file.
@@ -234,11 +234,11 @@ E2E_CASE("instance.a_copy_in_another_session_is_reported_and_the_second_ends") {
     REQUIRE(lock != nullptr && GetLastError() != ERROR_ALREADY_EXISTS);
 
     App app(scratch.ExePath(), scratch.WorkDir());
-    dialogs::AnswerMessage(app, "Quillet is already running on this project file in another "
-                                "Windows session.\nClose it there before starting it here.");
+    AnswerMessage(app, "Quillet is already running on this project file in another "
+                       "Windows session.\nClose it there before starting it here.");
     CHECK(app.WaitForExit());
     CHECK(MainDialogsOnScreen().empty());
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
     CloseHandle(lock);
 }
 
@@ -250,7 +250,7 @@ E2E_CASE("instance.a_copy_on_another_computer_is_told_who_holds_the_file_and_end
     const std::string original = ProjectFileBytes({{"Alpha", "001:02:03"}});
     scratch.WriteProjectFile(original);
     App first(scratch.ExePath(), scratch.WorkDir());
-    dialogs::StartIdle(first);
+    StartIdle(first);
     const std::string leftover = scratch.AppDir() + "\\~Projekte.4242-1.tmp";
     WriteFileBytes(leftover, "Alpha\r\n999:00:00");
     const std::optional<std::string> note = ReadFileBytes(LockFilePath(scratch));
@@ -265,7 +265,7 @@ E2E_CASE("instance.a_copy_on_another_computer_is_told_who_holds_the_file_and_end
     CHECK_EQ(seen["main-dialog"], "no");
     CHECK_EQ(seen["exited"], "yes");
     CHECK(first.IsRunning());
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
     CHECK_EQ(ReadFileBytes(leftover), std::optional<std::string>("Alpha\r\n999:00:00"));
     CHECK_EQ(ReadFileBytes(LockFilePath(scratch)), note);
 }
@@ -278,7 +278,7 @@ E2E_CASE("instance.a_killed_copys_lock_is_taken_over_on_another_computer") {
     scratch.WriteProjectFile(original);
     {
         App first(scratch.ExePath(), scratch.WorkDir());
-        dialogs::StartIdle(first);
+        StartIdle(first);
         first.Kill();
     }
     REQUIRE(FileExists(LockFilePath(scratch)));
@@ -289,7 +289,7 @@ E2E_CASE("instance.a_killed_copys_lock_is_taken_over_on_another_computer") {
     CHECK(seen["lock"].find("\\r\\nuser=quillet-peer\\r\\n") != std::string::npos);
     CHECK_EQ(seen["exited"], "yes");
     CHECK(!FileExists(LockFilePath(scratch)));
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
 }
 
 // Where no lock file can be made (a read-only folder; here a folder has taken its name), Quillet
@@ -299,7 +299,7 @@ E2E_CASE("instance.a_folder_that_takes_no_lock_file_runs_quillet_unguarded") {
     scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "001:02:03"}}));
     REQUIRE(CreateDirectoryW(WidePath(LockFilePath(scratch)).c_str(), nullptr));
     App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = dialogs::StartIdle(app);
+    const HWND main = StartIdle(app);
     CHECK_EQ(ComboItems(Control(main, IDC_PROJECT_COMBO)), std::vector<std::string>{"Alpha"});
     RequestClose(main);
     CHECK(app.WaitForExit());
@@ -316,10 +316,10 @@ E2E_CASE("peer.start_quillet_and_report") {
     {
         App app(options.exePath, folder);
         const HWND shown = WaitFor("a message or the main dialog", [&] {
-            const std::vector<MessageBoxInfo> boxes = dialogs::OpenMessages(app);
+            const std::vector<MessageBoxInfo> boxes = OpenMessages(app);
             return boxes.empty() ? app.FindMainDialog() : boxes.front().hwnd;
         });
-        if (dialogs::IsMessageWindow(shown)) {
+        if (IsMessageWindow(shown)) {
             report += "message=" + Escape(WindowText(GetDlgItem(shown, 0xFFFF))) + "\n";
             report += std::string("main-dialog=") + (app.FindMainDialog() ? "yes" : "no") + "\n";
             PressOk({shown, "", ""});

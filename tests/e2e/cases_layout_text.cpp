@@ -6,7 +6,6 @@
 #include <cstdio>
 
 using namespace e2e;
-using namespace e2e::dialogs;
 
 namespace {
 
@@ -157,7 +156,7 @@ E2E_CASE("layout.every_static_text_fits_its_control") {
         CloseSide(dialog);
     }
     // The overview's correction dialogs, for its second project, and the settings.
-    const HWND overview = OpenFromMain(app, main, IDC_OVERVIEW, "Project time overview ");
+    const HWND overview = OpenOverview(app, main);
     Ask(Control(overview, IDC_OVERVIEW_LIST), LB_SETCURSEL, 2, 0);
     for (const auto& [button, caption] :
          {std::pair<int, const char*>{IDC_CHANGE_TOTAL, "Change total"},
@@ -205,7 +204,7 @@ E2E_CASE("layout.dpi_change_refits_the_fonts") {
     for (int i = 0; i < 3; ++i)
         CheckInkScaled(Control(main, ids[i]), inkBefore[i], dpi, dpi);
 
-    const HWND about = OpenFromMain(app, main, IDC_ABOUT, "About");
+    const HWND about = OpenAbout(app, main);
     const HWND name = Control(about, IDC_PRODUCT_NAME);
     const int nameBefore = DrawnHeight(name);
     ChangeDpi(about, dpi, other);

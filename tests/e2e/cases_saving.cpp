@@ -4,12 +4,9 @@
 #include "scene.h"
 
 using namespace e2e;
-using namespace e2e::counting;
 
 namespace {
 
-using dialogs::Answer;
-using dialogs::ExpectQuestion;
 
 const char kErrorWriting[] = "Error writing DataBaseFile";
 const char kLoseUnsaved[] = "The time counted could not be saved to the project file.\n\n"
@@ -32,11 +29,8 @@ long StopOnAnUnwritableFile(const App& app, HWND main) {
 } // namespace
 
 E2E_CASE("save.stop_replaces_a_hand_edited_time_line_whole") {
-    Scratch scratch;
-    Records records = {{"Zeta", "12:04:56"}, {"alpha", "000:75:99"}, {"Beta", "000:00:01"}};
-    WriteRecords(scratch, records);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene{Setup({{"Zeta", "12:04:56"}, {"alpha", "000:75:99"}, {"Beta", "000:00:01"}})};
+    auto& [scratch, records, original, app, main] = scene;
 
     Pick(main, 0);
     StartCount(app, main);
@@ -45,7 +39,7 @@ E2E_CASE("save.stop_replaces_a_hand_edited_time_line_whole") {
     CHECK(OpenMessages(app).empty());
     CHECK_EQ(Shown(main), "00:00:00");
     records[0].second = FormatTotal(12 * 3600 + 4 * 60 + 56 + first);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ProjectFileBytes(records)));
+    CHECK_FILE(scratch, ProjectFileBytes(records));
 
     // 75 minutes and 99 seconds are carried: 1:16:39 plus the run, in the written form.
     Pick(main, 1);
@@ -54,7 +48,7 @@ E2E_CASE("save.stop_replaces_a_hand_edited_time_line_whole") {
     Press(main, IDC_STOP);
     CHECK(OpenMessages(app).empty());
     records[1].second = FormatTotal(3600 + 16 * 60 + 39 + second);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ProjectFileBytes(records)));
+    CHECK_FILE(scratch, ProjectFileBytes(records));
 }
 
 E2E_CASE("save.a_failed_stop_holds_the_count_until_a_later_stop_saves_it") {
@@ -64,7 +58,7 @@ E2E_CASE("save.a_failed_stop_holds_the_count_until_a_later_stop_saves_it") {
     {
         FileLock lock(scratch.ProjectFilePath());
         held = StopOnAnUnwritableFile(app, main);
-        CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+        CHECK_FILE(scratch, original);
 
         // Closing asks; No keeps the program and the held count.
         RequestClose(main);
@@ -75,8 +69,7 @@ E2E_CASE("save.a_failed_stop_holds_the_count_until_a_later_stop_saves_it") {
     Press(main, IDC_STOP);
     CHECK(OpenMessages(app).empty());
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 0, 12 * 3600 + 34 * 60 + 56 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 0, kZetaSeconds + held));
     RequestClose(main);
     CHECK(app.WaitForExit());
 }
@@ -91,7 +84,7 @@ E2E_CASE("save.a_stop_on_a_read_only_file_is_held_and_closing_can_give_it_up") {
     RequestClose(main);
     Answer(ExpectQuestion(app, kLoseUnsaved), IDYES);
     CHECK(app.WaitForExit());
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
     SetFileAttributesA(scratch.ProjectFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -107,9 +100,9 @@ E2E_CASE("save.total_follows_its_project_when_another_program_inserts_a_record")
     Press(main, IDC_STOP);
     CHECK(OpenMessages(app).empty());
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(moved, 2, held)));
+    CHECK_FILE(scratch, WithTotal(moved, 2, held));
     // The project box shows the file's records again, on the counted project.
-    const dialogs::ProjectBox box = dialogs::ReadProjectBox(main);
+    const ProjectBox box = ReadProjectBox(main);
     CHECK_EQ(box.items,
              (std::vector<std::string>{"Inserted", "Zeta", "alpha", "B\xFCro & Verwaltung"}));
     CHECK_EQ(box.selection, 2);
@@ -124,7 +117,7 @@ E2E_CASE("save.a_failed_read_or_a_hand_correction_never_sets_the_total_written")
     auto& [scratch, records, original, app, main] = scene;
     {
         FileLock lock(scratch.ProjectFilePath(), false);
-        dialogs::ChooseComboItem(main, IDC_PROJECT_COMBO, 2);
+        ChooseComboItem(main, IDC_PROJECT_COMBO, 2);
         Dismiss(ExpectMessage(app, "Error reading DataBaseFile"));
     }
     StartCount(app, main);
@@ -133,6 +126,5 @@ E2E_CASE("save.a_failed_read_or_a_hand_correction_never_sets_the_total_written")
     const long held = PauseCount(main);
     Press(main, IDC_STOP);
     CHECK(OpenMessages(app).empty());
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 2, 200 * 3600 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 2, 200 * 3600 + held));
 }

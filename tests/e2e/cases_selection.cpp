@@ -4,12 +4,9 @@
 #include "scene.h"
 
 using namespace e2e;
-using namespace e2e::counting;
 
 namespace {
 
-using dialogs::ProjectBox;
-using dialogs::ReadProjectBox;
 
 const std::string kBuero = "B\xFC"
                            "ro & Verwaltung";
@@ -59,15 +56,13 @@ E2E_CASE("selection.picking_another_project_while_counting_snaps_back") {
 
     // The total of the project being counted is written; the picked ones are untouched.
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(records, 1, held)));
+    CHECK_FILE(scratch, WithTotal(records, 1, held));
     CHECK(OpenMessages(app).empty());
 }
 
 E2E_CASE("selection.dropping_the_list_while_counting_selects_the_current_project") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes(ThreeProjects()));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
     const HWND combo = Control(main, IDC_PROJECT_COMBO);
     Pick(main, 2);
     StartCount(app, main);
@@ -95,11 +90,8 @@ E2E_CASE("selection.dropping_the_list_while_counting_selects_the_current_project
 }
 
 E2E_CASE("selection.typing_while_counting_restores_the_current_name") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
     const HWND field = ComboField(Control(main, IDC_PROJECT_COMBO));
     Pick(main, 2);
     const long first = StartCount(app, main);
@@ -117,16 +109,13 @@ E2E_CASE("selection.typing_while_counting_restores_the_current_name") {
 
     // The count stayed on its project: stop writes that project's total.
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 2, 100 * 3600 + 1 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 2, 100 * 3600 + 1 + held));
     CHECK(OpenMessages(app).empty());
 }
 
 E2E_CASE("selection.typing_while_stopped_shows_the_last_started_project") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes(ThreeProjects()));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
     const HWND field = ComboField(Control(main, IDC_PROJECT_COMBO));
 
     // Before any start the first project is the current one.
@@ -145,10 +134,8 @@ E2E_CASE("selection.typing_while_stopped_shows_the_last_started_project") {
 }
 
 E2E_CASE("selection.typing_after_a_refused_start_clears_the_field") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes(ThreeProjects()));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
 
     // No project is current after a start without a pick, so no name can come back.
     ClickButton(main, IDC_START);
@@ -161,11 +148,8 @@ E2E_CASE("selection.typing_after_a_refused_start_clears_the_field") {
 }
 
 E2E_CASE("selection.typing_while_stopped_reselects_the_current_project_and_its_total") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
 
     // The third project is picked (its total loaded), then typing brings back the first: the
     // box selects it again, and a start counts the first project from its own total.

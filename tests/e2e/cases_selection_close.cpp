@@ -4,7 +4,6 @@
 #include "scene.h"
 
 using namespace e2e;
-using namespace e2e::counting;
 
 namespace {
 
@@ -54,7 +53,7 @@ E2E_CASE("close.refused_while_running_and_the_count_goes_on") {
 
     shown = StopRunningCount(main);
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_SAVED_RUN(scratch, records, 0, 12 * 3600 + 34 * 60 + 56, shown);
+    CHECK_SAVED_RUN(scratch, records, 0, kZetaSeconds, shown);
     CloseAfterStop(app, scratch, main);
 }
 
@@ -74,7 +73,7 @@ E2E_CASE("close.refused_while_paused_and_the_count_is_kept") {
     WaitForShownChange(main, held);
     const long total = PauseCount(main);
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(records, 1, total)));
+    CHECK_FILE(scratch, WithTotal(records, 1, total));
     CloseAfterStop(app, scratch, main);
 }
 
@@ -99,8 +98,7 @@ E2E_CASE("close.escape_and_enter_refused_while_paused") {
 
     CHECK_EQ(ShownSeconds(main), held);
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 2, 100 * 3600 + 1 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 2, 100 * 3600 + 1 + held));
 
     // Stopped, Esc ends the program as the close box does, and writes nothing.
     const auto saved = scratch.ReadProjectFile();

@@ -5,7 +5,6 @@
 #include "scene.h"
 
 using namespace e2e;
-using namespace e2e::counting;
 
 namespace {
 
@@ -26,7 +25,7 @@ E2E_CASE("session.end_while_running_saves_the_total") {
 
     const long shown = ShownSeconds(main);
     EndSession(main, true);
-    CHECK_SAVED_RUN(scratch, records, 0, 12 * 3600 + 34 * 60 + 56, shown);
+    CHECK_SAVED_RUN(scratch, records, 0, kZetaSeconds, shown);
     CHECK(OpenMessages(app).empty());
 
     // The count is over: nothing counts on, and closing is not refused.
@@ -45,8 +44,7 @@ E2E_CASE("session.end_while_paused_saves_the_held_total") {
     const long held = PauseCount(main);
 
     EndSession(main, true);
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 2, 100 * 3600 + 1 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 2, 100 * 3600 + 1 + held));
     CHECK(OpenMessages(app).empty());
     CHECK_EQ(Shown(main), "00:00:00");
 }
@@ -64,16 +62,12 @@ E2E_CASE("session.end_called_off_keeps_the_question_s_save_and_the_count_goes_on
 
     const long held = PauseCount(main);
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(records, 1, held)));
+    CHECK_FILE(scratch, WithTotal(records, 1, held));
 }
 
 E2E_CASE("session.end_after_a_stop_writes_nothing") {
-    Scratch scratch;
-    Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 0);
+    Scene scene(0);
+    auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     Press(main, IDC_STOP);
 
@@ -82,7 +76,7 @@ E2E_CASE("session.end_after_a_stop_writes_nothing") {
     const std::string edited = ProjectFileBytes(records);
     scratch.WriteProjectFile(edited);
     EndSession(main, true);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(edited));
+    CHECK_FILE(scratch, edited);
     CHECK(OpenMessages(app).empty());
     CHECK_EQ(Shown(main), "00:00:00");
 }
@@ -102,13 +96,12 @@ E2E_CASE("session.a_save_that_fails_refuses_the_end_and_the_count_is_held") {
         held = ShownSeconds(main);
         CHECK(held >= 2);
         CheckHolds(main, held);
-        CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+        CHECK_FILE(scratch, original);
     }
     // Asked again once the file can be written, the held count is saved and the end allowed.
     CHECK(Ask(main, WM_QUERYENDSESSION, 0, 0) != 0);
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 0, 12 * 3600 + 34 * 60 + 56 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 0, kZetaSeconds + held));
 }
 
 // While the message about a failed stop stands open the run is held, not stopped: a session end
@@ -127,8 +120,7 @@ E2E_CASE("session.end_under_a_failed_stop_s_message_saves_the_run") {
         held = ShownSeconds(main);
     }
     CHECK(Ask(main, WM_QUERYENDSESSION, 0, 0) != 0);
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 0, 12 * 3600 + 34 * 60 + 56 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 0, kZetaSeconds + held));
     Dismiss(box);
     CHECK_EQ(Shown(main), "00:00:00");
 }

@@ -4,7 +4,6 @@
 #include "scene.h"
 
 using namespace e2e;
-using namespace e2e::dialogs;
 
 namespace {
 
@@ -72,12 +71,12 @@ E2E_CASE("settings.away_limit_is_shown_checked_and_written_to_quillet_ini") {
 
 // While a count runs the settings do not open (the item is greyed); paused, they do.
 E2E_CASE("settings.open_only_while_no_count_runs") {
-    counting::CountingScene scene(0);
-    counting::StartCount(scene.app, scene.main);
+    CountingScene scene(0);
+    StartCount(scene.app, scene.main);
     PostMessageW(scene.main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
     FlushPosted(scene.main);
     CHECK(FindDialog(scene.app, "Settings") == nullptr);
-    counting::PauseCount(scene.main);
+    PauseCount(scene.main);
     const HWND dialog = OpenSettings(scene.app, scene.main);
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     WaitUntilClosed(dialog);

@@ -7,7 +7,6 @@
 #include "scene.h"
 
 using namespace e2e;
-using namespace e2e::trayabout;
 
 namespace {
 
@@ -33,7 +32,7 @@ E2E_CASE("tray.minimize_when_stopped_hides_the_dialog_behind_the_icon") {
     // Still stopped: the close box ends the program without a word.
     RequestClose(dialog);
     CHECK(app.WaitForExit());
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
 }
 
 // Hidden, the dialog draws nothing; the icon tells the count instead: its tip names the project,

@@ -6,7 +6,6 @@
 #include <vector>
 
 using namespace e2e;
-using namespace e2e::trayabout;
 
 namespace {
 

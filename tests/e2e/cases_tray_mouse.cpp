@@ -5,7 +5,6 @@
 #include <vector>
 
 using namespace e2e;
-using namespace e2e::trayabout;
 
 E2E_CASE("tray.mouse_over_the_icon_shows_its_tip_and_its_release_restores_the_dialog") {
     Scene scene(Tray({{"Alpha", "000:00:00"}}, -1));

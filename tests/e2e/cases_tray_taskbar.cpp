@@ -4,7 +4,6 @@
 #include "scene.h"
 
 using namespace e2e;
-using namespace e2e::trayabout;
 
 E2E_CASE("tray.taskbar_announcement_with_the_icon_still_there_keeps_the_dialog_hidden") {
     Scene scene(Tray({{"Alpha", "000:00:00"}}, -1));

@@ -23,11 +23,6 @@
 
 namespace e2e {
 
-// The names the cases knew these helpers by.
-namespace dialogs = ::e2e;
-namespace counting = ::e2e;
-namespace trayabout = ::e2e;
-
 using Records = std::vector<std::pair<std::string, std::string>>;
 
 const char kStopFirst[] = "Please stop counter first";
@@ -42,6 +37,13 @@ inline Records ThreeProjects() {
              "ro & Verwaltung",
              "100:00:01"}};
 }
+inline std::vector<std::string> NamesOf(const Records& records) {
+    std::vector<std::string> names;
+    for (const auto& record : records)
+        names.push_back(record.first);
+    return names;
+}
+
 inline std::string ThreeProjectsFile() {
     return ProjectFileBytes(ThreeProjects());
 }
@@ -88,6 +90,22 @@ inline HWND OpenFromMain(const App& app, HWND main, int button, const std::strin
 
 inline HWND OpenCreateDialog(const App& app, HWND main) {
     return OpenFromMain(app, main, IDC_NEW_PROJECT, "Create new project");
+}
+
+inline HWND OpenDeleteDialog(const App& app, HWND main) {
+    return OpenFromMain(app, main, IDC_DELETE_PROJECT, "Delete project");
+}
+
+inline HWND OpenOverview(const App& app, HWND main) {
+    return OpenFromMain(app, main, IDC_OVERVIEW, "Project time overview ");
+}
+
+// Types a name into the open create dialog, waits until the field shows it, and presses "add".
+inline void AddProject(HWND dialog, const std::string& name) {
+    const HWND field = Control(dialog, IDC_PROJECT_NAME);
+    TypeText(field, name);
+    WaitFor("the name field to take the name", [&] { return WindowText(field) == name; });
+    ClickButton(dialog, IDC_ADD);
 }
 
 inline void FlushPosted(HWND main);
@@ -384,13 +402,23 @@ inline void Pick(HWND main, int index) {
     Flush(main);
 }
 
+inline DWORD Attributes(const std::string& path) {
+    return GetFileAttributesW(WidePath(path).c_str());
+}
+
+// Wine adds the archive mark to whatever it is given.
+inline void SetAttributes(const std::string& path, DWORD attributes) {
+    REQUIRE(SetFileAttributesW(WidePath(path).c_str(), attributes));
+    REQUIRE((Attributes(path) & attributes) == attributes);
+}
+
 // Writes the records as the project file (and `ini` as Quillet.ini) and returns the file's bytes.
 inline std::string WriteRecords(const Scratch& scratch, const Records& records,
                                 const std::string& ini = "", DWORD attributes = 0) {
     const std::string bytes = ProjectFileBytes(records);
     scratch.WriteProjectFile(bytes);
     if (attributes)
-        SetFileAttributesW(WidePath(scratch.ProjectFilePath()).c_str(), attributes);
+        SetAttributes(scratch.ProjectFilePath(), attributes);
     if (!ini.empty())
         WriteFileBytes(scratch.AppDir() + "\\Quillet.ini", ini);
     return bytes;
@@ -593,16 +621,23 @@ struct Setup {
     std::string ini;       // Quillet.ini beside the program, when not empty
     DWORD attributes = 0;  // file attributes given to the project file
     bool forTray = false;  // waits as WaitForIdleDialog does, for minimizing
+    bool noFile = false;   // no project file: the start answers the message that reports it
 };
+
+inline Setup NoFile() {
+    Setup setup(Records{});
+    setup.noFile = true;
+    return setup;
+}
 
 // Quillet started on `setup`, idle. A case takes its parts with
 // `auto& [scratch, records, original, app, main] = scene;`.
 struct Scene {
     explicit Scene(Setup setup = {})
         : scratch("", setup.appFolder), records(setup.records),
-          original(WriteRecords(scratch, records, setup.ini, setup.attributes)),
+          original(setup.noFile ? "" : WriteRecords(scratch, records, setup.ini, setup.attributes)),
           app(scratch.ExePath(), scratch.WorkDir()),
-          main(setup.forTray ? WaitForIdleDialog(app) : StartIdle(app)) {
+          main(setup.forTray ? WaitForIdleDialog(app) : StartIdle(app, setup.noFile)) {
         if (setup.picked >= 0)
             Pick(main, setup.picked);
     }
@@ -629,6 +664,14 @@ inline HWND OpenAbout(const App& app, HWND main) {
 }
 using IdleScene = Scene;
 
+// A project made through the create dialog, as a user makes one.
+inline void CreateProject(const App& app, HWND main, const std::string& name) {
+    const HWND dialog = OpenCreateDialog(app, main);
+    AddProject(dialog, name);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
+}
+
 } // namespace e2e
 
 // The file holds the run that was showing `shown` seconds right before it was stopped.
@@ -639,3 +682,7 @@ using IdleScene = Scene;
             e2e::HoldsSavedRun(scratch, records, index, loaded, shown, e2e_what_);                 \
         e2e::RecordCheck(e2e_ok_, __FILE__, __LINE__, e2e_what_);                                  \
     } while (0)
+
+// The project file holds exactly `bytes`.
+#define CHECK_FILE(scratch, bytes)                                                                 \
+    CHECK_EQ((scratch).ReadProjectFile(), std::optional<std::string>(bytes))
