@@ -37,8 +37,7 @@ E2E_CASE("about.opens_when_stopped_with_name_copyright_and_licence_and_enter_clo
     CHECK(app.FindMainDialog() == dialog);
     CHECK_EQ(Shown(dialog), "00:00:00");
     // Still stopped: the close box ends the program.
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, dialog);
     CHECK_FILE(scratch, original);
 }
 

@@ -169,6 +169,5 @@ E2E_CASE("about.web_address_click_hands_the_url_to_the_shell_and_the_box_stays_o
 
     PostMessageW(about, WM_COMMAND, IDOK, 0);
     WaitUntilClosed(about);
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, dialog);
 }

@@ -22,7 +22,7 @@ void CheckAnnounced(bool annotates, HWND control, const char* expected) {
 } // namespace
 
 E2E_CASE("accessibility.project_lists_are_announced_by_name") {
-    IdleScene scene;
+    Scene scene;
     auto& [scratch, records, original, app, main] = scene;
     const bool annotates = SystemAnnotatesNames();
     if (!annotates)
@@ -44,9 +44,7 @@ E2E_CASE("accessibility.project_lists_are_announced_by_name") {
     CHECK_FILE(scratch, ThreeProjectsFile());
 
     // The settings' up-down arrows are named after the field they change.
-    PostMessageW(main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
-    dialog = WaitForDialog(app, "Settings");
-    app.Settle(dialog);
+    dialog = OpenSettings(app, main);
     CheckAnnounced(annotates, Control(dialog, IDC_AWAY_SPIN),
                    "Away after this many minutes without input");
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);

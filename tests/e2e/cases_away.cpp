@@ -45,7 +45,6 @@ E2E_CASE("away.time_away_is_asked_about_and_never_kept_in_silence") {
                          "Zeta was counting. That time was not added to the project.");
     const HWND mainAgain = again.WaitForMainDialog();
     CHECK(OpenMessages(again).empty());
-    RequestClose(mainAgain);
-    CHECK(again.WaitForExit());
+    CloseToExit(again, mainAgain);
     CHECK_EQ(scratch.ReadProjectFile(), held);
 }

@@ -7,7 +7,7 @@
 using namespace e2e;
 
 E2E_CASE("counting.start_pause_resume_stop_writes_the_project_time_line") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     const long loaded = ParseTimeLine(records[0].second);
 
@@ -41,7 +41,7 @@ E2E_CASE("counting.start_pause_resume_stop_writes_the_project_time_line") {
 }
 
 E2E_CASE("counting.stop_while_paused_writes_exactly_the_held_run") {
-    CountingScene scene(2);
+    Scene scene(2);
     auto& [scratch, records, original, app, main] = scene;
 
     StartCount(app, main);
@@ -50,7 +50,7 @@ E2E_CASE("counting.stop_while_paused_writes_exactly_the_held_run") {
     Press(main, IDC_STOP);
 
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_FILE(scratch, WithTotal(records, 2, 100 * 3600 + 1 + held));
+    CHECK_FILE(scratch, WithTotal(records, 2, kBueroSeconds + held));
     CHECK(OpenMessages(app).empty());
 }
 
@@ -60,7 +60,7 @@ E2E_CASE("counting.start_with_nothing_picked_asks_for_a_project") {
 
     // The list is loaded, but no project is picked.
     ClickButton(main, IDC_START);
-    Dismiss(ExpectMessage(app, kChooseProject));
+    AnswerMessage(app, kChooseProject);
     CheckHolds(main, 0);
 
     // Still stopped: pause and stop do nothing, and the close box ends the program.
@@ -68,8 +68,7 @@ E2E_CASE("counting.start_with_nothing_picked_asks_for_a_project") {
     Press(main, IDC_STOP);
     CHECK(OpenMessages(app).empty());
     CHECK_EQ(Shown(main), "00:00:00");
-    RequestClose(main);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, main);
     CHECK_FILE(scratch, original);
 }
 
@@ -78,10 +77,9 @@ E2E_CASE("counting.start_with_no_projects_asks_for_a_project") {
     auto& [scratch, records, original, app, main] = scene;
 
     ClickButton(main, IDC_START);
-    Dismiss(ExpectMessage(app, kChooseProject));
+    AnswerMessage(app, kChooseProject);
     CheckHolds(main, 0);
-    RequestClose(main);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, main);
     CHECK_FILE(scratch, "");
 }
 
@@ -97,7 +95,7 @@ E2E_CASE("counting.the_last_project_picked_while_stopped_is_counted") {
     const long shown = StopRunningCount(main);
 
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_SAVED_RUN(scratch, records, 2, 100 * 3600 + 1, shown);
+    CHECK_SAVED_RUN(scratch, records, 2, kBueroSeconds, shown);
 }
 
 E2E_CASE("counting.a_second_run_continues_from_the_saved_total") {
@@ -125,11 +123,11 @@ E2E_CASE("counting.a_second_run_continues_from_the_saved_total") {
     WaitForShownAtLeast(main, 2);
     const long third = PauseCount(main);
     Press(main, IDC_STOP);
-    CHECK_FILE(scratch, WithTotal(records, 2, 100 * 3600 + 1 + third));
+    CHECK_FILE(scratch, WithTotal(records, 2, kBueroSeconds + third));
 }
 
 E2E_CASE("counting.time_under_an_open_message_box_is_counted") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
 
@@ -181,7 +179,7 @@ E2E_CASE("counting.total_stops_at_999_59_59_with_one_notice") {
 // What the dialog shows of a count: the project's total under the project box, live while
 // counting; buttons that would do nothing in the state are greyed.
 E2E_CASE("counting.the_dialog_shows_the_total_and_greys_what_would_do_nothing") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     const auto enabled = [&] {
         std::string flags;

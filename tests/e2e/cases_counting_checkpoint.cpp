@@ -6,7 +6,7 @@
 using namespace e2e;
 
 E2E_CASE("counting.a_running_count_is_saved_every_five_seconds_and_before_sleep") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     const long loaded = ParseTimeLine(records[0].second);
     StartCount(app, main);

@@ -24,7 +24,7 @@ void PressSpace(HWND main) {
 } // namespace
 
 E2E_CASE("counting.keyboard_reaches_pause_and_stop_while_running") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     const long loaded = ParseTimeLine(records[0].second);
     StartCount(app, main);

@@ -46,19 +46,12 @@ Contents GiveStop(const App& app, HWND main, const Records& records, int index) 
 
 Contents GiveCreate(const App& app, HWND main, const std::string& original,
                     const std::string& name) {
-    ClickButton(main, IDC_NEW_PROJECT);
-    const HWND dialog = WaitForDialog(app, "Create new project");
-    const HWND field = Control(dialog, IDC_PROJECT_NAME);
-    TypeText(field, name);
-    WaitFor("the name to be typed", [&] { return WindowText(field) == name; });
-    ClickButton(dialog, IDC_ADD);
+    AddProject(OpenCreateDialog(app, main), name);
     return {original + "\r\n" + name + "\r\n000:00:00"};
 }
 
 Contents GiveDelete(const App& app, HWND main, Records records, int index) {
-    ClickButton(main, IDC_DELETE_PROJECT);
-    const HWND dialog = WaitForDialog(app, "Delete project");
-    app.Settle(dialog);
+    const HWND dialog = OpenDeleteDialog(app, main);
     const HWND combo = Control(dialog, IDC_DELETE_COMBO);
     for (int i = 0; i < index; ++i)
         PressKey(ComboField(combo), VK_DOWN);
@@ -100,8 +93,7 @@ std::optional<std::string> RestartAndRead(const Scratch& scratch) {
     App app(scratch.ExePath(), scratch.WorkDir());
     const HWND main = StartIdle(app);
     CheckFolderClean(scratch);
-    RequestClose(main);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, main);
     return scratch.ReadProjectFile();
 }
 

@@ -31,20 +31,12 @@ void TypeAndWait(HWND field, const std::string& text, const std::string& expecte
             [&] { return WindowText(field) == expected; });
 }
 
-void AddAndWaitUntilClosed(const App& app, HWND main, HWND dialog) {
-    ClickButton(dialog, IDC_ADD);
-    WaitUntilClosed(dialog);
-    CheckNoMessage(app, main);
-}
-
 // A name typed and added: the file gains it with a zero total, and the project box lists it
 // with nothing chosen.
 void AddsName(const std::string& name) {
-    IdleScene scene;
+    Scene scene;
     auto& [scratch, records, original, app, main] = scene;
-    const HWND dialog = OpenCreateDialog(app, main);
-    TypeAndWait(NameField(dialog), name, name);
-    AddAndWaitUntilClosed(app, main, dialog);
+    CreateProject(app, main, name);
     CHECK_FILE(scratch, ThreeProjectsAnd(name));
     CheckProjectBoxUnselected(main, ThreeNamesAnd(name));
 }
@@ -52,7 +44,7 @@ void AddsName(const std::string& name) {
 } // namespace
 
 E2E_CASE("create.typing_a_31st_character_keeps_30_and_warns_once") {
-    IdleScene scene;
+    Scene scene;
     auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
     const HWND field = NameField(dialog);
@@ -74,20 +66,16 @@ E2E_CASE("create.typing_a_31st_character_keeps_30_and_warns_once") {
     CHECK_EQ(WindowText(field), k30);
     CHECK_FILE(scratch, ThreeProjectsFile());
 
-    ClickButton(dialog, IDC_NEW_CANCEL);
-    WaitUntilClosed(dialog);
-    CheckNoMessage(app, main);
+    CloseSideDialog(app, main, dialog, IDC_NEW_CANCEL);
     CHECK_FILE(scratch, ThreeProjectsFile());
     CheckProjectBoxUnselected(main, NamesOf(ThreeProjects()));
 }
 
 E2E_CASE("create.pasting_50_characters_keeps_the_first_30_and_warns_once") {
-    IdleScene scene;
-    auto& [scratch, records, original, app, main] = scene;
     // A project chosen before: after the dialog closes the box has no choice again.
-    ChooseComboItem(main, IDC_PROJECT_COMBO, 1);
-    WaitFor("the project box to show alpha",
-            [&] { return WindowText(Control(main, IDC_PROJECT_COMBO)) == "alpha"; });
+    Scene scene(1);
+    auto& [scratch, records, original, app, main] = scene;
+    CHECK_EQ(WindowText(Control(main, IDC_PROJECT_COMBO)), "alpha");
     const HWND dialog = OpenCreateDialog(app, main);
     const HWND field = NameField(dialog);
 
@@ -99,7 +87,7 @@ E2E_CASE("create.pasting_50_characters_keeps_the_first_30_and_warns_once") {
     CHECK_EQ(WindowText(field), k30);
     CHECK_FILE(scratch, ThreeProjectsFile());
 
-    AddAndWaitUntilClosed(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_ADD);
     CHECK_FILE(scratch, ThreeProjectsAnd(k30));
     CheckProjectBoxUnselected(main, ThreeNamesAnd(k30));
 }
@@ -111,17 +99,17 @@ E2E_CASE("create.thirty_characters_pass_silently_into_an_empty_file") {
 
     TypeAndWait(NameField(dialog), k30, k30);
     CheckNoMessage(app, dialog);
-    AddAndWaitUntilClosed(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_ADD);
     CHECK_FILE(scratch, k30 + "\r\n000:00:00");
     CheckProjectBoxUnselected(main, {k30});
 
     // Nothing is chosen, so a count cannot start yet.
     ClickButton(main, IDC_START);
-    AnswerMessage(app, "Please choose a project");
+    AnswerMessage(app, kChooseProject);
 }
 
 E2E_CASE("create.add_with_an_empty_field_asks_for_a_name") {
-    IdleScene scene;
+    Scene scene;
     auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
 
@@ -131,9 +119,7 @@ E2E_CASE("create.add_with_an_empty_field_asks_for_a_name") {
     CHECK(IsWindowVisible(dialog));
     CHECK_FILE(scratch, ThreeProjectsFile());
 
-    ClickButton(dialog, IDC_NEW_CANCEL);
-    WaitUntilClosed(dialog);
-    CheckNoMessage(app, main);
+    CloseSideDialog(app, main, dialog, IDC_NEW_CANCEL);
     CHECK_FILE(scratch, ThreeProjectsFile());
 }
 
@@ -170,7 +156,7 @@ E2E_CASE("create.missing_file_keeps_the_dialog_and_the_name_and_creates_nothing"
 }
 
 E2E_CASE("create.keyboard_alone_names_and_adds_a_project_and_escape_cancels") {
-    IdleScene scene;
+    Scene scene;
     auto& [scratch, records, original, app, main] = scene;
     HWND dialog = OpenCreateDialog(app, main);
     const HWND field = NameField(dialog);
@@ -266,7 +252,7 @@ E2E_CASE("create.cut_keeps_double_byte_characters_whole") {
     CheckNoMessage(app, dialog);
     CHECK(WideText(field) == name29);
 
-    AddAndWaitUntilClosed(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_ADD);
     std::string bytes(64, '\0');
     bytes.resize(WideCharToMultiByte(932, 0, name29.c_str(), -1, &bytes[0], 64, nullptr, nullptr) -
                  1);

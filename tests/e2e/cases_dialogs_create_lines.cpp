@@ -12,16 +12,14 @@ E2E_CASE("create.adding_after_a_final_line_end_adds_no_empty_project") {
     const HWND dialog = OpenCreateDialog(app, main);
     TypeText(Control(dialog, IDC_PROJECT_NAME), "Gamma");
     SettleAfterInput(app, dialog);
-    ClickButton(dialog, IDC_ADD);
-    WaitUntilClosed(dialog);
-    CheckNoMessage(app, main);
+    CloseSideDialog(app, main, dialog, IDC_ADD);
 
     CHECK_FILE(scratch, ThreeProjectsFile() + "\r\nGamma\r\n000:00:00");
     CheckProjectBoxUnselected(main, {"Zeta", "alpha", "B\xFCro & Verwaltung", "Gamma"});
 }
 
 E2E_CASE("create.a_pasted_line_break_is_refused_with_the_reason") {
-    IdleScene scene;
+    Scene scene;
     auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
     const HWND field = Control(dialog, IDC_PROJECT_NAME);

@@ -60,12 +60,6 @@ void DeleteNothing(const App& app, const Scratch& scratch, HWND dialog, const Re
     CHECK_EQ(scratch.ReadProjectFile(), BytesOf(left));
 }
 
-void CloseDialog(const App& app, HWND main, HWND dialog) {
-    ClickButton(dialog, IDC_CLOSE);
-    WaitUntilClosed(dialog);
-    CheckNoMessage(app, main);
-}
-
 // Chooses the third of the five projects with the arrow key, as a user would.
 void ChooseThird(const App& app, HWND dialog) {
     ChooseNext(app, dialog);
@@ -76,17 +70,16 @@ void ChooseThird(const App& app, HWND dialog) {
 } // namespace
 
 E2E_CASE("delete.first_project_is_named_and_deleted_without_choosing") {
-    Scene scene{Setup(kFive)};
-    auto& [scratch, records, original, app, main] = scene;
     // A project chosen on the main dialog before: afterwards its box has no choice again.
-    ChooseComboItem(main, IDC_PROJECT_COMBO, 2);
+    Scene scene{Setup(kFive, 2)};
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenDeleteDialog(app, main);
     CheckShows(dialog, kFive, "P1 Website");
 
     DeleteAndConfirm(app, scratch, dialog, Without(kFive, {0}));
     CheckShows(dialog, Without(kFive, {0}), "P2 Support");
 
-    CloseDialog(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_CLOSE);
     CHECK_EQ(scratch.ReadProjectFile(), BytesOf(Without(kFive, {0})));
     CheckProjectBoxUnselected(main, NamesOf(Without(kFive, {0})));
 }
@@ -104,7 +97,7 @@ E2E_CASE("delete.third_project_then_the_one_that_followed_it") {
     DeleteAndConfirm(app, scratch, dialog, Without(kFive, {2, 3}));
     CheckShows(dialog, Without(kFive, {2, 3}), "P5 Admin");
 
-    CloseDialog(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_CLOSE);
     CheckProjectBoxUnselected(main, NamesOf(Without(kFive, {2, 3})));
 }
 
@@ -128,7 +121,7 @@ E2E_CASE("delete.last_project_then_nothing_more") {
     CheckShows(dialog, left, "");
     DeleteNothing(app, scratch, dialog, left);
 
-    CloseDialog(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_CLOSE);
     CheckProjectBoxUnselected(main, NamesOf(left));
 }
 
@@ -144,17 +137,16 @@ E2E_CASE("delete.only_project_leaves_an_empty_file") {
     CheckShows(dialog, {}, "");
     DeleteNothing(app, scratch, dialog, {});
 
-    CloseDialog(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_CLOSE);
     CheckProjectBoxUnselected(main, {});
     CHECK_EQ(ListFolder(scratch.AppDir()),
              (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "~Projekte.lock"}));
 }
 
 E2E_CASE("delete.typing_in_the_field_shows_the_chosen_project_again") {
-    Scene scene{Setup(kFive)};
-    auto& [scratch, records, original, app, main] = scene;
     // A project picked before: closing without a deletion still leaves nothing selected.
-    ChooseComboItem(main, IDC_PROJECT_COMBO, 3);
+    Scene scene{Setup(kFive, 3)};
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenDeleteDialog(app, main);
     const HWND field = ComboField(DeleteCombo(dialog));
 
@@ -192,7 +184,7 @@ E2E_CASE("delete.a_project_moved_by_another_program_is_not_deleted") {
 
     // What the field now names is what "Delete project" removes.
     DeleteAndConfirm(app, scratch, dialog, Without(moved, {2}));
-    CloseDialog(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_CLOSE);
 }
 
 E2E_CASE("delete.a_long_hand_edited_name_is_one_project") {
@@ -209,7 +201,7 @@ E2E_CASE("delete.a_long_hand_edited_name_is_one_project") {
     const Records left = {{"P1", "001:00:00"}, {"P3", "003:00:00"}};
     DeleteAndConfirm(app, scratch, dialog, left);
     CheckShows(dialog, left, "P3");
-    CloseDialog(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_CLOSE);
 }
 
 namespace {
@@ -243,7 +235,7 @@ E2E_CASE("delete.undo_puts_each_project_back_byte_for_byte") {
     CheckShows(dialog, kFive, "P3 Report");
     CHECK(!UndoEnabled(dialog));
 
-    CloseDialog(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_CLOSE);
     CheckProjectBoxUnselected(main, NamesOf(kFive));
 }
 
@@ -265,6 +257,6 @@ E2E_CASE("delete.undo_is_refused_when_the_neighbours_changed") {
     CHECK_EQ(scratch.ReadProjectFile(), BytesOf(changed));
     CHECK(!UndoEnabled(dialog));
     CHECK_EQ(ComboItems(DeleteCombo(dialog)), NamesOf(changed));
-    CloseDialog(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_CLOSE);
     CheckProjectBoxUnselected(main, NamesOf(changed));
 }

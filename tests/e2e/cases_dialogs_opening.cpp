@@ -17,40 +17,34 @@ void CheckOnlyMainDialog(const App& app, HWND main) {
     CHECK(!windows.empty() && windows[0] == main);
 }
 
+// "Delete project" and "Overview" each answer with `message` and open nothing.
+void CheckNothingOpens(const Scene& scene, const char* message) {
+    for (int button : {IDC_DELETE_PROJECT, IDC_OVERVIEW}) {
+        ClickButton(scene.main, button);
+        AnswerMessage(scene.app, message);
+        CheckOnlyMainDialog(scene.app, scene.main);
+    }
+}
+
 } // namespace
 
 E2E_CASE("opening.empty_file_has_no_project_to_delete_or_show") {
     Scene scene{Setup(Records{})};
-    auto& [scratch, records, original, app, main] = scene;
-
-    ClickButton(main, IDC_DELETE_PROJECT);
-    AnswerMessage(app, "No project available");
-    CheckOnlyMainDialog(app, main);
-    ClickButton(main, IDC_OVERVIEW);
-    AnswerMessage(app, "No project available");
-    CheckOnlyMainDialog(app, main);
-    CHECK_FILE(scratch, "");
+    CheckNothingOpens(scene, "No project available");
+    CHECK_FILE(scene.scratch, "");
 }
 
 E2E_CASE("opening.missing_file_is_reported_and_nothing_opens") {
     Scene scene(NoFile());
-    auto& [scratch, records, original, app, main] = scene;
-
-    ClickButton(main, IDC_DELETE_PROJECT);
-    AnswerMessage(app, "Error reading DataBaseFile");
-    CheckOnlyMainDialog(app, main);
-    ClickButton(main, IDC_OVERVIEW);
-    AnswerMessage(app, "Error reading DataBaseFile");
-    CheckOnlyMainDialog(app, main);
-    CHECK(!FileExists(scratch.ProjectFilePath()));
+    CheckNothingOpens(scene, "Error reading DataBaseFile");
+    CHECK(!FileExists(scene.scratch.ProjectFilePath()));
 }
 
 E2E_CASE("opening.side_dialogs_wait_while_a_count_runs_or_is_paused") {
-    IdleScene scene;
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     const HWND display = Control(main, IDC_TIME_DISPLAY);
 
-    ChooseComboItem(main, IDC_PROJECT_COMBO, 0);
     ClickButton(main, IDC_START);
     WaitFor("the count to run", [&] { return WindowText(display) != "00:00:00"; });
     for (int id : kSideDialogButtons) {

@@ -45,7 +45,7 @@ std::vector<Run> TextRuns(HWND list, int row, int gap) {
 } // namespace
 
 E2E_CASE("overview.rows_in_file_order_with_name_tab_and_total") {
-    IdleScene scene;
+    Scene scene;
     auto& [scratch, records, original, app, main] = scene;
     CreateProject(app, main, "Neu");
     const std::string file = ThreeProjectsFile() + "\r\nNeu\r\n000:00:00";
@@ -148,12 +148,11 @@ HWND OpenCorrection(const App& app, HWND overview, int button, const std::string
 // line; a wrong entry is refused with the reason and changes nothing; the list and the project
 // box show the result.
 E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
-    IdleScene scene;
+    Scene scene(1);
     auto& [scratch, records, original, app, main] = scene;
-    ChooseComboItem(main, IDC_PROJECT_COMBO, 1);
     const HWND dialog = OpenOverview(app, main);
     ClickButton(dialog, IDC_CHANGE_TOTAL); // nothing picked yet
-    AnswerMessage(app, "Please choose a project");
+    AnswerMessage(app, kChooseProject);
     PickRow(app, dialog, 1);
 
     const HWND total = OpenCorrection(app, dialog, IDC_CHANGE_TOTAL, "Change total", "alpha");
@@ -217,7 +216,7 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
 // The project chosen on the main dialog had its total loaded before the correction: a count
 // started afterwards goes on from the corrected total, and its stop does not bring back the old.
 E2E_CASE("overview.a_count_after_a_correction_goes_on_from_the_corrected_total") {
-    CountingScene scene(1);
+    Scene scene(1);
     const HWND dialog = OpenOverview(scene.app, scene.main);
     PickRow(scene.app, dialog, 1);
     const HWND total =

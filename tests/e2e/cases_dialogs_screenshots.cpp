@@ -57,8 +57,6 @@ E2E_CASE("screenshot.change_total") {
 E2E_CASE("screenshot.settings") {
     Scene scene{Setup(kSampleProjects)};
     auto& [scratch, records, original, app, main] = scene;
-    PostMessageW(main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
-    const HWND dialog = WaitForDialog(app, "Settings");
-    app.Settle(dialog);
+    const HWND dialog = OpenSettings(app, main);
     OfferScreenshot(dialog, "settings");
 }

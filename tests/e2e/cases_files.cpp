@@ -33,11 +33,11 @@ void SetFileSize(const std::string& path, ULONGLONG size) {
 
 // Counts on the picked project, meets the close guard's message (whose caption is the
 // program's name), and stops: the run must land in the file.
-void CountCloseAndStop(CountingScene& scene) {
+void CountCloseAndStop(Scene& scene) {
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     RequestClose(main);
-    Dismiss(ExpectMessage(app, kStopFirst));
+    AnswerMessage(app, kStopFirst);
     const long shown = StopRunningCount(main);
     CHECK_SAVED_RUN(scratch, records, 0, ParseTimeLine(records[0].second), shown);
     CHECK(OpenMessages(app).empty());

@@ -3,34 +3,20 @@
 // computer sharing the folder (a second Wine prefix) is told who holds the file and ends.
 #include "scene.h"
 
-#include <windows.h>
-
-#include <algorithm>
 #include <cstdio>
 #include <map>
-
-#include "resource.h"
 
 using namespace e2e;
 
 namespace {
 
-struct AllMainDialogs {
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectMainDialog(HWND hwnd, LPARAM param) {
-    if (IsWindowVisible(hwnd) && ClassName(hwnd) == "#32770" && !IsMessageBox(hwnd) &&
-        WindowText(hwnd) == "Quillet 1.0")
-        reinterpret_cast<AllMainDialogs*>(param)->found.push_back(hwnd);
-    return TRUE;
-}
-
 // Every visible main dialog on the desktop, of any process.
 std::vector<HWND> MainDialogsOnScreen() {
-    AllMainDialogs all;
-    EnumWindows(CollectMainDialog, reinterpret_cast<LPARAM>(&all));
-    return all.found;
+    std::vector<HWND> found;
+    for (HWND hwnd : VisibleWindowsOfClass("#32770"))
+        if (!IsMessageBox(hwnd) && WindowText(hwnd) == "Quillet 1.0")
+            found.push_back(hwnd);
+    return found;
 }
 
 // Starts a second copy from `secondExePath` beside the first, started from the scratch folder's
@@ -246,11 +232,8 @@ E2E_CASE("instance.a_copy_in_another_session_is_reported_and_the_second_ends") {
 // on the other computer (another user) names them and ends without touching anything: the
 // project file, a leftover of a cut-short save, the lock file.
 E2E_CASE("instance.a_copy_on_another_computer_is_told_who_holds_the_file_and_ends") {
-    Scratch scratch;
-    const std::string original = ProjectFileBytes({{"Alpha", "001:02:03"}});
-    scratch.WriteProjectFile(original);
-    App first(scratch.ExePath(), scratch.WorkDir());
-    StartIdle(first);
+    Scene scene{Setup(Records{{"Alpha", "001:02:03"}})};
+    auto& [scratch, records, original, first, main] = scene;
     const std::string leftover = scratch.AppDir() + "\\~Projekte.4242-1.tmp";
     WriteFileBytes(leftover, "Alpha\r\n999:00:00");
     const std::optional<std::string> note = ReadFileBytes(LockFilePath(scratch));
@@ -301,8 +284,7 @@ E2E_CASE("instance.a_folder_that_takes_no_lock_file_runs_quillet_unguarded") {
     App app(scratch.ExePath(), scratch.WorkDir());
     const HWND main = StartIdle(app);
     CHECK_EQ(ComboItems(Control(main, IDC_PROJECT_COMBO)), std::vector<std::string>{"Alpha"});
-    RequestClose(main);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, main);
     CHECK(GetFileAttributesW(WidePath(LockFilePath(scratch)).c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 

@@ -134,14 +134,11 @@ void CheckInkScaled(HWND control, int before, int from, int to) {
 } // namespace
 
 E2E_CASE("layout.every_static_text_fits_its_control") {
-    IdleScene scene;
+    // The project of the longest total picked, so that its total under the box is checked too.
+    Scene scene(2);
     auto& [scratch, records, original, app, main] = scene;
     std::printf("  screen at %d DPI\n", ScreenDpi());
-
-    // The project of the longest total, so that its total under the box is checked too.
-    ChooseComboItem(main, IDC_PROJECT_COMBO, 2);
-    FlushPosted(main);
-    CHECK_EQ(WindowText(Control(main, IDC_TOTAL_DISPLAY)), "Total: 100:00:01");
+    CHECK_EQ(TotalShown(main), "Total: 100:00:01");
     CheckStaticsFit(main);
     for (int id : {IDC_TIME_DISPLAY, IDC_LABEL_CURRENT, IDC_LABEL_CHOOSE})
         CheckFills(Control(main, id));
@@ -166,16 +163,14 @@ E2E_CASE("layout.every_static_text_fits_its_control") {
         CloseSide(dialog);
     }
     CloseSide(overview);
-    PostMessageW(main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
-    const HWND settings = WaitForDialog(app, "Settings");
-    app.Settle(settings);
+    const HWND settings = OpenSettings(app, main);
     CheckStaticsFit(settings);
     CloseSide(settings);
     CHECK(OpenMessages(app).empty());
 }
 
 E2E_CASE("layout.dpi_change_refits_the_fonts") {
-    IdleScene scene;
+    Scene scene;
     auto& [scratch, records, original, app, main] = scene;
     // Up by half, or down by a quarter where half as much again would not fit the screen.
     const int dpi = ScreenDpi(), other = dpi >= 192 ? dpi * 3 / 4 : dpi * 3 / 2;

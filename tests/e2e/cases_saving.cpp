@@ -7,7 +7,6 @@ using namespace e2e;
 
 namespace {
 
-
 const char kErrorWriting[] = "Error writing DataBaseFile";
 const char kLoseUnsaved[] = "The time counted could not be saved to the project file.\n\n"
                             "Close Quillet anyway and lose that time?";
@@ -19,7 +18,7 @@ long StopOnAnUnwritableFile(const App& app, HWND main) {
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
     ClickButton(main, IDC_STOP);
-    Dismiss(ExpectMessage(app, kErrorWriting));
+    AnswerMessage(app, kErrorWriting);
     const long held = ShownSeconds(main);
     CHECK(held >= 2);
     CheckHolds(main, held);
@@ -52,7 +51,7 @@ E2E_CASE("save.stop_replaces_a_hand_edited_time_line_whole") {
 }
 
 E2E_CASE("save.a_failed_stop_holds_the_count_until_a_later_stop_saves_it") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     long held = 0;
     {
@@ -70,13 +69,12 @@ E2E_CASE("save.a_failed_stop_holds_the_count_until_a_later_stop_saves_it") {
     CHECK(OpenMessages(app).empty());
     CHECK_EQ(Shown(main), "00:00:00");
     CHECK_FILE(scratch, WithTotal(records, 0, kZetaSeconds + held));
-    RequestClose(main);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, main);
 }
 
 // Read-only, the file is not written either; closing then asks, and Yes gives the time up.
 E2E_CASE("save.a_stop_on_a_read_only_file_is_held_and_closing_can_give_it_up") {
-    CountingScene scene(1);
+    Scene scene(1);
     auto& [scratch, records, original, app, main] = scene;
     REQUIRE(SetFileAttributesA(scratch.ProjectFilePath().c_str(), FILE_ATTRIBUTE_READONLY));
     StopOnAnUnwritableFile(app, main);
@@ -89,7 +87,7 @@ E2E_CASE("save.a_stop_on_a_read_only_file_is_held_and_closing_can_give_it_up") {
 }
 
 E2E_CASE("save.total_follows_its_project_when_another_program_inserts_a_record") {
-    CountingScene scene(1);
+    Scene scene(1);
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     Records moved = records;
@@ -113,12 +111,12 @@ E2E_CASE("save.total_follows_its_project_when_another_program_inserts_a_record")
 // at that moment: a pick whose read failed (the file held without sharing for a moment) and a
 // correction typed while Quillet stands open are never written over.
 E2E_CASE("save.a_failed_read_or_a_hand_correction_never_sets_the_total_written") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     {
         FileLock lock(scratch.ProjectFilePath(), false);
         ChooseComboItem(main, IDC_PROJECT_COMBO, 2);
-        Dismiss(ExpectMessage(app, "Error reading DataBaseFile"));
+        AnswerMessage(app, "Error reading DataBaseFile");
     }
     StartCount(app, main);
     records[2].second = "200:00:00";

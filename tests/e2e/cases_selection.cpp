@@ -7,7 +7,6 @@ using namespace e2e;
 
 namespace {
 
-
 const std::string kBuero = "B\xFC"
                            "ro & Verwaltung";
 
@@ -41,7 +40,7 @@ void TypeIntoBox(HWND main, const std::string& text) {
 } // namespace
 
 E2E_CASE("selection.picking_another_project_while_counting_snaps_back") {
-    CountingScene scene(1);
+    Scene scene(1);
     auto& [scratch, records, original, app, main] = scene;
     const long first = StartCount(app, main);
 
@@ -109,7 +108,7 @@ E2E_CASE("selection.typing_while_counting_restores_the_current_name") {
 
     // The count stayed on its project: stop writes that project's total.
     Press(main, IDC_STOP);
-    CHECK_FILE(scratch, WithTotal(records, 2, 100 * 3600 + 1 + held));
+    CHECK_FILE(scratch, WithTotal(records, 2, kBueroSeconds + held));
     CHECK(OpenMessages(app).empty());
 }
 
@@ -139,7 +138,7 @@ E2E_CASE("selection.typing_after_a_refused_start_clears_the_field") {
 
     // No project is current after a start without a pick, so no name can come back.
     ClickButton(main, IDC_START);
-    Dismiss(ExpectMessage(app, kChooseProject));
+    AnswerMessage(app, kChooseProject);
     TypeIntoBox(main, "abc");
     const ProjectBox box = ReadProjectBox(main);
     CHECK_EQ(box.field, "");

@@ -18,7 +18,7 @@ void EndSession(HWND main, bool ending) {
 } // namespace
 
 E2E_CASE("session.end_while_running_saves_the_total") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
@@ -31,20 +31,19 @@ E2E_CASE("session.end_while_running_saves_the_total") {
     // The count is over: nothing counts on, and closing is not refused.
     CheckHolds(main, 0);
     const auto saved = scratch.ReadProjectFile();
-    RequestClose(main);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, main);
     CHECK_EQ(scratch.ReadProjectFile(), saved);
 }
 
 E2E_CASE("session.end_while_paused_saves_the_held_total") {
-    CountingScene scene(2);
+    Scene scene(2);
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
     const long held = PauseCount(main);
 
     EndSession(main, true);
-    CHECK_FILE(scratch, WithTotal(records, 2, 100 * 3600 + 1 + held));
+    CHECK_FILE(scratch, WithTotal(records, 2, kBueroSeconds + held));
     CHECK(OpenMessages(app).empty());
     CHECK_EQ(Shown(main), "00:00:00");
 }
@@ -52,7 +51,7 @@ E2E_CASE("session.end_while_paused_saves_the_held_total") {
 // The question saves the count so far, as the minute's checkpoint does, since it is the last
 // moment at which Windows waits to hear of a failure.
 E2E_CASE("session.end_called_off_keeps_the_question_s_save_and_the_count_goes_on") {
-    CountingScene scene(1);
+    Scene scene(1);
     auto& [scratch, records, original, app, main] = scene;
     const long first = StartCount(app, main);
 
@@ -82,7 +81,7 @@ E2E_CASE("session.end_after_a_stop_writes_nothing") {
 }
 
 E2E_CASE("session.a_save_that_fails_refuses_the_end_and_the_count_is_held") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
@@ -107,7 +106,7 @@ E2E_CASE("session.a_save_that_fails_refuses_the_end_and_the_count_is_held") {
 // While the message about a failed stop stands open the run is held, not stopped: a session end
 // in that moment, once the file can be written again, saves it.
 E2E_CASE("session.end_under_a_failed_stop_s_message_saves_the_run") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);

@@ -15,18 +15,10 @@ std::string IniPath(const Scratch& scratch) {
     return scratch.AppDir() + "\\Quillet.ini";
 }
 
-// The system menu's item, as Alt+Space and a click on "Settings..." give it.
-HWND OpenSettings(const App& app, HWND main) {
-    PostMessageW(main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
-    const HWND dialog = WaitForDialog(app, "Settings");
-    app.Settle(dialog);
-    return dialog;
-}
-
 } // namespace
 
 E2E_CASE("settings.away_limit_is_shown_checked_and_written_to_quillet_ini") {
-    IdleScene scene;
+    Scene scene;
     auto& [scratch, records, original, app, main] = scene;
     // No file yet: the default, and Cancel writes nothing.
     HWND dialog = OpenSettings(app, main);
@@ -71,7 +63,7 @@ E2E_CASE("settings.away_limit_is_shown_checked_and_written_to_quillet_ini") {
 
 // While a count runs the settings do not open (the item is greyed); paused, they do.
 E2E_CASE("settings.open_only_while_no_count_runs") {
-    CountingScene scene(0);
+    Scene scene(0);
     StartCount(scene.app, scene.main);
     PostMessageW(scene.main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
     FlushPosted(scene.main);

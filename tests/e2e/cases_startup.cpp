@@ -93,8 +93,7 @@ E2E_CASE("startup.projects_listed_in_file_order_without_selection") {
 E2E_CASE("close.idle_close_ends_program_and_writes_nothing") {
     Scene scene;
     auto& [scratch, records, original, app, dialog] = scene;
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, dialog);
     CHECK_FILE(scratch, original);
     CHECK_EQ(ListFolder(scratch.AppDir()),
              (std::vector<std::string>{"Projekte.dbu", "Quillet.exe"}));

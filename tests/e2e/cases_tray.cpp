@@ -30,8 +30,7 @@ E2E_CASE("tray.minimize_when_stopped_hides_the_dialog_behind_the_icon") {
     CHECK(!IconExists(dialog));
     CHECK_EQ(Shown(dialog), "00:00:00");
     // Still stopped: the close box ends the program without a word.
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, dialog);
     CHECK_FILE(scratch, original);
 }
 
@@ -95,10 +94,7 @@ E2E_CASE("tray.minimize_while_paused_keeps_the_count_paused") {
     CHECK_EQ(Shown(dialog), paused);
     // Still paused, not stopped: closing is refused, and "pause" resumes from the same count.
     RequestClose(dialog);
-    const MessageBoxInfo box = app.WaitForMessageBox();
-    CHECK_EQ(box.text, "Please stop counter first");
-    PressOk(box);
-    WaitFor("the message box to close", [&] { return app.MessageBoxes().empty(); });
+    AnswerMessage(app, kStopFirst);
     ClickButton(dialog, IDC_PAUSE);
     // (A busy machine may skip a second.)
     CHECK_NEAR(NextTick(dialog).seconds, pausedSeconds + 1, 1);
@@ -136,8 +132,7 @@ E2E_CASE("tray.icon_ignores_every_mouse_message_but_the_left_release") {
     CHECK(IsWindowVisible(dialog));
     CHECK(!IconExists(dialog));
 
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, dialog);
 }
 
 E2E_CASE("tray.icon_lost_by_a_restarted_taskbar_comes_back") {
@@ -156,8 +151,7 @@ E2E_CASE("tray.icon_lost_by_a_restarted_taskbar_comes_back") {
     CHECK(IsWindowVisible(dialog));
     CHECK(!IconExists(dialog));
 
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, dialog);
 }
 
 E2E_CASE("tray.second_copy_brings_the_hidden_dialog_back") {
@@ -173,6 +167,5 @@ E2E_CASE("tray.second_copy_brings_the_hidden_dialog_back") {
     CHECK(first.FindMainDialog() == dialog);
     CHECK(first.MessageBoxes().empty());
 
-    RequestClose(dialog);
-    CHECK(first.WaitForExit());
+    CloseToExit(first, dialog);
 }

@@ -33,8 +33,7 @@ E2E_CASE("screenshot.about") {
     OfferScreenshot(about, "about");
     PostMessageW(about, WM_COMMAND, IDOK, 0);
     WaitUntilClosed(about);
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, dialog);
 }
 
 // Wine's notification area with the icon and its tip, the dialog hidden behind it while a count

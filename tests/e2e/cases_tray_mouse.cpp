@@ -32,8 +32,7 @@ E2E_CASE("tray.mouse_over_the_icon_shows_its_tip_and_its_release_restores_the_di
     CHECK(Eventually([&] { return !IsWindow(icon); }));
     CHECK(app.FindMainDialog() == dialog);
 
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, dialog);
 }
 
 // An icon that declared version 4 hears of its events as the low word of lParam, with the icon's
@@ -61,6 +60,5 @@ E2E_CASE("tray.keyboard_selection_of_the_icon_restores_the_dialog") {
     CHECK(IsWindowVisible(dialog));
     CHECK(!IconExists(dialog));
 
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, dialog);
 }

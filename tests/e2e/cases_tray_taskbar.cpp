@@ -25,6 +25,5 @@ E2E_CASE("tray.taskbar_announcement_with_the_icon_still_there_keeps_the_dialog_h
 
     MouseOverIcon(dialog, WM_LBUTTONUP);
     ForgetIcon(dialog);
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, dialog);
 }

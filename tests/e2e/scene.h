@@ -47,7 +47,7 @@ inline std::vector<std::string> NamesOf(const Records& records) {
 inline std::string ThreeProjectsFile() {
     return ProjectFileBytes(ThreeProjects());
 }
-constexpr long kZetaSeconds = 12 * 3600 + 34 * 60 + 56;
+constexpr long kZetaSeconds = 12 * 3600 + 34 * 60 + 56, kBueroSeconds = 100 * 3600 + 1;
 
 // A message box holds its text in static 0xFFFF and has an OK button. The first alone is not
 // enough: a dialog's unnamed labels (IDC_STATIC, -1) carry the same id.
@@ -106,6 +106,14 @@ inline void AddProject(HWND dialog, const std::string& name) {
     TypeText(field, name);
     WaitFor("the name field to take the name", [&] { return WindowText(field) == name; });
     ClickButton(dialog, IDC_ADD);
+}
+
+// The system menu's item, as Alt+Space and a click on "Settings..." give it.
+inline HWND OpenSettings(const App& app, HWND main) {
+    PostMessageW(main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
+    const HWND dialog = WaitForDialog(app, "Settings");
+    app.Settle(dialog);
+    return dialog;
 }
 
 inline void FlushPosted(HWND main);
@@ -649,7 +657,6 @@ struct Scene {
     App app;
     HWND main;
 };
-using CountingScene = Scene;
 
 // A scene to be minimized to the notification area.
 inline Setup Tray(Records records, int picked = -1) {
@@ -662,7 +669,20 @@ inline Setup Tray(Records records, int picked = -1) {
 inline HWND OpenAbout(const App& app, HWND main) {
     return OpenFromMain(app, main, IDC_ABOUT, "About");
 }
-using IdleScene = Scene;
+
+// The close box on the idle main dialog, which ends the program.
+inline void CloseToExit(const App& app, HWND main) {
+    RequestClose(main);
+    CHECK(app.WaitForExit());
+}
+
+// Presses `button` on a side dialog, which closes it and brings back the main dialog with no
+// message.
+inline void CloseSideDialog(const App& app, HWND main, HWND dialog, int button) {
+    ClickButton(dialog, button);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
+}
 
 // A project made through the create dialog, as a user makes one.
 inline void CreateProject(const App& app, HWND main, const std::string& name) {
