@@ -1,22 +1,11 @@
 // Scenes for the screenshots of the create, delete, overview, correction and settings dialogs in
-// docs/, taken by
-// scripts/screenshots.sh. Not registered as tests.
+// docs/, taken by scripts/screenshots.sh. Not registered as tests.
 #include "scene.h"
 
 using namespace e2e;
 
-namespace {
-
-const Records kSampleProjects = {
-    {"Website relaunch", "012:34:56"},   {"Customer support", "003:05:00"},
-    {"Annual report 2025", "000:45:10"}, {"Migration to the new server", "104:00:17"},
-    {"Trade fair", "000:00:00"},
-};
-
-} // namespace
-
 E2E_CASE("screenshot.create_project") {
-    Scene scene{Setup(kSampleProjects)};
+    Scene scene{Setup(SampleProjects())};
     auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
     const HWND field = Control(dialog, IDC_PROJECT_NAME);
@@ -26,7 +15,7 @@ E2E_CASE("screenshot.create_project") {
 }
 
 E2E_CASE("screenshot.delete_project") {
-    Scene scene{Setup(kSampleProjects)};
+    Scene scene{Setup(SampleProjects())};
     auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenDeleteDialog(app, main);
     ChooseComboItem(dialog, IDC_DELETE_COMBO, 4);
@@ -35,7 +24,7 @@ E2E_CASE("screenshot.delete_project") {
 }
 
 E2E_CASE("screenshot.overview") {
-    Scene scene{Setup(kSampleProjects)};
+    Scene scene{Setup(SampleProjects())};
     auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenOverview(app, main);
     Ask(Control(dialog, IDC_OVERVIEW_LIST), LB_SETCURSEL, 1, 0);
@@ -44,7 +33,7 @@ E2E_CASE("screenshot.overview") {
 }
 
 E2E_CASE("screenshot.change_total") {
-    Scene scene{Setup(kSampleProjects)};
+    Scene scene{Setup(SampleProjects())};
     auto& [scratch, records, original, app, main] = scene;
     const HWND overview = OpenOverview(app, main);
     Ask(Control(overview, IDC_OVERVIEW_LIST), LB_SETCURSEL, 3, 0);
@@ -55,7 +44,7 @@ E2E_CASE("screenshot.change_total") {
 }
 
 E2E_CASE("screenshot.settings") {
-    Scene scene{Setup(kSampleProjects)};
+    Scene scene{Setup(SampleProjects())};
     auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenSettings(app, main);
     OfferScreenshot(dialog, "settings");

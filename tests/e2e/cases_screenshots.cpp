@@ -5,14 +5,9 @@
 using namespace e2e;
 
 E2E_CASE("screenshot.main") {
-    Scene scene{Setup({
-        {"Website relaunch", "012:34:56"},
-        {"Customer support", "003:05:00"},
-        {"Annual report 2025", "000:45:10"},
-    })};
+    Scene scene{Setup(SampleProjects(), 0)};
     auto& [scratch, records, original, app, dialog] = scene;
     // A count under way: the project's total under the box, the side buttons greyed.
-    Pick(dialog, 0);
     StartCount(app, dialog);
     WaitForShownAtLeast(dialog, 3);
     OfferScreenshot(dialog, "main-dialog");
@@ -21,7 +16,7 @@ E2E_CASE("screenshot.main") {
 
 // The question about time away, asked when the user is back (here after a locked session).
 E2E_CASE("screenshot.away") {
-    Scene scene{Setup({{"Website relaunch", "012:34:56"}}, 0)};
+    Scene scene{Setup(SampleProjects(), 0)};
     auto& [scratch, records, original, app, dialog] = scene;
     StartCount(app, dialog);
     Ask(dialog, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);

@@ -9,12 +9,6 @@ using namespace e2e;
 
 namespace {
 
-const Records kSampleProjects = {
-    {"Website relaunch", "012:34:56"},
-    {"Customer support", "003:05:00"},
-    {"Annual report 2025", "000:45:10"},
-};
-
 RECT Union(RECT a, const RECT& b) {
     a.left = std::min(a.left, b.left);
     a.top = std::min(a.top, b.top);
@@ -26,7 +20,7 @@ RECT Union(RECT a, const RECT& b) {
 } // namespace
 
 E2E_CASE("screenshot.about") {
-    Scene scene(Tray(kSampleProjects));
+    Scene scene(Tray(SampleProjects()));
     auto& [scratch, records, original, app, dialog] = scene;
     const HWND about = OpenAbout(app, dialog);
     CHECK(app.MessageBoxes().empty());
@@ -39,7 +33,7 @@ E2E_CASE("screenshot.about") {
 // Wine's notification area with the icon and its tip, the dialog hidden behind it while a count
 // runs.
 E2E_CASE("screenshot.tray") {
-    Scene scene(Tray(kSampleProjects, 0));
+    Scene scene(Tray(SampleProjects(), 0));
     auto& [scratch, records, original, app, dialog] = scene;
     StartCount(app, dialog);
     const std::vector<HWND> before = IconWindows();

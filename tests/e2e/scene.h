@@ -47,6 +47,15 @@ inline std::vector<std::string> NamesOf(const Records& records) {
 inline std::string ThreeProjectsFile() {
     return ProjectFileBytes(ThreeProjects());
 }
+// The projects of the screenshots in docs/.
+inline Records SampleProjects() {
+    return {{"Website relaunch", "012:34:56"},
+            {"Customer support", "003:05:00"},
+            {"Annual report 2025", "000:45:10"},
+            {"Migration to the new server", "104:00:17"},
+            {"Trade fair", "000:00:00"}};
+}
+
 constexpr long kZetaSeconds = 12 * 3600 + 34 * 60 + 56, kBueroSeconds = 100 * 3600 + 1;
 
 // A message box holds its text in static 0xFFFF and has an OK button. The first alone is not
