@@ -9,15 +9,13 @@
 // reaches those programs), and reports whether each advanced every second. Afterwards each
 // count is stopped and its saved total compared with its display.
 #include "bench.h"
-#include "cases_counting.h"
-#include "tray_about_helpers.h"
+#include "scene.h"
 
 #include <algorithm>
 #include <memory>
 
 using namespace e2e;
 using namespace e2e::bench;
-using namespace e2e::counting;
 
 namespace {
 
@@ -206,7 +204,7 @@ E2E_CASE("bench.counting") {
                      TRUE);
     ClickButton(bares[1].main, kBareMinimize);
     WaitFor("the bare dialog to hide", [&] { return !IsWindowVisible(bares[1].main); });
-    trayabout::MinimizeToTray(hidden.main);
+    MinimizeToTray(hidden.main);
     // Without a notification area on the X server, Wine shows the icon in a window of its own
     // at the screen's top left corner: it goes right of the two columns.
     if (const HWND tray = FindWindowA(nullptr, "Wine System Tray"))
@@ -248,8 +246,8 @@ E2E_CASE("bench.counting") {
     CHECK(InMoveLoop(moved.main));
     LeaveMoveLoop(moved.main);
     PressOk(box);
-    dialogs::WaitUntilClosed(box.hwnd);
-    trayabout::MouseOverIcon(hidden.main, WM_LBUTTONUP);
+    WaitUntilClosed(box.hwnd);
+    MouseOverIcon(hidden.main, WM_LBUTTONUP);
     WaitFor("the hidden count to show again", [&] { return IsWindowVisible(hidden.main); });
     for (Counted& c : counted)
         StopAndReport(c);

@@ -1,56 +1,23 @@
 // The About box: "About" opens it while the count is stopped or paused, never while it runs; it
 // names the product, its copyright and its licence, and Enter or Escape closes it with the
 // count as it was.
-#include "tray_about_helpers.h"
+#include "scene.h"
 
 using namespace e2e;
-using namespace e2e::trayabout;
 
 namespace {
 
-const std::string kOneProject = ProjectFileBytes({{"Alpha", "000:10:00"}});
-
-HWND FindAbout(const App& app) {
-    for (HWND hwnd : app.Windows())
-        if (ClassName(hwnd) == "#32770" && !IsMessageBox(hwnd) && WindowText(hwnd) == "About")
-            return hwnd;
-    return nullptr;
-}
-
-HWND OpenAbout(const App& app, HWND dialog) {
-    ClickButton(dialog, IDC_ABOUT);
-    const HWND about = WaitFor("the About box", [&] { return FindAbout(app); });
-    app.Settle(about);
-    return about;
-}
-
-// A key pressed on the keyboard, which goes to the window in front.
-void PressKey(HWND expectedInFront, WORD key) {
-    WaitFor("the About box to be in front",
-            [&] { return GetForegroundWindow() == expectedInFront; });
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
+const Records kOneProject = {{"Alpha", "000:10:00"}};
 
 void CALLBACK NoteAnswer(HWND, UINT, ULONG_PTR answered, LRESULT) {
     *reinterpret_cast<bool*>(answered) = true;
 }
 
-void WaitForClosed(HWND about) {
-    WaitFor("the About box to close", [&] { return !IsWindow(about); });
-}
-
 } // namespace
 
 E2E_CASE("about.opens_when_stopped_with_name_copyright_and_licence_and_enter_closes_it") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kOneProject);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = app.WaitForMainDialog();
-    app.Settle(dialog);
+    Scene scene{Setup(kOneProject)};
+    auto& [scratch, records, original, app, dialog] = scene;
 
     const HWND about = OpenAbout(app, dialog);
     CHECK_EQ(WindowText(Control(about, IDC_PRODUCT_NAME)), "Quillet 1.0");
@@ -64,37 +31,33 @@ E2E_CASE("about.opens_when_stopped_with_name_copyright_and_licence_and_enter_clo
     CHECK(IsWindowVisible(dialog));
     CHECK(app.MessageBoxes().empty());
 
-    PressKey(about, VK_RETURN);
-    WaitForClosed(about);
-    CHECK(FindAbout(app) == nullptr);
+    PressKeyInFront(about, VK_RETURN);
+    WaitUntilClosed(about);
+    CHECK(FindDialog(app, "About") == nullptr);
     CHECK(app.FindMainDialog() == dialog);
-    CHECK_EQ(Display(dialog), "00:00:00");
+    CHECK_EQ(Shown(dialog), "00:00:00");
     // Still stopped: the close box ends the program.
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(kOneProject));
+    CloseToExit(app, dialog);
+    CHECK_FILE(scratch, original);
 }
 
 E2E_CASE("about.opens_while_paused_and_the_count_stays_paused") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kOneProject);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = app.WaitForMainDialog();
-    app.Settle(dialog);
-    StartCount(dialog);
-    ClickButtonNow(dialog, IDC_PAUSE);
-    const std::string paused = Display(dialog);
-    const long pausedSeconds = DisplaySeconds(dialog);
+    Scene scene({kOneProject, 0});
+    auto& [scratch, records, original, app, dialog] = scene;
+    StartCount(app, dialog);
+    Press(dialog, IDC_PAUSE);
+    const std::string paused = Shown(dialog);
+    const long pausedSeconds = ShownSeconds(dialog);
 
     const HWND about = OpenAbout(app, dialog);
     CHECK_EQ(WindowText(Control(about, IDC_PRODUCT_NAME)), "Quillet 1.0");
     LetASecondPass();
-    CHECK_EQ(Display(dialog), paused);
+    CHECK_EQ(Shown(dialog), paused);
 
-    PressKey(about, VK_ESCAPE);
-    WaitForClosed(about);
+    PressKeyInFront(about, VK_ESCAPE);
+    WaitUntilClosed(about);
     LetASecondPass();
-    CHECK_EQ(Display(dialog), paused);
+    CHECK_EQ(Shown(dialog), paused);
     // "pause" resumes the count from where it stood (a busy machine may skip a second).
     ClickButton(dialog, IDC_PAUSE);
     CHECK_NEAR(NextTick(dialog).seconds, pausedSeconds + 1, 1);
@@ -103,12 +66,9 @@ E2E_CASE("about.opens_while_paused_and_the_count_stays_paused") {
 }
 
 E2E_CASE("about.does_not_open_while_the_count_runs") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kOneProject);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = app.WaitForMainDialog();
-    app.Settle(dialog);
-    StartCount(dialog);
+    Scene scene({kOneProject, 0});
+    auto& [scratch, records, original, app, dialog] = scene;
+    StartCount(app, dialog);
 
     // Sent with a reply callback: the answer comes once the click is handled, unless it opened
     // a modal box, which then shows instead.
@@ -116,12 +76,13 @@ E2E_CASE("about.does_not_open_while_the_count_runs") {
     SendMessageCallbackW(dialog, WM_COMMAND, MAKEWPARAM(IDC_ABOUT, BN_CLICKED),
                          reinterpret_cast<LPARAM>(Control(dialog, IDC_ABOUT)), NoteAnswer,
                          reinterpret_cast<ULONG_PTR>(&answered));
-    WaitFor("the click on \"About\" to be handled", [&] { return answered || FindAbout(app); });
+    WaitFor("the click on \"About\" to be handled",
+            [&] { return answered || FindDialog(app, "About"); });
     CHECK(answered);
-    CHECK(FindAbout(app) == nullptr);
+    CHECK(FindDialog(app, "About") == nullptr);
     CHECK(app.Windows() == std::vector<HWND>{dialog});
     // The count runs on.
-    const long before = DisplaySeconds(dialog);
+    const long before = ShownSeconds(dialog);
     CHECK(NextTick(dialog).seconds > before);
 
     StopAndClose(app, dialog);

@@ -3,56 +3,14 @@
 //
 // The shell's handler for http URLs is swapped, for the length of a case, for a command that
 // writes the URL it gets into the scratch folder, so no browser is needed.
-#include "tray_about_helpers.h"
+#include "scene.h"
 
 #include <map>
 #include <vector>
 
 using namespace e2e;
-using namespace e2e::trayabout;
 
 namespace {
-
-HWND FindAbout(const App& app) {
-    for (HWND hwnd : app.Windows())
-        if (ClassName(hwnd) == "#32770" && !IsMessageBox(hwnd) && WindowText(hwnd) == "About")
-            return hwnd;
-    return nullptr;
-}
-
-HWND OpenAbout(const App& app, HWND dialog) {
-    ClickButton(dialog, IDC_ABOUT);
-    const HWND about = WaitFor("the About box", [&] { return FindAbout(app); });
-    app.Settle(about);
-    return about;
-}
-
-// The colours of a window as they are on the screen, as 0xRRGGBB.
-std::vector<unsigned> ScreenPixels(HWND hwnd) {
-    RECT rect{};
-    GetWindowRect(hwnd, &rect);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    std::vector<unsigned> pixels(static_cast<size_t>(width) * height);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    for (size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = static_cast<const unsigned*>(bits)[i] & 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
 
 struct Ink {
     unsigned background = 0; // the commonest colour
@@ -61,9 +19,11 @@ struct Ink {
 };
 
 Ink InkOf(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
     std::map<unsigned, int> counts;
-    for (unsigned colour : ScreenPixels(control))
-        ++counts[colour];
+    for (uint32_t colour : CaptureScreen(rect))
+        ++counts[colour & 0xFFFFFF];
     Ink ink;
     int most = 0;
     for (const auto& [colour, count] : counts)
@@ -158,11 +118,8 @@ void CheckHostName(const std::string& text) {
 } // namespace
 
 E2E_CASE("about.web_address_is_the_only_blue_text") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "000:00:00"}}));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = app.WaitForMainDialog();
-    app.Settle(dialog);
+    Scene scene(Setup{{{"Alpha", "000:00:00"}}});
+    auto& [scratch, records, original, app, dialog] = scene;
     const HWND about = OpenAbout(app, dialog);
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 
@@ -189,12 +146,9 @@ E2E_CASE("about.web_address_is_the_only_blue_text") {
 }
 
 E2E_CASE("about.web_address_click_hands_the_url_to_the_shell_and_the_box_stays_open") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "000:00:00"}}));
+    Scene scene(Setup{{{"Alpha", "000:00:00"}}});
+    auto& [scratch, records, original, app, dialog] = scene;
     UrlRecorder shell(scratch.Root() + "\\opened-urls.txt");
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = app.WaitForMainDialog();
-    app.Settle(dialog);
     const HWND about = OpenAbout(app, dialog);
     const HWND website = Control(about, IDC_WEBSITE);
     const std::string host = WindowText(website);
@@ -204,7 +158,7 @@ E2E_CASE("about.web_address_click_hands_the_url_to_the_shell_and_the_box_stays_o
     WaitFor("the shell to be handed an http URL", [&] { return !shell.Urls().empty(); });
     CHECK_EQ(shell.Urls(), std::vector<std::string>{"http://" + host});
     CHECK(IsWindowVisible(about));
-    CHECK(FindAbout(app) == about);
+    CHECK(FindDialog(app, "About") == about);
     CHECK(app.MessageBoxes().empty());
 
     // Each click opens the page again.
@@ -214,7 +168,6 @@ E2E_CASE("about.web_address_click_hands_the_url_to_the_shell_and_the_box_stays_o
     CHECK(IsWindowVisible(about));
 
     PostMessageW(about, WM_COMMAND, IDOK, 0);
-    WaitFor("the About box to close", [&] { return !IsWindow(about); });
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    WaitUntilClosed(about);
+    CloseToExit(app, dialog);
 }

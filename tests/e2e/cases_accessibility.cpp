@@ -1,11 +1,10 @@
 // Screen readers: the lists a user picks a project from are announced by name, while the
 // screen shows the same texts as before.
-#include "cases_dialogs.h"
+#include "scene.h"
 
 #include <cstdio>
 
 using namespace e2e;
-using namespace e2e::dialogs;
 
 namespace {
 
@@ -23,8 +22,8 @@ void CheckAnnounced(bool annotates, HWND control, const char* expected) {
 } // namespace
 
 E2E_CASE("accessibility.project_lists_are_announced_by_name") {
-    IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
     const bool annotates = SystemAnnotatesNames();
     if (!annotates)
         std::printf("note: this system's accessibility layer takes no annotations\n");
@@ -32,22 +31,20 @@ E2E_CASE("accessibility.project_lists_are_announced_by_name") {
     CheckAnnounced(annotates, Control(main, IDC_PROJECT_COMBO), "Choose project");
     CHECK_EQ(WindowText(Control(main, IDC_LABEL_CHOOSE)), "Choose project:");
 
-    HWND dialog = OpenFromMain(app, main, IDC_DELETE_PROJECT, "Delete project");
+    HWND dialog = OpenDeleteDialog(app, main);
     CheckAnnounced(annotates, Control(dialog, IDC_DELETE_COMBO), "Project to delete");
     ClickButton(dialog, IDC_CLOSE);
     WaitUntilClosed(dialog);
 
-    dialog = OpenFromMain(app, main, IDC_OVERVIEW, "Project time overview ");
+    dialog = OpenOverview(app, main);
     CheckAnnounced(annotates, Control(dialog, IDC_OVERVIEW_LIST), "Projects and their totals");
     CHECK_EQ(ListBoxItems(Control(dialog, IDC_OVERVIEW_LIST)).size(), size_t{3});
     RequestClose(dialog);
     WaitUntilClosed(dialog);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CHECK_FILE(scratch, ThreeProjectsFile());
 
     // The settings' up-down arrows are named after the field they change.
-    PostMessageW(main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
-    dialog = WaitForDialog(app, "Settings");
-    app.Settle(dialog);
+    dialog = OpenSettings(app, main);
     CheckAnnounced(annotates, Control(dialog, IDC_AWAY_SPIN),
                    "Away after this many minutes without input");
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);

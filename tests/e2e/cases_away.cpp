@@ -1,30 +1,29 @@
 // Time away from the computer while counting (the limit set to one minute in Quillet.ini): held
 // out of the file, asked about when the user is back, and told at the next start when nobody
 // could be asked.
-#include "cases_counting.h"
+#include "scene.h"
 
 using namespace e2e;
-using namespace e2e::counting;
 
 E2E_CASE("away.time_away_is_asked_about_and_never_kept_in_silence") {
-    CountingScene scene(0, "app", "[Settings]\r\nAwayMinutes=1\r\n");
+    Scene scene({ThreeProjects(), 0, "app", "[Settings]\r\nAwayMinutes=1\r\n"});
     auto& [scratch, records, original, app, main] = scene;
     const long loaded = ParseTimeLine(records[0].second);
     StartCount(app, main);
 
     // No input since the start: after a minute the user counts as away from the start on, and
     // the file holds the total as it was then; the run counter goes on.
-    CHECK(Eventually([&] { return ShownSeconds(main) > 60 && scratch.ReadProjectFile() == original; },
-                     90000));
+    CHECK(Eventually(
+        [&] { return ShownSeconds(main) > 60 && scratch.ReadProjectFile() == original; }, 90000));
     CHECK(OpenMessages(app).empty());
 
     // Back (the mouse moves): the dialog asks once; No takes the time away off the run.
     MoveMouseTo(POINT{5, 5});
-    const MessageBoxInfo question = dialogs::WaitForQuestion(app, 15000);
+    const MessageBoxInfo question = WaitForQuestion(app, 15000);
     CHECK(question.text.rfind("You were away from ", 0) == 0);
     CHECK(question.text.find(" minutes) while Zeta was counting.\n\nKeep this time?") !=
           std::string::npos);
-    dialogs::Answer(question, IDNO);
+    Answer(question, IDNO);
     const long shown = WaitForShownChange(main, ShownSeconds(main));
     CHECK(shown < 20);
 
@@ -42,11 +41,10 @@ E2E_CASE("away.time_away_is_asked_about_and_never_kept_in_silence") {
     CHECK(kept >= shown && kept <= shown + 3);
 
     App again(scratch.ExePath(), scratch.WorkDir());
-    dialogs::AnswerMessage(again, "When Quillet last ended, you had been away for 1 minute while "
-                                  "Zeta was counting. That time was not added to the project.");
+    AnswerMessage(again, "When Quillet last ended, you had been away for 1 minute while "
+                         "Zeta was counting. That time was not added to the project.");
     const HWND mainAgain = again.WaitForMainDialog();
     CHECK(OpenMessages(again).empty());
-    RequestClose(mainAgain);
-    CHECK(again.WaitForExit());
+    CloseToExit(again, mainAgain);
     CHECK_EQ(scratch.ReadProjectFile(), held);
 }

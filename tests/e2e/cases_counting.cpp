@@ -2,13 +2,12 @@
 // time spent running, and stop writes the project's total (its loaded total plus the run) into
 // that project's time line and nowhere else. Cases compare the file with what the display
 // showed rather than with the driver's clock.
-#include "cases_counting.h"
+#include "scene.h"
 
 using namespace e2e;
-using namespace e2e::counting;
 
 E2E_CASE("counting.start_pause_resume_stop_writes_the_project_time_line") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     const long loaded = ParseTimeLine(records[0].second);
 
@@ -20,13 +19,13 @@ E2E_CASE("counting.start_pause_resume_stop_writes_the_project_time_line") {
         CHECK(next > last && next <= last + 2);
         last = next;
     }
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
 
     // A pause saves the run so far.
     const long held = PauseCount(main);
     CHECK(held >= last);
     CheckHolds(main, held);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(records, 0, loaded + held)));
+    CHECK_FILE(scratch, WithTotal(records, 0, loaded + held));
 
     // Resumed, it goes on from the held value: the paused seconds are not counted.
     Press(main, IDC_PAUSE);
@@ -42,7 +41,7 @@ E2E_CASE("counting.start_pause_resume_stop_writes_the_project_time_line") {
 }
 
 E2E_CASE("counting.stop_while_paused_writes_exactly_the_held_run") {
-    CountingScene scene(2);
+    Scene scene(2);
     auto& [scratch, records, original, app, main] = scene;
 
     StartCount(app, main);
@@ -51,21 +50,17 @@ E2E_CASE("counting.stop_while_paused_writes_exactly_the_held_run") {
     Press(main, IDC_STOP);
 
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 2, 100 * 3600 + 1 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 2, kBueroSeconds + held));
     CHECK(OpenMessages(app).empty());
 }
 
 E2E_CASE("counting.start_with_nothing_picked_asks_for_a_project") {
-    Scratch scratch;
-    const std::string original = ProjectFileBytes(ThreeProjects());
-    scratch.WriteProjectFile(original);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
 
     // The list is loaded, but no project is picked.
     ClickButton(main, IDC_START);
-    Dismiss(ExpectMessage(app, kChooseProject));
+    AnswerMessage(app, kChooseProject);
     CheckHolds(main, 0);
 
     // Still stopped: pause and stop do nothing, and the close box ends the program.
@@ -73,31 +68,24 @@ E2E_CASE("counting.start_with_nothing_picked_asks_for_a_project") {
     Press(main, IDC_STOP);
     CHECK(OpenMessages(app).empty());
     CHECK_EQ(Shown(main), "00:00:00");
-    RequestClose(main);
-    CHECK(app.WaitForExit());
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CloseToExit(app, main);
+    CHECK_FILE(scratch, original);
 }
 
 E2E_CASE("counting.start_with_no_projects_asks_for_a_project") {
-    Scratch scratch;
-    scratch.WriteProjectFile("");
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene{Setup(Records{})};
+    auto& [scratch, records, original, app, main] = scene;
 
     ClickButton(main, IDC_START);
-    Dismiss(ExpectMessage(app, kChooseProject));
+    AnswerMessage(app, kChooseProject);
     CheckHolds(main, 0);
-    RequestClose(main);
-    CHECK(app.WaitForExit());
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(""));
+    CloseToExit(app, main);
+    CHECK_FILE(scratch, "");
 }
 
 E2E_CASE("counting.the_last_project_picked_while_stopped_is_counted") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
 
     // Zeta's total is loaded first, then replaced by that of the project picked after it.
     Pick(main, 0);
@@ -107,22 +95,18 @@ E2E_CASE("counting.the_last_project_picked_while_stopped_is_counted") {
     const long shown = StopRunningCount(main);
 
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_SAVED_RUN(scratch, records, 2, 100 * 3600 + 1, shown);
+    CHECK_SAVED_RUN(scratch, records, 2, kBueroSeconds, shown);
 }
 
 E2E_CASE("counting.a_second_run_continues_from_the_saved_total") {
-    Scratch scratch;
-    Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 1);
+    Scene scene(1);
+    auto& [scratch, records, original, app, main] = scene;
 
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
     const long first = PauseCount(main);
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(records, 1, first)));
+    CHECK_FILE(scratch, WithTotal(records, 1, first));
 
     // Started again without a new pick: the run counter begins at zero, the total goes on.
     const long begun = StartCount(app, main);
@@ -130,8 +114,7 @@ E2E_CASE("counting.a_second_run_continues_from_the_saved_total") {
     WaitForShownAtLeast(main, 2);
     const long second = PauseCount(main);
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 1, first + second)));
+    CHECK_FILE(scratch, WithTotal(records, 1, first + second));
     records[1].second = FormatTotal(first + second);
 
     // Another project picked after the stop is counted from its own stored total.
@@ -140,12 +123,11 @@ E2E_CASE("counting.a_second_run_continues_from_the_saved_total") {
     WaitForShownAtLeast(main, 2);
     const long third = PauseCount(main);
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 2, 100 * 3600 + 1 + third)));
+    CHECK_FILE(scratch, WithTotal(records, 2, kBueroSeconds + third));
 }
 
 E2E_CASE("counting.time_under_an_open_message_box_is_counted") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
 
@@ -167,16 +149,12 @@ E2E_CASE("counting.time_under_an_open_message_box_is_counted") {
     CHECK(after <= before + elapsed + 2);
     const long held = PauseCount(main);
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 0, 12 * 3600 + 34 * 60 + 56 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 0, kZetaSeconds + held));
 }
 
 E2E_CASE("counting.total_stops_at_999_59_59_with_one_notice") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes({{"Old", "999:59:50"}, {"New", "000:00:00"}}));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 0);
+    Scene scene{Setup({{"Old", "999:59:50"}, {"New", "000:00:00"}}, 0)};
+    auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
 
     // Nine seconds bring the total to 999:59:59; the next one would not fit the time line.
@@ -195,14 +173,13 @@ E2E_CASE("counting.total_stops_at_999_59_59_with_one_notice") {
 
     Press(main, IDC_STOP);
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ProjectFileBytes(
-                                            {{"Old", "999:59:59"}, {"New", "000:00:00"}})));
+    CHECK_FILE(scratch, ProjectFileBytes({{"Old", "999:59:59"}, {"New", "000:00:00"}}));
 }
 
 // What the dialog shows of a count: the project's total under the project box, live while
 // counting; buttons that would do nothing in the state are greyed.
 E2E_CASE("counting.the_dialog_shows_the_total_and_greys_what_would_do_nothing") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     const auto enabled = [&] {
         std::string flags;
@@ -218,14 +195,14 @@ E2E_CASE("counting.the_dialog_shows_the_total_and_greys_what_would_do_nothing") 
     CHECK_EQ(enabled(), "0000111");
     const long later = WaitForShownAtLeast(main, first + 2);
     const long total = ParseTimeLine(TotalShown(main).substr(7));
-    CHECK(total >= 12 * 3600 + 34 * 60 + 56 + later - 1 && total <= 12 * 3600 + 34 * 60 + 56 + later + 1);
+    CHECK(total >= kZetaSeconds + later - 1 && total <= kZetaSeconds + later + 1);
 
     const long held = PauseCount(main);
     CHECK_EQ(enabled(), "0001111");
-    CHECK_EQ(TotalShown(main), "Total: " + FormatTotal(12 * 3600 + 34 * 60 + 56 + held));
+    CHECK_EQ(TotalShown(main), "Total: " + FormatTotal(kZetaSeconds + held));
     Press(main, IDC_STOP);
     CHECK_EQ(enabled(), "1111100");
-    CHECK_EQ(TotalShown(main), "Total: " + FormatTotal(12 * 3600 + 34 * 60 + 56 + held));
+    CHECK_EQ(TotalShown(main), "Total: " + FormatTotal(kZetaSeconds + held));
     Pick(main, 2);
     CHECK_EQ(TotalShown(main), "Total: 100:00:01");
 }

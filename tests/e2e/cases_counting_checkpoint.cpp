@@ -1,13 +1,12 @@
 // A running count is saved every five seconds, so that a crash or power loss costs at most
 // that, and at once when Windows announces sleep. A checkpoint that fails opens no message box:
 // a line under the run counter tells of it until one succeeds.
-#include "cases_counting.h"
+#include "scene.h"
 
 using namespace e2e;
-using namespace e2e::counting;
 
 E2E_CASE("counting.a_running_count_is_saved_every_five_seconds_and_before_sleep") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     const long loaded = ParseTimeLine(records[0].second);
     StartCount(app, main);
@@ -22,10 +21,12 @@ E2E_CASE("counting.a_running_count_is_saved_every_five_seconds_and_before_sleep"
     {
         FileLock lock(scratch.ProjectFilePath());
         const std::string status = *WaitFor(
-            "the failed checkpoint to be told", [&]() -> std::optional<std::string> {
+            "the failed checkpoint to be told",
+            [&]() -> std::optional<std::string> {
                 const std::string text = SaveStatus(main);
                 return text.empty() ? std::nullopt : std::optional<std::string>(text);
-            }, 15000);
+            },
+            15000);
         CHECK(status.rfind("Not saved since ", 0) == 0);
         CHECK(OpenMessages(app).empty());
     }
@@ -39,6 +40,5 @@ E2E_CASE("counting.a_running_count_is_saved_every_five_seconds_and_before_sleep"
     const long held = PauseCount(main);
     Press(main, IDC_STOP);
     CHECK(OpenMessages(app).empty());
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 0, loaded + held)));
+    CHECK_FILE(scratch, WithTotal(records, 0, loaded + held));
 }

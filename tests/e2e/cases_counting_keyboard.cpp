@@ -1,9 +1,8 @@
 // The keyboard while a count runs: Tab moves the focus through the main dialog and Space presses
 // the focused button, so "pause" and "stop" can be reached without a mouse.
-#include "cases_counting.h"
+#include "scene.h"
 
 using namespace e2e;
-using namespace e2e::counting;
 
 namespace {
 
@@ -25,7 +24,7 @@ void PressSpace(HWND main) {
 } // namespace
 
 E2E_CASE("counting.keyboard_reaches_pause_and_stop_while_running") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     const long loaded = ParseTimeLine(records[0].second);
     StartCount(app, main);

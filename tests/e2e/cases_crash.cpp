@@ -7,7 +7,7 @@
 // old one), and its folder nothing but Quillet.exe and the project file: no journal is left.
 // The test suite kills 10 times; scripts/crash-test.sh <n> runs the same case with --kills <n>.
 // Each run prints its seed; --seed <n> gives the same operations and delays again.
-#include "cases_counting.h"
+#include "scene.h"
 
 #include "ProjectFileJournal.h"
 
@@ -15,7 +15,6 @@
 #include <random>
 
 using namespace e2e;
-using namespace e2e::counting;
 
 namespace {
 
@@ -47,23 +46,16 @@ Contents GiveStop(const App& app, HWND main, const Records& records, int index) 
 
 Contents GiveCreate(const App& app, HWND main, const std::string& original,
                     const std::string& name) {
-    ClickButton(main, IDC_NEW_PROJECT);
-    const HWND dialog = dialogs::WaitForDialog(app, "Create new project");
-    const HWND field = Control(dialog, IDC_PROJECT_NAME);
-    TypeText(field, name);
-    WaitFor("the name to be typed", [&] { return WindowText(field) == name; });
-    ClickButton(dialog, IDC_ADD);
+    AddProject(OpenCreateDialog(app, main), name);
     return {original + "\r\n" + name + "\r\n000:00:00"};
 }
 
 Contents GiveDelete(const App& app, HWND main, Records records, int index) {
-    ClickButton(main, IDC_DELETE_PROJECT);
-    const HWND dialog = dialogs::WaitForDialog(app, "Delete project");
-    app.Settle(dialog);
+    const HWND dialog = OpenDeleteDialog(app, main);
     const HWND combo = Control(dialog, IDC_DELETE_COMBO);
     for (int i = 0; i < index; ++i)
-        dialogs::PressKey(dialogs::ComboField(combo), VK_DOWN);
-    dialogs::SettleAfterInput(app, dialog);
+        PressKey(ComboField(combo), VK_DOWN);
+    SettleAfterInput(app, dialog);
     REQUIRE(WindowText(combo) == records[index].first);
     ClickButton(dialog, IDC_DELETE_PROJECT);
     records.erase(records.begin() + index);
@@ -101,8 +93,7 @@ std::optional<std::string> RestartAndRead(const Scratch& scratch) {
     App app(scratch.ExePath(), scratch.WorkDir());
     const HWND main = StartIdle(app);
     CheckFolderClean(scratch);
-    RequestClose(main);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, main);
     return scratch.ReadProjectFile();
 }
 

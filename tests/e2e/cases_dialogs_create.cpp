@@ -1,31 +1,24 @@
 // Creating a project: the name field keeps a name to 30 characters while it is typed or pasted,
 // "add" appends the project with a zero total, and the main dialog's project box then shows the
 // new list with nothing chosen. Every case checks the project file's bytes after each step.
-#include "cases_dialogs.h"
+#include "scene.h"
 
 #include <algorithm>
 
 using namespace e2e;
-using namespace e2e::dialogs;
 
 namespace {
 
 const char* const kMaxLength = "Max 30 characters";
 const std::string k30 = "abcdefghijklmnopqrstuvwxyz0123";
-const std::string kZetaAlphaBuero[] = {"Zeta", "alpha", "B\xFCro & Verwaltung"};
-
-std::vector<std::string> ThreeNames() {
-    return std::vector<std::string>(std::begin(kZetaAlphaBuero), std::end(kZetaAlphaBuero));
-}
-
 std::vector<std::string> ThreeNamesAnd(const std::string& name) {
-    std::vector<std::string> names = ThreeNames();
+    std::vector<std::string> names = NamesOf(ThreeProjects());
     names.push_back(name);
     return names;
 }
 
 std::string ThreeProjectsAnd(const std::string& name) {
-    return ThreeProjects() + "\r\n" + name + "\r\n000:00:00";
+    return ThreeProjectsFile() + "\r\n" + name + "\r\n000:00:00";
 }
 
 HWND NameField(HWND dialog) {
@@ -38,17 +31,21 @@ void TypeAndWait(HWND field, const std::string& text, const std::string& expecte
             [&] { return WindowText(field) == expected; });
 }
 
-void AddAndWaitUntilClosed(const App& app, HWND main, HWND dialog) {
-    ClickButton(dialog, IDC_ADD);
-    WaitUntilClosed(dialog);
-    CheckNoMessage(app, main);
+// A name typed and added: the file gains it with a zero total, and the project box lists it
+// with nothing chosen.
+void AddsName(const std::string& name) {
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
+    CreateProject(app, main, name);
+    CHECK_FILE(scratch, ThreeProjectsAnd(name));
+    CheckProjectBoxUnselected(main, ThreeNamesAnd(name));
 }
 
 } // namespace
 
 E2E_CASE("create.typing_a_31st_character_keeps_30_and_warns_once") {
-    IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
     const HWND field = NameField(dialog);
     CHECK_EQ(WindowText(field), "");
@@ -67,22 +64,18 @@ E2E_CASE("create.typing_a_31st_character_keeps_30_and_warns_once") {
     AnswerMessage(app, kMaxLength);
     CheckNoMessage(app, dialog);
     CHECK_EQ(WindowText(field), k30);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CHECK_FILE(scratch, ThreeProjectsFile());
 
-    ClickButton(dialog, IDC_NEW_CANCEL);
-    WaitUntilClosed(dialog);
-    CheckNoMessage(app, main);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
-    CheckProjectBoxUnselected(main, ThreeNames());
+    CloseSideDialog(app, main, dialog, IDC_NEW_CANCEL);
+    CHECK_FILE(scratch, ThreeProjectsFile());
+    CheckProjectBoxUnselected(main, NamesOf(ThreeProjects()));
 }
 
 E2E_CASE("create.pasting_50_characters_keeps_the_first_30_and_warns_once") {
-    IdleScene scene;
-    auto& [scratch, app, main] = scene;
     // A project chosen before: after the dialog closes the box has no choice again.
-    ChooseComboItem(main, IDC_PROJECT_COMBO, 1);
-    WaitFor("the project box to show alpha",
-            [&] { return WindowText(Control(main, IDC_PROJECT_COMBO)) == "alpha"; });
+    Scene scene(1);
+    auto& [scratch, records, original, app, main] = scene;
+    CHECK_EQ(WindowText(Control(main, IDC_PROJECT_COMBO)), "alpha");
     const HWND dialog = OpenCreateDialog(app, main);
     const HWND field = NameField(dialog);
 
@@ -92,75 +85,55 @@ E2E_CASE("create.pasting_50_characters_keeps_the_first_30_and_warns_once") {
     Dismiss(box);
     CheckNoMessage(app, dialog);
     CHECK_EQ(WindowText(field), k30);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CHECK_FILE(scratch, ThreeProjectsFile());
 
-    AddAndWaitUntilClosed(app, main, dialog);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsAnd(k30)));
+    CloseSideDialog(app, main, dialog, IDC_ADD);
+    CHECK_FILE(scratch, ThreeProjectsAnd(k30));
     CheckProjectBoxUnselected(main, ThreeNamesAnd(k30));
 }
 
 E2E_CASE("create.thirty_characters_pass_silently_into_an_empty_file") {
-    Scratch scratch;
-    scratch.WriteProjectFile("");
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene{Setup(Records{})};
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
 
     TypeAndWait(NameField(dialog), k30, k30);
     CheckNoMessage(app, dialog);
-    AddAndWaitUntilClosed(app, main, dialog);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(k30 + "\r\n000:00:00"));
+    CloseSideDialog(app, main, dialog, IDC_ADD);
+    CHECK_FILE(scratch, k30 + "\r\n000:00:00");
     CheckProjectBoxUnselected(main, {k30});
 
     // Nothing is chosen, so a count cannot start yet.
     ClickButton(main, IDC_START);
-    AnswerMessage(app, "Please choose a project");
+    AnswerMessage(app, kChooseProject);
 }
 
 E2E_CASE("create.add_with_an_empty_field_asks_for_a_name") {
-    IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
 
     ClickButton(dialog, IDC_ADD);
     AnswerMessage(app, "Please enter a name for your project");
     CheckNoMessage(app, dialog);
     CHECK(IsWindowVisible(dialog));
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CHECK_FILE(scratch, ThreeProjectsFile());
 
-    ClickButton(dialog, IDC_NEW_CANCEL);
-    WaitUntilClosed(dialog);
-    CheckNoMessage(app, main);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CloseSideDialog(app, main, dialog, IDC_NEW_CANCEL);
+    CHECK_FILE(scratch, ThreeProjectsFile());
 }
 
 E2E_CASE("create.one_blank_is_stored_as_a_name") {
-    IdleScene scene;
-    auto& [scratch, app, main] = scene;
-    const HWND dialog = OpenCreateDialog(app, main);
-
-    TypeAndWait(NameField(dialog), " ", " ");
-    AddAndWaitUntilClosed(app, main, dialog);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsAnd(" ")));
-    CheckProjectBoxUnselected(main, ThreeNamesAnd(" "));
+    AddsName(" ");
 }
 
 E2E_CASE("create.existing_name_is_added_again") {
-    IdleScene scene;
-    auto& [scratch, app, main] = scene;
-    const HWND dialog = OpenCreateDialog(app, main);
-
-    const std::string name = kZetaAlphaBuero[2];
-    TypeAndWait(NameField(dialog), name, name);
-    AddAndWaitUntilClosed(app, main, dialog);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsAnd(name)));
-    CheckProjectBoxUnselected(main, ThreeNamesAnd(name));
+    AddsName(ThreeProjects()[2].first);
 }
 
 E2E_CASE("create.missing_file_keeps_the_dialog_and_the_name_and_creates_nothing") {
-    Scratch scratch;
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app, true);
+    Scene scene(NoFile());
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
     const HWND field = NameField(dialog);
 
@@ -183,8 +156,8 @@ E2E_CASE("create.missing_file_keeps_the_dialog_and_the_name_and_creates_nothing"
 }
 
 E2E_CASE("create.keyboard_alone_names_and_adds_a_project_and_escape_cancels") {
-    IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
     HWND dialog = OpenCreateDialog(app, main);
     const HWND field = NameField(dialog);
     // The focus opens in the name field, and Tab comes back to it after the two buttons.
@@ -199,12 +172,12 @@ E2E_CASE("create.keyboard_alone_names_and_adds_a_project_and_escape_cancels") {
     PressKey(field, VK_RETURN);
     AnswerMessage(app, "Please enter a name for your project");
     CHECK(IsWindow(dialog));
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CHECK_FILE(scratch, ThreeProjectsFile());
     TypeAndWait(field, "Gamma", "Gamma");
     PressKey(field, VK_RETURN);
     WaitUntilClosed(dialog);
     CheckNoMessage(app, main);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsAnd("Gamma")));
+    CHECK_FILE(scratch, ThreeProjectsAnd("Gamma"));
     CheckProjectBoxUnselected(main, ThreeNamesAnd("Gamma"));
 
     // Esc closes without adding.
@@ -213,7 +186,7 @@ E2E_CASE("create.keyboard_alone_names_and_adds_a_project_and_escape_cancels") {
     PressKey(NameField(dialog), VK_ESCAPE);
     WaitUntilClosed(dialog);
     CheckNoMessage(app, main);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjectsAnd("Gamma")));
+    CHECK_FILE(scratch, ThreeProjectsAnd("Gamma"));
 }
 
 namespace {
@@ -261,10 +234,8 @@ bool InJapaneseCodePage() {
 E2E_CASE("create.cut_keeps_double_byte_characters_whole") {
     if (!InJapaneseCodePage())
         return;
-    Scratch scratch;
-    scratch.WriteProjectFile("");
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene{Setup(Records{})};
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
     const HWND field = NameField(dialog);
 
@@ -281,10 +252,10 @@ E2E_CASE("create.cut_keeps_double_byte_characters_whole") {
     CheckNoMessage(app, dialog);
     CHECK(WideText(field) == name29);
 
-    AddAndWaitUntilClosed(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_ADD);
     std::string bytes(64, '\0');
     bytes.resize(WideCharToMultiByte(932, 0, name29.c_str(), -1, &bytes[0], 64, nullptr, nullptr) -
                  1);
     REQUIRE(bytes.size() == 29);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(bytes + "\r\n000:00:00"));
+    CHECK_FILE(scratch, bytes + "\r\n000:00:00");
 }

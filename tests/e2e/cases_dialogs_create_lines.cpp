@@ -1,30 +1,26 @@
 // Creating a project in a hand-edited file: the new record follows a final line end directly,
 // and a name that is not one line is refused with the reason.
-#include "cases_dialogs.h"
+#include "scene.h"
 
 using namespace e2e;
-using namespace e2e::dialogs;
 
 E2E_CASE("create.adding_after_a_final_line_end_adds_no_empty_project") {
     Scratch scratch;
-    scratch.WriteProjectFile(ThreeProjects() + "\r\n"); // as most editors save it
+    scratch.WriteProjectFile(ThreeProjectsFile() + "\r\n"); // as most editors save it
     App app(scratch.ExePath(), scratch.WorkDir());
     const HWND main = StartIdle(app);
     const HWND dialog = OpenCreateDialog(app, main);
     TypeText(Control(dialog, IDC_PROJECT_NAME), "Gamma");
     SettleAfterInput(app, dialog);
-    ClickButton(dialog, IDC_ADD);
-    WaitUntilClosed(dialog);
-    CheckNoMessage(app, main);
+    CloseSideDialog(app, main, dialog, IDC_ADD);
 
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(ThreeProjects() + "\r\nGamma\r\n000:00:00"));
+    CHECK_FILE(scratch, ThreeProjectsFile() + "\r\nGamma\r\n000:00:00");
     CheckProjectBoxUnselected(main, {"Zeta", "alpha", "B\xFCro & Verwaltung", "Gamma"});
 }
 
 E2E_CASE("create.a_pasted_line_break_is_refused_with_the_reason") {
-    IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
     const HWND field = Control(dialog, IDC_PROJECT_NAME);
     // The edit control stops a paste at LF, but a CR alone comes through.
@@ -36,5 +32,5 @@ E2E_CASE("create.a_pasted_line_break_is_refused_with_the_reason") {
     AnswerMessage(app, "A project name must be one line: please remove the line break");
     CheckNoMessage(app, dialog);
     CHECK(IsWindow(dialog));
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CHECK_FILE(scratch, ThreeProjectsFile());
 }

@@ -1,16 +1,11 @@
 // Deleting projects: the drop-down field always names the project that "Delete project" will
 // remove, the file loses exactly that record, "Deleted" confirms it, and the dialog stays open
 // for the next deletion. Every case checks the project file's bytes after each step.
-#include "cases_dialogs.h"
+#include "scene.h"
 
 using namespace e2e;
-using namespace e2e::dialogs;
 
 namespace {
-
-const char* const kCaption = "Delete project";
-
-using Records = std::vector<std::pair<std::string, std::string>>;
 
 const Records kFive = {
     {"P1 Website", "001:00:00"}, {"P2 Support", "000:00:02"}, {"P3 Report", "003:00:00"},
@@ -23,19 +18,8 @@ Records Without(Records records, std::initializer_list<int> indexes) {
     return records;
 }
 
-std::vector<std::string> NamesOf(const Records& records) {
-    std::vector<std::string> names;
-    for (const auto& record : records)
-        names.push_back(record.first);
-    return names;
-}
-
 std::optional<std::string> BytesOf(const Records& records) {
     return ProjectFileBytes(records);
-}
-
-HWND OpenDeleteDialog(const App& app, HWND main) {
-    return OpenFromMain(app, main, IDC_DELETE_PROJECT, kCaption);
 }
 
 HWND DeleteCombo(HWND dialog) {
@@ -76,27 +60,6 @@ void DeleteNothing(const App& app, const Scratch& scratch, HWND dialog, const Re
     CHECK_EQ(scratch.ReadProjectFile(), BytesOf(left));
 }
 
-void CloseDialog(const App& app, HWND main, HWND dialog) {
-    ClickButton(dialog, IDC_CLOSE);
-    WaitUntilClosed(dialog);
-    CheckNoMessage(app, main);
-}
-
-// Quillet on the five projects, with the delete dialog open.
-struct DeleteScene {
-    DeleteScene()
-        : app(WriteFive(scratch), scratch.WorkDir()), main(StartIdle(app)),
-          dialog(OpenDeleteDialog(app, main)) {}
-    static std::string WriteFive(const Scratch& scratch) {
-        scratch.WriteProjectFile(ProjectFileBytes(kFive));
-        return scratch.ExePath();
-    }
-    Scratch scratch;
-    App app;
-    HWND main;
-    HWND dialog;
-};
-
 // Chooses the third of the five projects with the arrow key, as a user would.
 void ChooseThird(const App& app, HWND dialog) {
     ChooseNext(app, dialog);
@@ -107,26 +70,24 @@ void ChooseThird(const App& app, HWND dialog) {
 } // namespace
 
 E2E_CASE("delete.first_project_is_named_and_deleted_without_choosing") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes(kFive));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
     // A project chosen on the main dialog before: afterwards its box has no choice again.
-    ChooseComboItem(main, IDC_PROJECT_COMBO, 2);
+    Scene scene{Setup(kFive, 2)};
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenDeleteDialog(app, main);
     CheckShows(dialog, kFive, "P1 Website");
 
     DeleteAndConfirm(app, scratch, dialog, Without(kFive, {0}));
     CheckShows(dialog, Without(kFive, {0}), "P2 Support");
 
-    CloseDialog(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_CLOSE);
     CHECK_EQ(scratch.ReadProjectFile(), BytesOf(Without(kFive, {0})));
     CheckProjectBoxUnselected(main, NamesOf(Without(kFive, {0})));
 }
 
 E2E_CASE("delete.third_project_then_the_one_that_followed_it") {
-    DeleteScene scene;
-    auto& [scratch, app, main, dialog] = scene;
+    Scene scene{Setup(kFive)};
+    auto& [scratch, records, original, app, main] = scene;
+    const HWND dialog = OpenDeleteDialog(app, main);
 
     ChooseThird(app, dialog);
     CHECK_EQ(scratch.ReadProjectFile(), BytesOf(kFive));
@@ -136,13 +97,14 @@ E2E_CASE("delete.third_project_then_the_one_that_followed_it") {
     DeleteAndConfirm(app, scratch, dialog, Without(kFive, {2, 3}));
     CheckShows(dialog, Without(kFive, {2, 3}), "P5 Admin");
 
-    CloseDialog(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_CLOSE);
     CheckProjectBoxUnselected(main, NamesOf(Without(kFive, {2, 3})));
 }
 
 E2E_CASE("delete.last_project_then_nothing_more") {
-    DeleteScene scene;
-    auto& [scratch, app, main, dialog] = scene;
+    Scene scene{Setup(kFive)};
+    auto& [scratch, records, original, app, main] = scene;
+    const HWND dialog = OpenDeleteDialog(app, main);
     for (int i = 0; i < 4; ++i)
         ChooseNext(app, dialog);
     CheckShows(dialog, kFive, "P5 Admin");
@@ -159,37 +121,32 @@ E2E_CASE("delete.last_project_then_nothing_more") {
     CheckShows(dialog, left, "");
     DeleteNothing(app, scratch, dialog, left);
 
-    CloseDialog(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_CLOSE);
     CheckProjectBoxUnselected(main, NamesOf(left));
 }
 
 E2E_CASE("delete.only_project_leaves_an_empty_file") {
-    Scratch scratch;
     const Records one = {{"Solo", "010:20:30"}};
-    scratch.WriteProjectFile(ProjectFileBytes(one));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene{Setup(one)};
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenDeleteDialog(app, main);
     CheckShows(dialog, one, "Solo");
 
     DeleteAndConfirm(app, scratch, dialog, {});
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(""));
+    CHECK_FILE(scratch, "");
     CheckShows(dialog, {}, "");
     DeleteNothing(app, scratch, dialog, {});
 
-    CloseDialog(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_CLOSE);
     CheckProjectBoxUnselected(main, {});
     CHECK_EQ(ListFolder(scratch.AppDir()),
              (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "~Projekte.lock"}));
 }
 
 E2E_CASE("delete.typing_in_the_field_shows_the_chosen_project_again") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes(kFive));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
     // A project picked before: closing without a deletion still leaves nothing selected.
-    ChooseComboItem(main, IDC_PROJECT_COMBO, 3);
+    Scene scene{Setup(kFive, 3)};
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenDeleteDialog(app, main);
     const HWND field = ComboField(DeleteCombo(dialog));
 
@@ -211,8 +168,9 @@ E2E_CASE("delete.typing_in_the_field_shows_the_chosen_project_again") {
 }
 
 E2E_CASE("delete.a_project_moved_by_another_program_is_not_deleted") {
-    DeleteScene scene;
-    auto& [scratch, app, main, dialog] = scene;
+    Scene scene{Setup(kFive)};
+    auto& [scratch, records, original, app, main] = scene;
+    const HWND dialog = OpenDeleteDialog(app, main);
     ChooseThird(app, dialog);
 
     // Another program removes the first project: P3 Report is now the second record.
@@ -226,18 +184,15 @@ E2E_CASE("delete.a_project_moved_by_another_program_is_not_deleted") {
 
     // What the field now names is what "Delete project" removes.
     DeleteAndConfirm(app, scratch, dialog, Without(moved, {2}));
-    CloseDialog(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_CLOSE);
 }
 
 E2E_CASE("delete.a_long_hand_edited_name_is_one_project") {
-    Scratch scratch;
     const std::string longName(40, 'L');
-    scratch.WriteProjectFile(
-        ProjectFileBytes({{"P1", "001:00:00"}, {longName, "000:00:05"}, {"P3", "003:00:00"}}));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene{Setup({{"P1", "001:00:00"}, {longName, "000:00:05"}, {"P3", "003:00:00"}})};
+    auto& [scratch, records, original, app, main] = scene;
     const std::vector<std::string> shown = {"P1", std::string(30, 'L'), "P3"};
-    CHECK_EQ(dialogs::ReadProjectBox(main).items, shown);
+    CHECK_EQ(ReadProjectBox(main).items, shown);
     const HWND dialog = OpenDeleteDialog(app, main);
     CHECK_EQ(ComboItems(DeleteCombo(dialog)), shown);
 
@@ -246,7 +201,7 @@ E2E_CASE("delete.a_long_hand_edited_name_is_one_project") {
     const Records left = {{"P1", "001:00:00"}, {"P3", "003:00:00"}};
     DeleteAndConfirm(app, scratch, dialog, left);
     CheckShows(dialog, left, "P3");
-    CloseDialog(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_CLOSE);
 }
 
 namespace {
@@ -260,8 +215,9 @@ bool UndoEnabled(HWND dialog) {
 // "Undo delete" takes the deletes back one by one, last first: each project returns to its
 // place with its total, the file's bytes become exactly what they were, and the field names it.
 E2E_CASE("delete.undo_puts_each_project_back_byte_for_byte") {
-    DeleteScene scene;
-    auto& [scratch, app, main, dialog] = scene;
+    Scene scene{Setup(kFive)};
+    auto& [scratch, records, original, app, main] = scene;
+    const HWND dialog = OpenDeleteDialog(app, main);
     CHECK(!UndoEnabled(dialog));
     ChooseThird(app, dialog);
     DeleteAndConfirm(app, scratch, dialog, Without(kFive, {2}));
@@ -279,15 +235,16 @@ E2E_CASE("delete.undo_puts_each_project_back_byte_for_byte") {
     CheckShows(dialog, kFive, "P3 Report");
     CHECK(!UndoEnabled(dialog));
 
-    CloseDialog(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_CLOSE);
     CheckProjectBoxUnselected(main, NamesOf(kFive));
 }
 
 // When another program has changed the records around the place, the project is not put back
 // among others: the message names it with its total, and nothing is written.
 E2E_CASE("delete.undo_is_refused_when_the_neighbours_changed") {
-    DeleteScene scene;
-    auto& [scratch, app, main, dialog] = scene;
+    Scene scene{Setup(kFive)};
+    auto& [scratch, records, original, app, main] = scene;
+    const HWND dialog = OpenDeleteDialog(app, main);
     ChooseThird(app, dialog);
     DeleteAndConfirm(app, scratch, dialog, Without(kFive, {2}));
 
@@ -300,6 +257,6 @@ E2E_CASE("delete.undo_is_refused_when_the_neighbours_changed") {
     CHECK_EQ(scratch.ReadProjectFile(), BytesOf(changed));
     CHECK(!UndoEnabled(dialog));
     CHECK_EQ(ComboItems(DeleteCombo(dialog)), NamesOf(changed));
-    CloseDialog(app, main, dialog);
+    CloseSideDialog(app, main, dialog, IDC_CLOSE);
     CheckProjectBoxUnselected(main, NamesOf(changed));
 }

@@ -1,10 +1,9 @@
 // When the main dialog's "Create new project", "Delete project" and "Project time overview"
 // open their dialogs: the last two only when there is a project to show, all three only while
 // no count runs or is paused.
-#include "cases_dialogs.h"
+#include "scene.h"
 
 using namespace e2e;
-using namespace e2e::dialogs;
 
 namespace {
 
@@ -18,43 +17,34 @@ void CheckOnlyMainDialog(const App& app, HWND main) {
     CHECK(!windows.empty() && windows[0] == main);
 }
 
+// "Delete project" and "Overview" each answer with `message` and open nothing.
+void CheckNothingOpens(const Scene& scene, const char* message) {
+    for (int button : {IDC_DELETE_PROJECT, IDC_OVERVIEW}) {
+        ClickButton(scene.main, button);
+        AnswerMessage(scene.app, message);
+        CheckOnlyMainDialog(scene.app, scene.main);
+    }
+}
+
 } // namespace
 
 E2E_CASE("opening.empty_file_has_no_project_to_delete_or_show") {
-    Scratch scratch;
-    scratch.WriteProjectFile("");
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-
-    ClickButton(main, IDC_DELETE_PROJECT);
-    AnswerMessage(app, "No project available");
-    CheckOnlyMainDialog(app, main);
-    ClickButton(main, IDC_OVERVIEW);
-    AnswerMessage(app, "No project available");
-    CheckOnlyMainDialog(app, main);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(""));
+    Scene scene{Setup(Records{})};
+    CheckNothingOpens(scene, "No project available");
+    CHECK_FILE(scene.scratch, "");
 }
 
 E2E_CASE("opening.missing_file_is_reported_and_nothing_opens") {
-    Scratch scratch;
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app, true);
-
-    ClickButton(main, IDC_DELETE_PROJECT);
-    AnswerMessage(app, "Error reading DataBaseFile");
-    CheckOnlyMainDialog(app, main);
-    ClickButton(main, IDC_OVERVIEW);
-    AnswerMessage(app, "Error reading DataBaseFile");
-    CheckOnlyMainDialog(app, main);
-    CHECK(!FileExists(scratch.ProjectFilePath()));
+    Scene scene(NoFile());
+    CheckNothingOpens(scene, "Error reading DataBaseFile");
+    CHECK(!FileExists(scene.scratch.ProjectFilePath()));
 }
 
 E2E_CASE("opening.side_dialogs_wait_while_a_count_runs_or_is_paused") {
-    IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    Scene scene(0);
+    auto& [scratch, records, original, app, main] = scene;
     const HWND display = Control(main, IDC_TIME_DISPLAY);
 
-    ChooseComboItem(main, IDC_PROJECT_COMBO, 0);
     ClickButton(main, IDC_START);
     WaitFor("the count to run", [&] { return WindowText(display) != "00:00:00"; });
     for (int id : kSideDialogButtons) {
@@ -71,7 +61,7 @@ E2E_CASE("opening.side_dialogs_wait_while_a_count_runs_or_is_paused") {
     // Stop saves Zeta's total, now at least a second more; nothing else in the file changed.
     ClickButton(main, IDC_STOP);
     WaitFor("the count to stop", [&] { return WindowText(display) == "00:00:00"; });
-    const std::string before = ThreeProjects();
+    const std::string before = ThreeProjectsFile();
     const std::string after = scratch.ReadProjectFile().value_or("");
     REQUIRE(after.size() == before.size());
     CHECK_EQ(after.substr(0, 6), before.substr(0, 6));
@@ -84,5 +74,5 @@ E2E_CASE("opening.side_dialogs_wait_while_a_count_runs_or_is_paused") {
     ClickButton(dialog, IDC_NEW_CANCEL);
     WaitUntilClosed(dialog);
     CheckOnlyMainDialog(app, main);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(after));
+    CHECK_FILE(scratch, after);
 }

@@ -1,38 +1,15 @@
 // The project time overview: one row per project in file order, the name, a tab and the total
 // as stored, with the totals lined up at 185 dialog units in the list. It writes nothing.
-#include "cases_counting.h"
-#include "cases_dialogs.h"
+#include "scene.h"
 
 #include <cstdint>
 
 using namespace e2e;
-using namespace e2e::dialogs;
 
 namespace {
 
-const char* const kCaption = "Project time overview ";
-
-HWND OpenOverview(const App& app, HWND main) {
-    ClickButton(main, IDC_OVERVIEW);
-    const HWND dialog = WaitForDialog(app, kCaption);
-    app.Settle(dialog);
-    return dialog;
-}
-
 HWND OverviewList(HWND dialog) {
     return Control(dialog, IDC_OVERVIEW_LIST);
-}
-
-// A project made through the create dialog, as a user would before looking at the overview.
-void CreateProject(const App& app, HWND main, const std::string& name) {
-    ClickButton(main, IDC_NEW_PROJECT);
-    const HWND dialog = WaitForDialog(app, "Create new project");
-    TypeText(Control(dialog, IDC_PROJECT_NAME), name);
-    WaitFor("the typed name",
-            [&] { return WindowText(Control(dialog, IDC_PROJECT_NAME)) == name; });
-    ClickButton(dialog, IDC_ADD);
-    WaitUntilClosed(dialog);
-    CheckNoMessage(app, main);
 }
 
 // Where text is drawn in row `row` of the list: runs of columns with dark pixels, split where
@@ -68,11 +45,11 @@ std::vector<Run> TextRuns(HWND list, int row, int gap) {
 } // namespace
 
 E2E_CASE("overview.rows_in_file_order_with_name_tab_and_total") {
-    IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
     CreateProject(app, main, "Neu");
-    const std::string file = ThreeProjects() + "\r\nNeu\r\n000:00:00";
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(file));
+    const std::string file = ThreeProjectsFile() + "\r\nNeu\r\n000:00:00";
+    CHECK_FILE(scratch, file);
 
     const HWND dialog = OpenOverview(app, main);
     CheckNoMessage(app, dialog);
@@ -92,7 +69,7 @@ E2E_CASE("overview.rows_in_file_order_with_name_tab_and_total") {
     RequestClose(dialog);
     WaitUntilClosed(dialog);
     CheckNoMessage(app, main);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(file));
+    CHECK_FILE(scratch, file);
     CheckProjectBoxUnselected(main, {"Zeta", "alpha", "B\xFCro & Verwaltung", "Neu"});
 }
 
@@ -121,11 +98,9 @@ E2E_CASE("overview.more_rows_than_fit_get_a_scroll_bar") {
 // The totals start at the tab stop, 185 dialog units right of the list's left edge, under the
 // "Time:" header; after a name wider than that they start at the next stop, 370 units.
 E2E_CASE("overview.totals_line_up_at_185_dialog_units") {
-    Scratch scratch;
     const std::string wide(30, 'W');
-    scratch.WriteProjectFile(ProjectFileBytes({{"A", "000:00:00"}, {wide, "123:45:06"}}));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene{Setup({{"A", "000:00:00"}, {wide, "123:45:06"}})};
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenOverview(app, main);
     const HWND list = OverviewList(dialog);
     const BaseUnits units = DialogBaseUnits("MS Sans Serif", 8);
@@ -173,12 +148,11 @@ HWND OpenCorrection(const App& app, HWND overview, int button, const std::string
 // line; a wrong entry is refused with the reason and changes nothing; the list and the project
 // box show the result.
 E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
-    IdleScene scene;
-    auto& [scratch, app, main] = scene;
-    ChooseComboItem(main, IDC_PROJECT_COMBO, 1);
+    Scene scene(1);
+    auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenOverview(app, main);
     ClickButton(dialog, IDC_CHANGE_TOTAL); // nothing picked yet
-    AnswerMessage(app, "Please choose a project");
+    AnswerMessage(app, kChooseProject);
     PickRow(app, dialog, 1);
 
     const HWND total = OpenCorrection(app, dialog, IDC_CHANGE_TOTAL, "Change total", "alpha");
@@ -191,14 +165,14 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
         AnswerMessage(app, kMsgBadTotal);
         CHECK(IsWindow(total));
     }
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ThreeProjects()));
+    CHECK_FILE(scratch, ThreeProjectsFile());
     SetFieldText(app, field, "7:05:00");
     ClickButton(total, IDOK);
     WaitUntilClosed(total);
     CheckNoMessage(app, dialog);
     const std::string corrected = ProjectFileBytes(
         {{"Zeta", "012:34:56"}, {"alpha", "007:05:00"}, {"B\xFCro & Verwaltung", "100:00:01"}});
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(corrected));
+    CHECK_FILE(scratch, corrected);
     CHECK_EQ(ListBoxItems(OverviewList(dialog)),
              (std::vector<std::string>{"Zeta\t012:34:56", "alpha\t007:05:00",
                                        "B\xFCro & Verwaltung\t100:00:01"}));
@@ -218,7 +192,7 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
     CheckNoMessage(app, dialog);
     const std::string renamed =
         ProjectFileBytes({{"Zeta", "012:34:56"}, {"alpha", "007:05:00"}, {"Office", "100:00:01"}});
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(renamed));
+    CHECK_FILE(scratch, renamed);
     CHECK_EQ(
         ListBoxItems(OverviewList(dialog)),
         (std::vector<std::string>{"Zeta\t012:34:56", "alpha\t007:05:00", "Office\t100:00:01"}));
@@ -228,7 +202,7 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
     SetFieldText(app, Control(cancelled, IDC_NEW_NAME), "Other");
     ClickButton(cancelled, IDCANCEL);
     WaitUntilClosed(cancelled);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(renamed));
+    CHECK_FILE(scratch, renamed);
 
     // The project box shows the new names and keeps the project chosen before.
     RequestClose(dialog);
@@ -242,7 +216,7 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
 // The project chosen on the main dialog had its total loaded before the correction: a count
 // started afterwards goes on from the corrected total, and its stop does not bring back the old.
 E2E_CASE("overview.a_count_after_a_correction_goes_on_from_the_corrected_total") {
-    counting::CountingScene scene(1);
+    Scene scene(1);
     const HWND dialog = OpenOverview(scene.app, scene.main);
     PickRow(scene.app, dialog, 1);
     const HWND total =
@@ -254,10 +228,10 @@ E2E_CASE("overview.a_count_after_a_correction_goes_on_from_the_corrected_total")
     WaitUntilClosed(dialog);
     CheckNoMessage(scene.app, scene.main);
 
-    counting::Records corrected = scene.records;
+    Records corrected = scene.records;
     corrected[1].second = "005:00:00";
-    counting::StartCount(scene.app, scene.main);
-    const long shown = counting::StopRunningCount(scene.main);
+    StartCount(scene.app, scene.main);
+    const long shown = StopRunningCount(scene.main);
     WaitFor("the stop's save",
             [&] { return scene.scratch.ReadProjectFile() != ProjectFileBytes(corrected); });
     CHECK_SAVED_RUN(scene.scratch, corrected, 1, 5 * 3600, shown);

@@ -1,34 +1,13 @@
 // Scenes for the screenshots of the create, delete, overview, correction and settings dialogs in
-// docs/, taken by
-// scripts/screenshots.sh. Not registered as tests.
-#include "cases_dialogs.h"
+// docs/, taken by scripts/screenshots.sh. Not registered as tests.
+#include "scene.h"
 
 using namespace e2e;
-using namespace e2e::dialogs;
-
-namespace {
-
-const std::string kSampleProjects = ProjectFileBytes({
-    {"Website relaunch", "012:34:56"},
-    {"Customer support", "003:05:00"},
-    {"Annual report 2025", "000:45:10"},
-    {"Migration to the new server", "104:00:17"},
-    {"Trade fair", "000:00:00"},
-});
-
-HWND OpenFromMain(const App& app, int button, const std::string& caption) {
-    const HWND dialog = dialogs::OpenFromMain(app, StartIdle(app), button, caption);
-    CHECK(OpenMessages(app).empty());
-    return dialog;
-}
-
-} // namespace
 
 E2E_CASE("screenshot.create_project") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kSampleProjects);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = OpenFromMain(app, IDC_NEW_PROJECT, "Create new project");
+    Scene scene{Setup(SampleProjects())};
+    auto& [scratch, records, original, app, main] = scene;
+    const HWND dialog = OpenCreateDialog(app, main);
     const HWND field = Control(dialog, IDC_PROJECT_NAME);
     TypeText(field, "Quarterly figures");
     WaitFor("the typed name", [&] { return WindowText(field) == "Quarterly figures"; });
@@ -36,30 +15,27 @@ E2E_CASE("screenshot.create_project") {
 }
 
 E2E_CASE("screenshot.delete_project") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kSampleProjects);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = OpenFromMain(app, IDC_DELETE_PROJECT, "Delete project");
+    Scene scene{Setup(SampleProjects())};
+    auto& [scratch, records, original, app, main] = scene;
+    const HWND dialog = OpenDeleteDialog(app, main);
     ChooseComboItem(dialog, IDC_DELETE_COMBO, 4);
     app.Settle(dialog);
     OfferScreenshot(dialog, "delete-project");
 }
 
 E2E_CASE("screenshot.overview") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kSampleProjects);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = OpenFromMain(app, IDC_OVERVIEW, "Project time overview ");
+    Scene scene{Setup(SampleProjects())};
+    auto& [scratch, records, original, app, main] = scene;
+    const HWND dialog = OpenOverview(app, main);
     Ask(Control(dialog, IDC_OVERVIEW_LIST), LB_SETCURSEL, 1, 0);
     app.Settle(dialog);
     OfferScreenshot(dialog, "overview");
 }
 
 E2E_CASE("screenshot.change_total") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kSampleProjects);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND overview = OpenFromMain(app, IDC_OVERVIEW, "Project time overview ");
+    Scene scene{Setup(SampleProjects())};
+    auto& [scratch, records, original, app, main] = scene;
+    const HWND overview = OpenOverview(app, main);
     Ask(Control(overview, IDC_OVERVIEW_LIST), LB_SETCURSEL, 3, 0);
     ClickButton(overview, IDC_CHANGE_TOTAL);
     const HWND dialog = WaitForDialog(app, "Change total");
@@ -68,12 +44,8 @@ E2E_CASE("screenshot.change_total") {
 }
 
 E2E_CASE("screenshot.settings") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kSampleProjects);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    PostMessageW(main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
-    const HWND dialog = WaitForDialog(app, "Settings");
-    app.Settle(dialog);
+    Scene scene{Setup(SampleProjects())};
+    auto& [scratch, records, original, app, main] = scene;
+    const HWND dialog = OpenSettings(app, main);
     OfferScreenshot(dialog, "settings");
 }

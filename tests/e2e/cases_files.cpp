@@ -2,27 +2,16 @@
 // the ANSI code page or past MAX_PATH, a user's own "Projekte.tmp", the file's attributes, a
 // file reached through a symbolic link or with a hard-link partner, a read-only file and one too
 // large to read.
-#include "cases_counting.h"
+#include "scene.h"
 
 #include <cstring>
 
 using namespace e2e;
-using namespace e2e::counting;
 
 namespace {
 
 const char kErrorReading[] = "Error reading DataBaseFile";
 const char kErrorWriting[] = "Error writing DataBaseFile";
-
-DWORD Attributes(const std::string& path) {
-    return GetFileAttributesW(WidePath(path).c_str());
-}
-
-// Wine adds the archive mark to whatever it is given.
-void SetAttributes(const std::string& path, DWORD attributes) {
-    REQUIRE(SetFileAttributesW(WidePath(path).c_str(), attributes));
-    REQUIRE((Attributes(path) & attributes) == attributes);
-}
 
 ULONGLONG FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -44,29 +33,22 @@ void SetFileSize(const std::string& path, ULONGLONG size) {
 
 // Counts on the picked project, meets the close guard's message (whose caption is the
 // program's name), and stops: the run must land in the file.
-void CountCloseAndStop(CountingScene& scene) {
+void CountCloseAndStop(Scene& scene) {
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     RequestClose(main);
-    Dismiss(ExpectMessage(app, kStopFirst));
+    AnswerMessage(app, kStopFirst);
     const long shown = StopRunningCount(main);
     CHECK_SAVED_RUN(scratch, records, 0, ParseTimeLine(records[0].second), shown);
     CHECK(OpenMessages(app).empty());
-}
-
-// Types a name into the open create dialog and presses "add".
-void AddProject(HWND dialog, const std::string& name) {
-    const HWND field = Control(dialog, IDC_PROJECT_NAME);
-    TypeText(field, name);
-    WaitFor("the name field to take the name", [&] { return WindowText(field) == name; });
-    ClickButton(dialog, IDC_ADD);
 }
 
 } // namespace
 
 E2E_CASE("files.a_folder_outside_the_ansi_code_page_counts_and_saves") {
     // "Łukasz" and "時間記録": neither is in the ANSI code page (1252 in the test prefix).
-    CountingScene scene(0, "\xC5\x81ukasz\\\xE6\x99\x82\xE9\x96\x93\xE8\xA8\x98\xE9\x8C\xB2");
+    Scene scene(
+        {ThreeProjects(), 0, "\xC5\x81ukasz\\\xE6\x99\x82\xE9\x96\x93\xE8\xA8\x98\xE9\x8C\xB2"});
     CountCloseAndStop(scene);
 }
 
@@ -75,7 +57,8 @@ E2E_CASE("files.a_folder_outside_the_ansi_code_page_counts_and_saves") {
 E2E_CASE("files.a_project_file_path_past_260_characters_counts_and_saves") {
     // root \ a... \ b... \Quillet.exe
     const size_t room = 259 - Scratch::RootPath("").size() - 2 - std::strlen("\\Quillet.exe");
-    CountingScene scene(0, std::string(room / 2, 'a') + "\\" + std::string(room - room / 2, 'b'));
+    Scene scene({ThreeProjects(), 0,
+                 std::string(room / 2, 'a') + "\\" + std::string(room - room / 2, 'b')});
     REQUIRE(scene.scratch.ExePath().size() == 259);
     REQUIRE(scene.scratch.ProjectFilePath().size() == 260);
     CountCloseAndStop(scene);
@@ -85,22 +68,21 @@ E2E_CASE("files.a_project_file_path_past_260_characters_counts_and_saves") {
 // and system marks, and no journal is left.
 E2E_CASE("files.a_save_keeps_the_users_tmp_file_and_the_files_attributes") {
     Scratch scratch;
-    const std::string original = dialogs::ThreeProjects();
+    const std::string original = ThreeProjectsFile();
     scratch.WriteProjectFile(original);
     const std::string notes = scratch.AppDir() + "\\Projekte.tmp";
     WriteFileBytes(notes, "my own notes");
     const DWORD marks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     SetAttributes(scratch.ProjectFilePath(), marks);
     App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = dialogs::StartIdle(app);
+    const HWND main = StartIdle(app);
 
-    const HWND dialog = dialogs::OpenCreateDialog(app, main);
+    const HWND dialog = OpenCreateDialog(app, main);
     AddProject(dialog, "Gamma");
-    dialogs::WaitUntilClosed(dialog);
-    dialogs::CheckNoMessage(app, main);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
 
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(original + "\r\nGamma\r\n000:00:00"));
+    CHECK_FILE(scratch, original + "\r\nGamma\r\n000:00:00");
     CHECK_EQ(Attributes(scratch.ProjectFilePath()) & marks, marks);
     CHECK_EQ(ReadFileBytes(notes), std::optional<std::string>("my own notes"));
     CHECK_EQ(ListFolder(scratch.AppDir()),
@@ -116,26 +98,26 @@ E2E_CASE("files.create_and_delete_follow_a_symbolic_link_and_a_hard_link") {
     const std::string persist = scratch.Root() + "\\persist";
     const std::string target = persist + "\\Projekte.dbu", partner = persist + "\\partner.dbu";
     REQUIRE(CreateDirectoryW(WidePath(persist).c_str(), nullptr));
-    const std::string original = dialogs::ThreeProjects();
+    const std::string original = ThreeProjectsFile();
     WriteFileBytes(target, original);
     REQUIRE(RunLinuxCommand("/bin/ln " + LinuxPath(target) + " " + LinuxPath(partner)));
     REQUIRE(RunLinuxCommand("/bin/ln -s " + LinuxPath(target) + " " +
                             LinuxPath(scratch.ProjectFilePath())));
     REQUIRE(Eventually([&] { return FileExists(partner) && scratch.ReadProjectFile(); }));
     App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = dialogs::StartIdle(app);
+    const HWND main = StartIdle(app);
 
-    const HWND create = dialogs::OpenCreateDialog(app, main);
+    const HWND create = OpenCreateDialog(app, main);
     AddProject(create, "Gamma");
-    dialogs::WaitUntilClosed(create);
-    dialogs::CheckNoMessage(app, main);
+    WaitUntilClosed(create);
+    CheckNoMessage(app, main);
     const std::optional<std::string> created(original + "\r\nGamma\r\n000:00:00");
     CHECK_EQ(ReadFileBytes(target), created);
     CHECK_EQ(ReadFileBytes(partner), created);
 
-    const HWND dialog = dialogs::OpenFromMain(app, main, IDC_DELETE_PROJECT, "Delete project");
+    const HWND dialog = OpenDeleteDialog(app, main);
     ClickButton(dialog, IDC_DELETE_PROJECT);
-    dialogs::AnswerMessage(app, "Deleted");
+    AnswerMessage(app, "Deleted");
     const std::optional<std::string> deleted(created->substr(created->find("alpha")));
     CHECK_EQ(ReadFileBytes(target), deleted);
     CHECK_EQ(ReadFileBytes(partner), deleted);
@@ -146,18 +128,16 @@ E2E_CASE("files.create_and_delete_follow_a_symbolic_link_and_a_hard_link") {
 
 // Wine run as root would replace a read-only file; the program checks the mark itself.
 E2E_CASE("files.a_read_only_file_is_not_replaced") {
-    Scratch scratch;
-    const std::string original = dialogs::ThreeProjects();
-    scratch.WriteProjectFile(original);
-    SetAttributes(scratch.ProjectFilePath(), FILE_ATTRIBUTE_READONLY);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = dialogs::StartIdle(app);
+    Setup setup;
+    setup.attributes = FILE_ATTRIBUTE_READONLY;
+    Scene scene(setup);
+    auto& [scratch, records, original, app, main] = scene;
 
-    const HWND dialog = dialogs::OpenCreateDialog(app, main);
+    const HWND dialog = OpenCreateDialog(app, main);
     AddProject(dialog, "Gamma");
-    dialogs::AnswerMessage(app, kErrorWriting);
+    AnswerMessage(app, kErrorWriting);
     CHECK(IsWindow(dialog));
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
     CHECK(Attributes(scratch.ProjectFilePath()) & FILE_ATTRIBUTE_READONLY);
     CHECK_EQ(ListFolder(scratch.AppDir()),
              (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "~Projekte.lock"}));
@@ -171,12 +151,12 @@ E2E_CASE("files.a_file_too_large_to_read_is_reported_and_left_alone") {
     const ULONGLONG size = ULONGLONG{1} << 32;
     SetFileSize(scratch.ProjectFilePath(), size);
     App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = dialogs::StartIdle(app, true);
+    const HWND main = StartIdle(app, true);
     CHECK(ComboItems(Control(main, IDC_PROJECT_COMBO)).empty());
 
-    const HWND dialog = dialogs::OpenCreateDialog(app, main);
+    const HWND dialog = OpenCreateDialog(app, main);
     AddProject(dialog, "Gamma");
-    dialogs::AnswerMessage(app, kErrorReading);
+    AnswerMessage(app, kErrorReading);
     CHECK_EQ(FileSize(scratch.ProjectFilePath()), size);
     CHECK_EQ(ListFolder(scratch.AppDir()),
              (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "~Projekte.lock"}));

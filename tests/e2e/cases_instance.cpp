@@ -1,36 +1,22 @@
 // One copy per project file: a second start beside a running copy hands over to it and ends,
 // while a copy with its own project file in another folder runs alongside; a copy on another
 // computer sharing the folder (a second Wine prefix) is told who holds the file and ends.
-#include "cases_dialogs.h"
+#include "scene.h"
 
-#include <windows.h>
-
-#include <algorithm>
 #include <cstdio>
 #include <map>
-
-#include "resource.h"
 
 using namespace e2e;
 
 namespace {
 
-struct AllMainDialogs {
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectMainDialog(HWND hwnd, LPARAM param) {
-    if (IsWindowVisible(hwnd) && ClassName(hwnd) == "#32770" && !IsMessageBox(hwnd) &&
-        WindowText(hwnd) == "Quillet 1.0")
-        reinterpret_cast<AllMainDialogs*>(param)->found.push_back(hwnd);
-    return TRUE;
-}
-
 // Every visible main dialog on the desktop, of any process.
 std::vector<HWND> MainDialogsOnScreen() {
-    AllMainDialogs all;
-    EnumWindows(CollectMainDialog, reinterpret_cast<LPARAM>(&all));
-    return all.found;
+    std::vector<HWND> found;
+    for (HWND hwnd : VisibleWindowsOfClass("#32770"))
+        if (!IsMessageBox(hwnd) && WindowText(hwnd) == "Quillet 1.0")
+            found.push_back(hwnd);
+    return found;
 }
 
 // Starts a second copy from `secondExePath` beside the first, started from the scratch folder's
@@ -43,7 +29,7 @@ void CheckSecondCopyHandsOver(const Scratch& scratch, const std::string& secondE
     if (!fileLater)
         scratch.WriteProjectFile(original);
     App first(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = dialogs::StartIdle(first, fileLater);
+    const HWND dialog = StartIdle(first, fileLater);
     if (fileLater)
         scratch.WriteProjectFile(original);
     MoveForegroundToDesktop();
@@ -57,7 +43,7 @@ void CheckSecondCopyHandsOver(const Scratch& scratch, const std::string& secondE
     CHECK(dialogs.size() == 1 && dialogs[0] == dialog);
     CHECK(first.MessageBoxes().empty());
     CHECK(Eventually([dialog] { return GetForegroundWindow() == dialog; }));
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
 }
 
 // A symbolic link to the scratch folder's program folder, as a second path to its project file.
@@ -234,11 +220,11 @@ E2E_CASE("instance.a_copy_in_another_session_is_reported_and_the_second_ends") {
     REQUIRE(lock != nullptr && GetLastError() != ERROR_ALREADY_EXISTS);
 
     App app(scratch.ExePath(), scratch.WorkDir());
-    dialogs::AnswerMessage(app, "Quillet is already running on this project file in another "
-                                "Windows session.\nClose it there before starting it here.");
+    AnswerMessage(app, "Quillet is already running on this project file in another "
+                       "Windows session.\nClose it there before starting it here.");
     CHECK(app.WaitForExit());
     CHECK(MainDialogsOnScreen().empty());
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
     CloseHandle(lock);
 }
 
@@ -246,11 +232,8 @@ E2E_CASE("instance.a_copy_in_another_session_is_reported_and_the_second_ends") {
 // on the other computer (another user) names them and ends without touching anything: the
 // project file, a leftover of a cut-short save, the lock file.
 E2E_CASE("instance.a_copy_on_another_computer_is_told_who_holds_the_file_and_ends") {
-    Scratch scratch;
-    const std::string original = ProjectFileBytes({{"Alpha", "001:02:03"}});
-    scratch.WriteProjectFile(original);
-    App first(scratch.ExePath(), scratch.WorkDir());
-    dialogs::StartIdle(first);
+    Scene scene{Setup(Records{{"Alpha", "001:02:03"}})};
+    auto& [scratch, records, original, first, main] = scene;
     const std::string leftover = scratch.AppDir() + "\\~Projekte.4242-1.tmp";
     WriteFileBytes(leftover, "Alpha\r\n999:00:00");
     const std::optional<std::string> note = ReadFileBytes(LockFilePath(scratch));
@@ -265,7 +248,7 @@ E2E_CASE("instance.a_copy_on_another_computer_is_told_who_holds_the_file_and_end
     CHECK_EQ(seen["main-dialog"], "no");
     CHECK_EQ(seen["exited"], "yes");
     CHECK(first.IsRunning());
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
     CHECK_EQ(ReadFileBytes(leftover), std::optional<std::string>("Alpha\r\n999:00:00"));
     CHECK_EQ(ReadFileBytes(LockFilePath(scratch)), note);
 }
@@ -278,7 +261,7 @@ E2E_CASE("instance.a_killed_copys_lock_is_taken_over_on_another_computer") {
     scratch.WriteProjectFile(original);
     {
         App first(scratch.ExePath(), scratch.WorkDir());
-        dialogs::StartIdle(first);
+        StartIdle(first);
         first.Kill();
     }
     REQUIRE(FileExists(LockFilePath(scratch)));
@@ -289,7 +272,7 @@ E2E_CASE("instance.a_killed_copys_lock_is_taken_over_on_another_computer") {
     CHECK(seen["lock"].find("\\r\\nuser=quillet-peer\\r\\n") != std::string::npos);
     CHECK_EQ(seen["exited"], "yes");
     CHECK(!FileExists(LockFilePath(scratch)));
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
 }
 
 // Where no lock file can be made (a read-only folder; here a folder has taken its name), Quillet
@@ -299,10 +282,9 @@ E2E_CASE("instance.a_folder_that_takes_no_lock_file_runs_quillet_unguarded") {
     scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "001:02:03"}}));
     REQUIRE(CreateDirectoryW(WidePath(LockFilePath(scratch)).c_str(), nullptr));
     App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = dialogs::StartIdle(app);
+    const HWND main = StartIdle(app);
     CHECK_EQ(ComboItems(Control(main, IDC_PROJECT_COMBO)), std::vector<std::string>{"Alpha"});
-    RequestClose(main);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, main);
     CHECK(GetFileAttributesW(WidePath(LockFilePath(scratch)).c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -316,10 +298,10 @@ E2E_CASE("peer.start_quillet_and_report") {
     {
         App app(options.exePath, folder);
         const HWND shown = WaitFor("a message or the main dialog", [&] {
-            const std::vector<MessageBoxInfo> boxes = dialogs::OpenMessages(app);
+            const std::vector<MessageBoxInfo> boxes = OpenMessages(app);
             return boxes.empty() ? app.FindMainDialog() : boxes.front().hwnd;
         });
-        if (dialogs::IsMessageWindow(shown)) {
+        if (IsMessageWindow(shown)) {
             report += "message=" + Escape(WindowText(GetDlgItem(shown, 0xFFFF))) + "\n";
             report += std::string("main-dialog=") + (app.FindMainDialog() ? "yes" : "no") + "\n";
             PressOk({shown, "", ""});

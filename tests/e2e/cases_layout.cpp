@@ -1,12 +1,7 @@
 // The main dialog as its template lays it out: every control with its id, class, text, place,
 // size and styles, in tab order, in a dialog of 320 x 200 dialog units centred on the screen.
 // Dialog units become pixels through the base units of the template's font, "MS Sans Serif" 8.
-#include "Check.h"
-#include "Driver.h"
-
-#include <windows.h>
-
-#include "resource.h"
+#include "scene.h"
 
 using namespace e2e;
 
@@ -54,19 +49,11 @@ DWORD TypeMaskOf(const TemplateControl& item) {
     return name == "Static" ? kStaticType : name == "Button" ? kButtonType : kComboType;
 }
 
-HWND WaitUntilIdle(const App& app) {
-    const HWND dialog = app.WaitForMainDialog();
-    app.Settle(dialog);
-    return dialog;
-}
-
 } // namespace
 
 E2E_CASE("layout.main_dialog_controls_match_the_template") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "000:00:00"}}));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = WaitUntilIdle(app);
+    Scene scene{Setup(Records{{"Alpha", "000:00:00"}})};
+    auto& [scratch, records, original, app, dialog] = scene;
     const BaseUnits units = DialogBaseUnits("MS Sans Serif", 8);
 
     HWND child = GetWindow(dialog, GW_CHILD);
@@ -97,10 +84,8 @@ E2E_CASE("layout.main_dialog_controls_match_the_template") {
 }
 
 E2E_CASE("layout.main_dialog_frame_size_and_place") {
-    Scratch scratch;
-    scratch.WriteProjectFile("");
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = WaitUntilIdle(app);
+    Scene scene{Setup(Records{})};
+    auto& [scratch, records, original, app, dialog] = scene;
     const BaseUnits units = DialogBaseUnits("MS Sans Serif", 8);
 
     RECT client{};

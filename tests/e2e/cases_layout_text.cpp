@@ -1,12 +1,11 @@
 // Text at the screen's DPI: in every dialog each static's text fits inside its control, the
 // fonts the program fits to its labels fill them, and a change of DPI refits those fonts. These
 // cases also run in prefixes at 144 and 192 DPI (see CMakeLists.txt).
-#include "cases_dialogs.h"
+#include "scene.h"
 
 #include <cstdio>
 
 using namespace e2e;
-using namespace e2e::dialogs;
 
 namespace {
 
@@ -135,14 +134,11 @@ void CheckInkScaled(HWND control, int before, int from, int to) {
 } // namespace
 
 E2E_CASE("layout.every_static_text_fits_its_control") {
-    IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    // The project of the longest total picked, so that its total under the box is checked too.
+    Scene scene(2);
+    auto& [scratch, records, original, app, main] = scene;
     std::printf("  screen at %d DPI\n", ScreenDpi());
-
-    // The project of the longest total, so that its total under the box is checked too.
-    ChooseComboItem(main, IDC_PROJECT_COMBO, 2);
-    FlushPosted(main);
-    CHECK_EQ(WindowText(Control(main, IDC_TOTAL_DISPLAY)), "Total: 100:00:01");
+    CHECK_EQ(TotalShown(main), "Total: 100:00:01");
     CheckStaticsFit(main);
     for (int id : {IDC_TIME_DISPLAY, IDC_LABEL_CURRENT, IDC_LABEL_CHOOSE})
         CheckFills(Control(main, id));
@@ -157,7 +153,7 @@ E2E_CASE("layout.every_static_text_fits_its_control") {
         CloseSide(dialog);
     }
     // The overview's correction dialogs, for its second project, and the settings.
-    const HWND overview = OpenFromMain(app, main, IDC_OVERVIEW, "Project time overview ");
+    const HWND overview = OpenOverview(app, main);
     Ask(Control(overview, IDC_OVERVIEW_LIST), LB_SETCURSEL, 2, 0);
     for (const auto& [button, caption] :
          {std::pair<int, const char*>{IDC_CHANGE_TOTAL, "Change total"},
@@ -167,17 +163,15 @@ E2E_CASE("layout.every_static_text_fits_its_control") {
         CloseSide(dialog);
     }
     CloseSide(overview);
-    PostMessageW(main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
-    const HWND settings = WaitForDialog(app, "Settings");
-    app.Settle(settings);
+    const HWND settings = OpenSettings(app, main);
     CheckStaticsFit(settings);
     CloseSide(settings);
     CHECK(OpenMessages(app).empty());
 }
 
 E2E_CASE("layout.dpi_change_refits_the_fonts") {
-    IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
     // Up by half, or down by a quarter where half as much again would not fit the screen.
     const int dpi = ScreenDpi(), other = dpi >= 192 ? dpi * 3 / 4 : dpi * 3 / 2;
     const int ids[] = {IDC_TIME_DISPLAY, IDC_LABEL_CURRENT, IDC_LABEL_CHOOSE, IDC_START};
@@ -205,7 +199,7 @@ E2E_CASE("layout.dpi_change_refits_the_fonts") {
     for (int i = 0; i < 3; ++i)
         CheckInkScaled(Control(main, ids[i]), inkBefore[i], dpi, dpi);
 
-    const HWND about = OpenFromMain(app, main, IDC_ABOUT, "About");
+    const HWND about = OpenAbout(app, main);
     const HWND name = Control(about, IDC_PRODUCT_NAME);
     const int nameBefore = DrawnHeight(name);
     ChangeDpi(about, dpi, other);

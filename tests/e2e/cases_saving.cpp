@@ -1,15 +1,11 @@
 // Saving a total: stop writes into the record that carries the counted project's name, also
 // over a hand-edited time line; a save that fails is reported and the count is held, paused
 // with its time on the display, until a later stop saves it or the user chooses to lose it.
-#include "cases_counting.h"
+#include "scene.h"
 
 using namespace e2e;
-using namespace e2e::counting;
 
 namespace {
-
-using dialogs::Answer;
-using dialogs::ExpectQuestion;
 
 const char kErrorWriting[] = "Error writing DataBaseFile";
 const char kLoseUnsaved[] = "The time counted could not be saved to the project file.\n\n"
@@ -22,7 +18,7 @@ long StopOnAnUnwritableFile(const App& app, HWND main) {
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
     ClickButton(main, IDC_STOP);
-    Dismiss(ExpectMessage(app, kErrorWriting));
+    AnswerMessage(app, kErrorWriting);
     const long held = ShownSeconds(main);
     CHECK(held >= 2);
     CheckHolds(main, held);
@@ -32,11 +28,8 @@ long StopOnAnUnwritableFile(const App& app, HWND main) {
 } // namespace
 
 E2E_CASE("save.stop_replaces_a_hand_edited_time_line_whole") {
-    Scratch scratch;
-    Records records = {{"Zeta", "12:04:56"}, {"alpha", "000:75:99"}, {"Beta", "000:00:01"}};
-    WriteRecords(scratch, records);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene{Setup({{"Zeta", "12:04:56"}, {"alpha", "000:75:99"}, {"Beta", "000:00:01"}})};
+    auto& [scratch, records, original, app, main] = scene;
 
     Pick(main, 0);
     StartCount(app, main);
@@ -45,7 +38,7 @@ E2E_CASE("save.stop_replaces_a_hand_edited_time_line_whole") {
     CHECK(OpenMessages(app).empty());
     CHECK_EQ(Shown(main), "00:00:00");
     records[0].second = FormatTotal(12 * 3600 + 4 * 60 + 56 + first);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ProjectFileBytes(records)));
+    CHECK_FILE(scratch, ProjectFileBytes(records));
 
     // 75 minutes and 99 seconds are carried: 1:16:39 plus the run, in the written form.
     Pick(main, 1);
@@ -54,17 +47,17 @@ E2E_CASE("save.stop_replaces_a_hand_edited_time_line_whole") {
     Press(main, IDC_STOP);
     CHECK(OpenMessages(app).empty());
     records[1].second = FormatTotal(3600 + 16 * 60 + 39 + second);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(ProjectFileBytes(records)));
+    CHECK_FILE(scratch, ProjectFileBytes(records));
 }
 
 E2E_CASE("save.a_failed_stop_holds_the_count_until_a_later_stop_saves_it") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     long held = 0;
     {
         FileLock lock(scratch.ProjectFilePath());
         held = StopOnAnUnwritableFile(app, main);
-        CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+        CHECK_FILE(scratch, original);
 
         // Closing asks; No keeps the program and the held count.
         RequestClose(main);
@@ -75,15 +68,13 @@ E2E_CASE("save.a_failed_stop_holds_the_count_until_a_later_stop_saves_it") {
     Press(main, IDC_STOP);
     CHECK(OpenMessages(app).empty());
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 0, 12 * 3600 + 34 * 60 + 56 + held)));
-    RequestClose(main);
-    CHECK(app.WaitForExit());
+    CHECK_FILE(scratch, WithTotal(records, 0, kZetaSeconds + held));
+    CloseToExit(app, main);
 }
 
 // Read-only, the file is not written either; closing then asks, and Yes gives the time up.
 E2E_CASE("save.a_stop_on_a_read_only_file_is_held_and_closing_can_give_it_up") {
-    CountingScene scene(1);
+    Scene scene(1);
     auto& [scratch, records, original, app, main] = scene;
     REQUIRE(SetFileAttributesA(scratch.ProjectFilePath().c_str(), FILE_ATTRIBUTE_READONLY));
     StopOnAnUnwritableFile(app, main);
@@ -91,12 +82,12 @@ E2E_CASE("save.a_stop_on_a_read_only_file_is_held_and_closing_can_give_it_up") {
     RequestClose(main);
     Answer(ExpectQuestion(app, kLoseUnsaved), IDYES);
     CHECK(app.WaitForExit());
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+    CHECK_FILE(scratch, original);
     SetFileAttributesA(scratch.ProjectFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 E2E_CASE("save.total_follows_its_project_when_another_program_inserts_a_record") {
-    CountingScene scene(1);
+    Scene scene(1);
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     Records moved = records;
@@ -107,9 +98,9 @@ E2E_CASE("save.total_follows_its_project_when_another_program_inserts_a_record")
     Press(main, IDC_STOP);
     CHECK(OpenMessages(app).empty());
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(moved, 2, held)));
+    CHECK_FILE(scratch, WithTotal(moved, 2, held));
     // The project box shows the file's records again, on the counted project.
-    const dialogs::ProjectBox box = dialogs::ReadProjectBox(main);
+    const ProjectBox box = ReadProjectBox(main);
     CHECK_EQ(box.items,
              (std::vector<std::string>{"Inserted", "Zeta", "alpha", "B\xFCro & Verwaltung"}));
     CHECK_EQ(box.selection, 2);
@@ -120,12 +111,12 @@ E2E_CASE("save.total_follows_its_project_when_another_program_inserts_a_record")
 // at that moment: a pick whose read failed (the file held without sharing for a moment) and a
 // correction typed while Quillet stands open are never written over.
 E2E_CASE("save.a_failed_read_or_a_hand_correction_never_sets_the_total_written") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     {
         FileLock lock(scratch.ProjectFilePath(), false);
-        dialogs::ChooseComboItem(main, IDC_PROJECT_COMBO, 2);
-        Dismiss(ExpectMessage(app, "Error reading DataBaseFile"));
+        ChooseComboItem(main, IDC_PROJECT_COMBO, 2);
+        AnswerMessage(app, "Error reading DataBaseFile");
     }
     StartCount(app, main);
     records[2].second = "200:00:00";
@@ -133,6 +124,5 @@ E2E_CASE("save.a_failed_read_or_a_hand_correction_never_sets_the_total_written")
     const long held = PauseCount(main);
     Press(main, IDC_STOP);
     CHECK(OpenMessages(app).empty());
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 2, 200 * 3600 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 2, 200 * 3600 + held));
 }

@@ -1,15 +1,11 @@
 // The project box while a count runs or is paused stays on the project being counted, however
 // the user picks, drops the list down or types; stop then writes that project's total. While
 // stopped, typing shows the name of the project last started (the first one before any start).
-#include "cases_counting.h"
+#include "scene.h"
 
 using namespace e2e;
-using namespace e2e::counting;
 
 namespace {
-
-using dialogs::ProjectBox;
-using dialogs::ReadProjectBox;
 
 const std::string kBuero = "B\xFC"
                            "ro & Verwaltung";
@@ -44,7 +40,7 @@ void TypeIntoBox(HWND main, const std::string& text) {
 } // namespace
 
 E2E_CASE("selection.picking_another_project_while_counting_snaps_back") {
-    CountingScene scene(1);
+    Scene scene(1);
     auto& [scratch, records, original, app, main] = scene;
     const long first = StartCount(app, main);
 
@@ -59,15 +55,13 @@ E2E_CASE("selection.picking_another_project_while_counting_snaps_back") {
 
     // The total of the project being counted is written; the picked ones are untouched.
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(records, 1, held)));
+    CHECK_FILE(scratch, WithTotal(records, 1, held));
     CHECK(OpenMessages(app).empty());
 }
 
 E2E_CASE("selection.dropping_the_list_while_counting_selects_the_current_project") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes(ThreeProjects()));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
     const HWND combo = Control(main, IDC_PROJECT_COMBO);
     Pick(main, 2);
     StartCount(app, main);
@@ -95,11 +89,8 @@ E2E_CASE("selection.dropping_the_list_while_counting_selects_the_current_project
 }
 
 E2E_CASE("selection.typing_while_counting_restores_the_current_name") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
     const HWND field = ComboField(Control(main, IDC_PROJECT_COMBO));
     Pick(main, 2);
     const long first = StartCount(app, main);
@@ -117,16 +108,13 @@ E2E_CASE("selection.typing_while_counting_restores_the_current_name") {
 
     // The count stayed on its project: stop writes that project's total.
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 2, 100 * 3600 + 1 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 2, kBueroSeconds + held));
     CHECK(OpenMessages(app).empty());
 }
 
 E2E_CASE("selection.typing_while_stopped_shows_the_last_started_project") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes(ThreeProjects()));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
     const HWND field = ComboField(Control(main, IDC_PROJECT_COMBO));
 
     // Before any start the first project is the current one.
@@ -145,14 +133,12 @@ E2E_CASE("selection.typing_while_stopped_shows_the_last_started_project") {
 }
 
 E2E_CASE("selection.typing_after_a_refused_start_clears_the_field") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes(ThreeProjects()));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
 
     // No project is current after a start without a pick, so no name can come back.
     ClickButton(main, IDC_START);
-    Dismiss(ExpectMessage(app, kChooseProject));
+    AnswerMessage(app, kChooseProject);
     TypeIntoBox(main, "abc");
     const ProjectBox box = ReadProjectBox(main);
     CHECK_EQ(box.field, "");
@@ -161,11 +147,8 @@ E2E_CASE("selection.typing_after_a_refused_start_clears_the_field") {
 }
 
 E2E_CASE("selection.typing_while_stopped_reselects_the_current_project_and_its_total") {
-    Scratch scratch;
-    const Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
 
     // The third project is picked (its total loaded), then typing brings back the first: the
     // box selects it again, and a start counts the first project from its own total.

@@ -1,10 +1,9 @@
 // The close guard: while a count runs or is paused, the close box, Esc and Enter are refused
 // with "Please stop counter first" and the count goes on; once stopped, closing ends the
 // program and writes nothing more.
-#include "cases_counting.h"
+#include "scene.h"
 
 using namespace e2e;
-using namespace e2e::counting;
 
 namespace {
 
@@ -14,33 +13,14 @@ void PostDialogCommand(HWND main, int id) {
 }
 
 void ExpectRefusal(const App& app, HWND main) {
-    Dismiss(ExpectMessage(app, kStopFirst));
+    AnswerMessage(app, kStopFirst);
     CHECK(app.IsRunning());
     CHECK(app.FindMainDialog() == main);
 }
 
-// After the stop the file holds `saved`; closing ends the program and leaves it so.
-void CloseAfterStop(const App& app, const Scratch& scratch, HWND main) {
-    const auto saved = scratch.ReadProjectFile();
-    RequestClose(main);
-    CHECK(app.WaitForExit());
-    CHECK(OpenMessages(app).empty());
-    CHECK_EQ(scratch.ReadProjectFile(), saved);
-}
-
-} // namespace
-
-E2E_CASE("close.refused_while_running_and_the_count_goes_on") {
-    CountingScene scene(0);
-    auto& [scratch, records, original, app, main] = scene;
-    StartCount(app, main);
-
-    RequestClose(main);
-    ExpectRefusal(app, main);
-    long shown = WaitForShownChange(main, ShownSeconds(main));
-
-    // Esc and Enter, as commands and as keys pressed in the project box, are refused the same
-    // way while the count runs.
+// Esc and Enter, as the dialog manager's commands and as keys pressed in the project box,
+// are each refused.
+void CheckEscapeAndEnterRefused(const App& app, HWND main) {
     PostDialogCommand(main, IDCANCEL);
     ExpectRefusal(app, main);
     PostDialogCommand(main, IDOK);
@@ -50,16 +30,39 @@ E2E_CASE("close.refused_while_running_and_the_count_goes_on") {
     ExpectRefusal(app, main);
     PressKey(field, VK_RETURN);
     ExpectRefusal(app, main);
+}
+
+// After the stop the file holds `saved`; closing ends the program and leaves it so.
+void CloseAfterStop(const App& app, const Scratch& scratch, HWND main) {
+    const auto saved = scratch.ReadProjectFile();
+    CloseToExit(app, main);
+    CHECK(OpenMessages(app).empty());
+    CHECK_EQ(scratch.ReadProjectFile(), saved);
+}
+
+} // namespace
+
+E2E_CASE("close.refused_while_running_and_the_count_goes_on") {
+    Scene scene(0);
+    auto& [scratch, records, original, app, main] = scene;
+    StartCount(app, main);
+
+    RequestClose(main);
+    ExpectRefusal(app, main);
+    long shown = WaitForShownChange(main, ShownSeconds(main));
+
+    // Esc and Enter are refused the same way while the count runs.
+    CheckEscapeAndEnterRefused(app, main);
     shown = WaitForShownChange(main, shown);
 
     shown = StopRunningCount(main);
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_SAVED_RUN(scratch, records, 0, 12 * 3600 + 34 * 60 + 56, shown);
+    CHECK_SAVED_RUN(scratch, records, 0, kZetaSeconds, shown);
     CloseAfterStop(app, scratch, main);
 }
 
 E2E_CASE("close.refused_while_paused_and_the_count_is_kept") {
-    CountingScene scene(1);
+    Scene scene(1);
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
@@ -74,33 +77,24 @@ E2E_CASE("close.refused_while_paused_and_the_count_is_kept") {
     WaitForShownChange(main, held);
     const long total = PauseCount(main);
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(records, 1, total)));
+    CHECK_FILE(scratch, WithTotal(records, 1, total));
     CloseAfterStop(app, scratch, main);
 }
 
 E2E_CASE("close.escape_and_enter_refused_while_paused") {
-    CountingScene scene(2);
+    Scene scene(2);
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     const long held = PauseCount(main);
 
-    PostDialogCommand(main, IDCANCEL);
-    ExpectRefusal(app, main);
-    PostDialogCommand(main, IDOK);
-    ExpectRefusal(app, main);
-
-    // The keys themselves, pressed in the project box, which has the focus.
+    // The keys are pressed in the project box, which has the focus.
     const HWND field = ComboField(Control(main, IDC_PROJECT_COMBO));
     CHECK(FocusOf(main) == field);
-    PressKey(field, VK_ESCAPE);
-    ExpectRefusal(app, main);
-    PressKey(field, VK_RETURN);
-    ExpectRefusal(app, main);
+    CheckEscapeAndEnterRefused(app, main);
 
     CHECK_EQ(ShownSeconds(main), held);
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 2, 100 * 3600 + 1 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 2, kBueroSeconds + held));
 
     // Stopped, Esc ends the program as the close box does, and writes nothing.
     const auto saved = scratch.ReadProjectFile();

@@ -2,10 +2,9 @@
 // once when Windows asks whether the session may end, and again when it ends. A save that
 // fails at the question refuses the end with a reason Windows shows. Stopped, nothing is
 // written.
-#include "cases_counting.h"
+#include "scene.h"
 
 using namespace e2e;
-using namespace e2e::counting;
 
 namespace {
 
@@ -19,34 +18,32 @@ void EndSession(HWND main, bool ending) {
 } // namespace
 
 E2E_CASE("session.end_while_running_saves_the_total") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
 
     const long shown = ShownSeconds(main);
     EndSession(main, true);
-    CHECK_SAVED_RUN(scratch, records, 0, 12 * 3600 + 34 * 60 + 56, shown);
+    CHECK_SAVED_RUN(scratch, records, 0, kZetaSeconds, shown);
     CHECK(OpenMessages(app).empty());
 
     // The count is over: nothing counts on, and closing is not refused.
     CheckHolds(main, 0);
     const auto saved = scratch.ReadProjectFile();
-    RequestClose(main);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, main);
     CHECK_EQ(scratch.ReadProjectFile(), saved);
 }
 
 E2E_CASE("session.end_while_paused_saves_the_held_total") {
-    CountingScene scene(2);
+    Scene scene(2);
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
     const long held = PauseCount(main);
 
     EndSession(main, true);
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 2, 100 * 3600 + 1 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 2, kBueroSeconds + held));
     CHECK(OpenMessages(app).empty());
     CHECK_EQ(Shown(main), "00:00:00");
 }
@@ -54,7 +51,7 @@ E2E_CASE("session.end_while_paused_saves_the_held_total") {
 // The question saves the count so far, as the minute's checkpoint does, since it is the last
 // moment at which Windows waits to hear of a failure.
 E2E_CASE("session.end_called_off_keeps_the_question_s_save_and_the_count_goes_on") {
-    CountingScene scene(1);
+    Scene scene(1);
     auto& [scratch, records, original, app, main] = scene;
     const long first = StartCount(app, main);
 
@@ -64,16 +61,12 @@ E2E_CASE("session.end_called_off_keeps_the_question_s_save_and_the_count_goes_on
 
     const long held = PauseCount(main);
     Press(main, IDC_STOP);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(WithTotal(records, 1, held)));
+    CHECK_FILE(scratch, WithTotal(records, 1, held));
 }
 
 E2E_CASE("session.end_after_a_stop_writes_nothing") {
-    Scratch scratch;
-    Records records = ThreeProjects();
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    Pick(main, 0);
+    Scene scene(0);
+    auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     Press(main, IDC_STOP);
 
@@ -82,13 +75,13 @@ E2E_CASE("session.end_after_a_stop_writes_nothing") {
     const std::string edited = ProjectFileBytes(records);
     scratch.WriteProjectFile(edited);
     EndSession(main, true);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(edited));
+    CHECK_FILE(scratch, edited);
     CHECK(OpenMessages(app).empty());
     CHECK_EQ(Shown(main), "00:00:00");
 }
 
 E2E_CASE("session.a_save_that_fails_refuses_the_end_and_the_count_is_held") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
@@ -102,19 +95,18 @@ E2E_CASE("session.a_save_that_fails_refuses_the_end_and_the_count_is_held") {
         held = ShownSeconds(main);
         CHECK(held >= 2);
         CheckHolds(main, held);
-        CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(original));
+        CHECK_FILE(scratch, original);
     }
     // Asked again once the file can be written, the held count is saved and the end allowed.
     CHECK(Ask(main, WM_QUERYENDSESSION, 0, 0) != 0);
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 0, 12 * 3600 + 34 * 60 + 56 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 0, kZetaSeconds + held));
 }
 
 // While the message about a failed stop stands open the run is held, not stopped: a session end
 // in that moment, once the file can be written again, saves it.
 E2E_CASE("session.end_under_a_failed_stop_s_message_saves_the_run") {
-    CountingScene scene(0);
+    Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
@@ -127,8 +119,7 @@ E2E_CASE("session.end_under_a_failed_stop_s_message_saves_the_run") {
         held = ShownSeconds(main);
     }
     CHECK(Ask(main, WM_QUERYENDSESSION, 0, 0) != 0);
-    CHECK_EQ(scratch.ReadProjectFile(),
-             std::optional<std::string>(WithTotal(records, 0, 12 * 3600 + 34 * 60 + 56 + held)));
+    CHECK_FILE(scratch, WithTotal(records, 0, kZetaSeconds + held));
     Dismiss(box);
     CHECK_EQ(Shown(main), "00:00:00");
 }

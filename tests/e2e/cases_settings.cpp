@@ -1,11 +1,9 @@
 // "Settings..." in the main dialog's system menu: the away limit in Quillet.ini beside the exe,
 // shown as the file gives it (or the default), checked as it is typed, written keeping the
 // user's own lines.
-#include "cases_counting.h"
-#include "cases_dialogs.h"
+#include "scene.h"
 
 using namespace e2e;
-using namespace e2e::dialogs;
 
 namespace {
 
@@ -17,19 +15,11 @@ std::string IniPath(const Scratch& scratch) {
     return scratch.AppDir() + "\\Quillet.ini";
 }
 
-// The system menu's item, as Alt+Space and a click on "Settings..." give it.
-HWND OpenSettings(const App& app, HWND main) {
-    PostMessageW(main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
-    const HWND dialog = WaitForDialog(app, "Settings");
-    app.Settle(dialog);
-    return dialog;
-}
-
 } // namespace
 
 E2E_CASE("settings.away_limit_is_shown_checked_and_written_to_quillet_ini") {
-    IdleScene scene;
-    auto& [scratch, app, main] = scene;
+    Scene scene;
+    auto& [scratch, records, original, app, main] = scene;
     // No file yet: the default, and Cancel writes nothing.
     HWND dialog = OpenSettings(app, main);
     const LONG okStyle = GetWindowLongW(Control(dialog, IDOK), GWL_STYLE);
@@ -60,8 +50,9 @@ E2E_CASE("settings.away_limit_is_shown_checked_and_written_to_quillet_ini") {
     CHECK_EQ(ReadFileBytes(IniPath(scratch)),
              std::optional<std::string>(
                  "; my settings\r\n[Settings]\r\nAwayMinutes=3\r\n[Other]\r\nX=1\r\n"));
-    CHECK_EQ(ListFolder(scratch.AppDir()),
-             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "Quillet.ini", "~Projekte.lock"}));
+    CHECK_EQ(
+        ListFolder(scratch.AppDir()),
+        (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "Quillet.ini", "~Projekte.lock"}));
 
     // Opened again, the dialog shows what was written.
     dialog = OpenSettings(app, main);
@@ -72,12 +63,12 @@ E2E_CASE("settings.away_limit_is_shown_checked_and_written_to_quillet_ini") {
 
 // While a count runs the settings do not open (the item is greyed); paused, they do.
 E2E_CASE("settings.open_only_while_no_count_runs") {
-    counting::CountingScene scene(0);
-    counting::StartCount(scene.app, scene.main);
+    Scene scene(0);
+    StartCount(scene.app, scene.main);
     PostMessageW(scene.main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
     FlushPosted(scene.main);
     CHECK(FindDialog(scene.app, "Settings") == nullptr);
-    counting::PauseCount(scene.main);
+    PauseCount(scene.main);
     const HWND dialog = OpenSettings(scene.app, scene.main);
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     WaitUntilClosed(dialog);

@@ -3,24 +3,11 @@
 // without touching the file. Every scratch folder also holds a decoy project file in the
 // working directory, which the program must not read. Last, the start from an unpacked release
 // zip.
-#include "Check.h"
-#include "Driver.h"
-
-#include <windows.h>
-
-#include "resource.h"
+#include "scene.h"
 
 using namespace e2e;
 
 namespace {
-
-const std::string kThreeProjects = ProjectFileBytes({
-    {"Zeta", "012:34:56"},
-    {"alpha", "000:00:00"},
-    {"B\xFC"
-     "ro & Verwaltung",
-     "100:00:01"},
-});
 
 // Waits for the first window the program shows: the main dialog or a message box.
 HWND WaitForFirstWindow(const App& app) {
@@ -31,12 +18,9 @@ HWND WaitForFirstWindow(const App& app) {
 }
 
 void CheckIdleDialog(HWND dialog, const std::vector<std::string>& expectedItems) {
-    const HWND combo = Control(dialog, IDC_PROJECT_COMBO);
     CHECK_EQ(WindowText(dialog), "Quillet 1.0");
-    CHECK_EQ(ComboItems(combo), expectedItems);
-    CHECK_EQ(ComboSelection(combo), CB_ERR);
-    CHECK_EQ(WindowText(combo), "");
-    CHECK_EQ(WindowText(Control(dialog, IDC_TIME_DISPLAY)), "00:00:00");
+    CheckProjectBoxUnselected(dialog, expectedItems);
+    CHECK_EQ(Shown(dialog), "00:00:00");
 }
 
 // The first window is the main dialog, with no message box before or after it, idle, with
@@ -95,29 +79,22 @@ E2E_CASE("startup.empty_file_opens_without_message") {
     const HWND first = CheckOpensWithoutMessage(app, {});
 
     CloseAndWait(app, first);
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(""));
+    CHECK_FILE(scratch, "");
 }
 
 E2E_CASE("startup.projects_listed_in_file_order_without_selection") {
     Scratch scratch;
-    scratch.WriteProjectFile(kThreeProjects);
+    scratch.WriteProjectFile(ThreeProjectsFile());
     App app(scratch.ExePath(), scratch.WorkDir());
 
-    CheckOpensWithoutMessage(app, {"Zeta", "alpha",
-                                   "B\xFC"
-                                   "ro & Verwaltung"});
+    CheckOpensWithoutMessage(app, NamesOf(ThreeProjects()));
 }
 
 E2E_CASE("close.idle_close_ends_program_and_writes_nothing") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kThreeProjects);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = app.WaitForMainDialog();
-    app.Settle(dialog);
-
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(kThreeProjects));
+    Scene scene;
+    auto& [scratch, records, original, app, dialog] = scene;
+    CloseToExit(app, dialog);
+    CHECK_FILE(scratch, original);
     CHECK_EQ(ListFolder(scratch.AppDir()),
              (std::vector<std::string>{"Projekte.dbu", "Quillet.exe"}));
 }

@@ -4,50 +4,44 @@
 //
 // Whether the icon exists is asked of the shell itself: modifying an icon (nothing changed) with
 // the dialog's window and id 1 succeeds only while that icon is in the notification area.
-#include "tray_about_helpers.h"
+#include "scene.h"
 
 using namespace e2e;
-using namespace e2e::trayabout;
 
 namespace {
 
-const std::string kOneProject = ProjectFileBytes({{"Alpha", "001:00:00"}});
+const Records kOneProject = {{"Alpha", "001:00:00"}};
 
 } // namespace
 
 E2E_CASE("tray.minimize_when_stopped_hides_the_dialog_behind_the_icon") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kOneProject);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = WaitForIdleDialog(app);
+    Scene scene(Tray(kOneProject, -1));
+    auto& [scratch, records, original, app, dialog] = scene;
 
     MinimizeToTray(dialog);
     CHECK(IconExists(dialog));
     CHECK(app.FindMainDialog() == nullptr);
     CHECK(app.Windows().empty());
-    CHECK_EQ(Display(dialog), "00:00:00");
+    CHECK_EQ(Shown(dialog), "00:00:00");
 
     MouseOverIcon(dialog, WM_LBUTTONUP);
     CHECK(IsWindowVisible(dialog));
     CHECK(app.FindMainDialog() == dialog);
     CHECK(!IconExists(dialog));
-    CHECK_EQ(Display(dialog), "00:00:00");
+    CHECK_EQ(Shown(dialog), "00:00:00");
     // Still stopped: the close box ends the program without a word.
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
-    CHECK_EQ(scratch.ReadProjectFile(), std::optional<std::string>(kOneProject));
+    CloseToExit(app, dialog);
+    CHECK_FILE(scratch, original);
 }
 
 // Hidden, the dialog draws nothing; the icon tells the count instead: its tip names the project,
 // the state and the run's time, and its face shows whether the count runs or is paused.
 E2E_CASE("tray.minimize_while_running_keeps_counting_and_the_icon_tells_of_it") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kOneProject);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = WaitForIdleDialog(app);
-    StartCount(dialog);
+    Scene scene(Tray(kOneProject, 0));
+    auto& [scratch, records, original, app, dialog] = scene;
+    StartCount(app, dialog);
     const Tick before = NextTick(dialog);
-    const std::string shownBefore = Display(dialog);
+    const std::string shownBefore = Shown(dialog);
     const std::vector<HWND> icons = IconWindows();
 
     MinimizeToTray(dialog);
@@ -58,7 +52,7 @@ E2E_CASE("tray.minimize_while_running_keeps_counting_and_the_icon_tells_of_it") 
     GetWindowRect(icon, &iconRect);
     const std::vector<uint32_t> running = CaptureScreen(iconRect);
     LetASecondPass();
-    CHECK_EQ(Display(dialog), shownBefore);
+    CHECK_EQ(Shown(dialog), shownBefore);
     CHECK(!IsWindowVisible(dialog));
 
     // The count went on behind the icon, hidden time included.
@@ -69,7 +63,7 @@ E2E_CASE("tray.minimize_while_running_keeps_counting_and_the_icon_tells_of_it") 
     CHECK_NEAR(after.seconds - before.seconds,
                static_cast<long>((after.seenAt - before.seenAt + 500) / 1000), 1);
 
-    ClickButtonNow(dialog, IDC_PAUSE);
+    Press(dialog, IDC_PAUSE);
     const std::vector<HWND> shownIcons = IconWindows();
     MinimizeToTray(dialog);
     const HWND pausedIcon = WaitForNewIconWindow(shownIcons);
@@ -80,32 +74,27 @@ E2E_CASE("tray.minimize_while_running_keeps_counting_and_the_icon_tells_of_it") 
 }
 
 E2E_CASE("tray.minimize_while_paused_keeps_the_count_paused") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kOneProject);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = WaitForIdleDialog(app);
-    StartCount(dialog);
-    ClickButtonNow(dialog, IDC_PAUSE);
-    const std::string paused = Display(dialog);
-    const long pausedSeconds = DisplaySeconds(dialog);
+    Scene scene(Tray(kOneProject, 0));
+    auto& [scratch, records, original, app, dialog] = scene;
+    StartCount(app, dialog);
+    Press(dialog, IDC_PAUSE);
+    const std::string paused = Shown(dialog);
+    const long pausedSeconds = ShownSeconds(dialog);
 
     MinimizeToTray(dialog);
     CHECK(IconExists(dialog));
     LetASecondPass();
-    CHECK_EQ(Display(dialog), paused);
+    CHECK_EQ(Shown(dialog), paused);
     CHECK(!IsWindowVisible(dialog));
 
     MouseOverIcon(dialog, WM_LBUTTONUP);
     CHECK(IsWindowVisible(dialog));
     CHECK(!IconExists(dialog));
     LetASecondPass();
-    CHECK_EQ(Display(dialog), paused);
+    CHECK_EQ(Shown(dialog), paused);
     // Still paused, not stopped: closing is refused, and "pause" resumes from the same count.
     RequestClose(dialog);
-    const MessageBoxInfo box = app.WaitForMessageBox();
-    CHECK_EQ(box.text, "Please stop counter first");
-    PressOk(box);
-    WaitFor("the message box to close", [&] { return app.MessageBoxes().empty(); });
+    AnswerMessage(app, kStopFirst);
     ClickButton(dialog, IDC_PAUSE);
     // (A busy machine may skip a second.)
     CHECK_NEAR(NextTick(dialog).seconds, pausedSeconds + 1, 1);
@@ -114,10 +103,8 @@ E2E_CASE("tray.minimize_while_paused_keeps_the_count_paused") {
 }
 
 E2E_CASE("tray.icon_ignores_every_mouse_message_but_the_left_release") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kOneProject);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = WaitForIdleDialog(app);
+    Scene scene(Tray(kOneProject, -1));
+    auto& [scratch, records, original, app, dialog] = scene;
     MinimizeToTray(dialog);
 
     const UINT ignored[] = {WM_MOUSEMOVE,   WM_LBUTTONDOWN, WM_LBUTTONDBLCLK,
@@ -145,15 +132,12 @@ E2E_CASE("tray.icon_ignores_every_mouse_message_but_the_left_release") {
     CHECK(IsWindowVisible(dialog));
     CHECK(!IconExists(dialog));
 
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, dialog);
 }
 
 E2E_CASE("tray.icon_lost_by_a_restarted_taskbar_comes_back") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kOneProject);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = WaitForIdleDialog(app);
+    Scene scene(Tray(kOneProject, -1));
+    auto& [scratch, records, original, app, dialog] = scene;
     MinimizeToTray(dialog);
 
     // A restarted taskbar starts without icons and announces itself to every program.
@@ -167,15 +151,12 @@ E2E_CASE("tray.icon_lost_by_a_restarted_taskbar_comes_back") {
     CHECK(IsWindowVisible(dialog));
     CHECK(!IconExists(dialog));
 
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, dialog);
 }
 
 E2E_CASE("tray.second_copy_brings_the_hidden_dialog_back") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kOneProject);
-    App first(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = WaitForIdleDialog(first);
+    Scene scene(Tray(kOneProject));
+    auto& [scratch, records, original, first, dialog] = scene;
     MinimizeToTray(dialog);
     REQUIRE(IconExists(dialog));
 
@@ -186,6 +167,5 @@ E2E_CASE("tray.second_copy_brings_the_hidden_dialog_back") {
     CHECK(first.FindMainDialog() == dialog);
     CHECK(first.MessageBoxes().empty());
 
-    RequestClose(dialog);
-    CHECK(first.WaitForExit());
+    CloseToExit(first, dialog);
 }

@@ -1,20 +1,13 @@
 // Scenes for the screenshots of the About box and of the tray icon in docs/, taken by
 // scripts/screenshots.sh. Not registered as tests.
-#include "tray_about_helpers.h"
+#include "scene.h"
 
 #include <algorithm>
 #include <vector>
 
 using namespace e2e;
-using namespace e2e::trayabout;
 
 namespace {
-
-const std::string kSampleProjects = ProjectFileBytes({
-    {"Website relaunch", "012:34:56"},
-    {"Customer support", "003:05:00"},
-    {"Annual report 2025", "000:45:10"},
-});
 
 RECT Union(RECT a, const RECT& b) {
     a.left = std::min(a.left, b.left);
@@ -27,34 +20,22 @@ RECT Union(RECT a, const RECT& b) {
 } // namespace
 
 E2E_CASE("screenshot.about") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kSampleProjects);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = WaitForIdleDialog(app);
-    ClickButton(dialog, IDC_ABOUT);
-    const HWND about = WaitFor("the About box", [&] {
-        for (HWND hwnd : app.Windows())
-            if (ClassName(hwnd) == "#32770" && WindowText(hwnd) == "About")
-                return hwnd;
-        return HWND{};
-    });
-    app.Settle(about);
+    Scene scene(Tray(SampleProjects()));
+    auto& [scratch, records, original, app, dialog] = scene;
+    const HWND about = OpenAbout(app, dialog);
     CHECK(app.MessageBoxes().empty());
     OfferScreenshot(about, "about");
     PostMessageW(about, WM_COMMAND, IDOK, 0);
-    WaitFor("the About box to close", [&] { return !IsWindow(about); });
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    WaitUntilClosed(about);
+    CloseToExit(app, dialog);
 }
 
 // Wine's notification area with the icon and its tip, the dialog hidden behind it while a count
 // runs.
 E2E_CASE("screenshot.tray") {
-    Scratch scratch;
-    scratch.WriteProjectFile(kSampleProjects);
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = WaitForIdleDialog(app);
-    StartCount(dialog);
+    Scene scene(Tray(SampleProjects(), 0));
+    auto& [scratch, records, original, app, dialog] = scene;
+    StartCount(app, dialog);
     const std::vector<HWND> before = IconWindows();
     MinimizeToTray(dialog);
     const HWND icon = WaitForNewIconWindow(before);

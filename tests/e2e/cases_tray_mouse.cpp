@@ -1,17 +1,14 @@
 // The icon as a user meets it: Wine's notification area shows it with the tip "Quillet 1.0", and
 // the real mouse brings the dialog back on the release of the left button, not on the press.
-#include "tray_about_helpers.h"
+#include "scene.h"
 
 #include <vector>
 
 using namespace e2e;
-using namespace e2e::trayabout;
 
 E2E_CASE("tray.mouse_over_the_icon_shows_its_tip_and_its_release_restores_the_dialog") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "000:00:00"}}));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = WaitForIdleDialog(app);
+    Scene scene(Tray({{"Alpha", "000:00:00"}}, -1));
+    auto& [scratch, records, original, app, dialog] = scene;
     const std::vector<HWND> before = IconWindows();
 
     MinimizeToTray(dialog);
@@ -35,8 +32,7 @@ E2E_CASE("tray.mouse_over_the_icon_shows_its_tip_and_its_release_restores_the_di
     CHECK(Eventually([&] { return !IsWindow(icon); }));
     CHECK(app.FindMainDialog() == dialog);
 
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, dialog);
 }
 
 // An icon that declared version 4 hears of its events as the low word of lParam, with the icon's
@@ -44,10 +40,8 @@ E2E_CASE("tray.mouse_over_the_icon_shows_its_tip_and_its_release_restores_the_di
 // arrives as NIN_KEYSELECT and restores the dialog, as does NIN_SELECT; the right button and
 // the context menu request stay ignored.
 E2E_CASE("tray.keyboard_selection_of_the_icon_restores_the_dialog") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "000:00:00"}}));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = WaitForIdleDialog(app);
+    Scene scene(Tray({{"Alpha", "000:00:00"}}, -1));
+    auto& [scratch, records, original, app, dialog] = scene;
 
     for (UINT selection : {UINT{NIN_KEYSELECT}, UINT{NIN_SELECT}}) {
         MinimizeToTray(dialog);
@@ -66,6 +60,5 @@ E2E_CASE("tray.keyboard_selection_of_the_icon_restores_the_dialog") {
     CHECK(IsWindowVisible(dialog));
     CHECK(!IconExists(dialog));
 
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, dialog);
 }

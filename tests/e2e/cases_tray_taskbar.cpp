@@ -1,16 +1,13 @@
 // "TaskbarCreated" also reaches a program whose icon the shell still holds (another program may
 // send it, or the taskbar may be rebuilt without losing its icons): the dialog stays behind the
 // icon, and the icon keeps working.
-#include "tray_about_helpers.h"
+#include "scene.h"
 
 using namespace e2e;
-using namespace e2e::trayabout;
 
 E2E_CASE("tray.taskbar_announcement_with_the_icon_still_there_keeps_the_dialog_hidden") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "000:00:00"}}));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND dialog = WaitForIdleDialog(app);
+    Scene scene(Tray({{"Alpha", "000:00:00"}}, -1));
+    auto& [scratch, records, original, app, dialog] = scene;
     MinimizeToTray(dialog);
     REQUIRE(IconExists(dialog));
 
@@ -22,12 +19,11 @@ E2E_CASE("tray.taskbar_announcement_with_the_icon_still_there_keeps_the_dialog_h
     CHECK(IsWindowVisible(dialog));
     CHECK(!IconExists(dialog));
     // And "minimize" still leads to the tray.
-    ClickButtonNow(dialog, IDC_MINIMIZE);
+    Press(dialog, IDC_MINIMIZE);
     CHECK(!IsWindowVisible(dialog));
     CHECK(IconExists(dialog));
 
     MouseOverIcon(dialog, WM_LBUTTONUP);
     ForgetIcon(dialog);
-    RequestClose(dialog);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, dialog);
 }

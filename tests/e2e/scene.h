@@ -1,0 +1,717 @@
+// The end-to-end cases' one vocabulary: the scene a case starts from (Quillet on a project file
+// of its choosing, idle, a project picked or none), and one name per action a user takes or per
+// thing a user sees: opening a side dialog, answering message boxes, giving input to controls,
+// starting, pausing and stopping a count, reading the run counter and the project total, and
+// the notification-area icon. Timing is never asserted: a case waits for the display to change
+// and compares what the file holds with what the display showed.
+#pragma once
+
+#include "Check.h"
+#include "Driver.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "resource.h"
+
+namespace e2e {
+
+using Records = std::vector<std::pair<std::string, std::string>>;
+
+const char kStopFirst[] = "Please stop counter first";
+const char kChooseProject[] = "Please choose a project";
+
+// Three projects: a total under 100 hours (kZetaSeconds), a new one, and one of more than 100
+// hours with a name outside ASCII.
+inline Records ThreeProjects() {
+    return {{"Zeta", "012:34:56"},
+            {"alpha", "000:00:00"},
+            {"B\xFC"
+             "ro & Verwaltung",
+             "100:00:01"}};
+}
+inline std::vector<std::string> NamesOf(const Records& records) {
+    std::vector<std::string> names;
+    for (const auto& record : records)
+        names.push_back(record.first);
+    return names;
+}
+
+inline std::string ThreeProjectsFile() {
+    return ProjectFileBytes(ThreeProjects());
+}
+// The projects of the screenshots in docs/.
+inline Records SampleProjects() {
+    return {{"Website relaunch", "012:34:56"},
+            {"Customer support", "003:05:00"},
+            {"Annual report 2025", "000:45:10"},
+            {"Migration to the new server", "104:00:17"},
+            {"Trade fair", "000:00:00"}};
+}
+
+constexpr long kZetaSeconds = 12 * 3600 + 34 * 60 + 56, kBueroSeconds = 100 * 3600 + 1;
+
+// A message box holds its text in static 0xFFFF and has an OK button. The first alone is not
+// enough: a dialog's unnamed labels (IDC_STATIC, -1) carry the same id.
+inline bool IsMessageWindow(HWND hwnd) {
+    return IsMessageBox(hwnd) && GetDlgItem(hwnd, IDOK) != nullptr;
+}
+
+inline std::vector<MessageBoxInfo> OpenMessages(const App& app) {
+    std::vector<MessageBoxInfo> boxes;
+    for (HWND hwnd : app.Windows())
+        if (IsMessageWindow(hwnd))
+            boxes.push_back({hwnd, WindowText(hwnd), WindowText(GetDlgItem(hwnd, 0xFFFF))});
+    return boxes;
+}
+
+// The visible dialog of the program with this caption (message boxes are captioned "Quillet").
+inline HWND FindDialog(const App& app, const std::string& caption) {
+    for (HWND hwnd : app.Windows())
+        if (ClassName(hwnd) == "#32770" && WindowText(hwnd) == caption)
+            return hwnd;
+    return nullptr;
+}
+
+inline HWND WaitForDialog(const App& app, const std::string& caption) {
+    return WaitFor(("the dialog \"" + caption + "\"").c_str(),
+                   [&] { return FindDialog(app, caption); });
+}
+
+inline void WaitUntilClosed(HWND hwnd) {
+    WaitFor("a window to close", [hwnd] { return !IsWindow(hwnd); });
+}
+
+// Presses `button` on the main dialog and waits for the side dialog it opens.
+inline HWND OpenFromMain(const App& app, HWND main, int button, const std::string& caption) {
+    ClickButton(main, button);
+    const HWND dialog = WaitForDialog(app, caption);
+    app.Settle(dialog);
+    return dialog;
+}
+
+inline HWND OpenCreateDialog(const App& app, HWND main) {
+    return OpenFromMain(app, main, IDC_NEW_PROJECT, "Create new project");
+}
+
+inline HWND OpenDeleteDialog(const App& app, HWND main) {
+    return OpenFromMain(app, main, IDC_DELETE_PROJECT, "Delete project");
+}
+
+inline HWND OpenOverview(const App& app, HWND main) {
+    return OpenFromMain(app, main, IDC_OVERVIEW, "Project time overview ");
+}
+
+// Types a name into the open create dialog, waits until the field shows it, and presses "add".
+inline void AddProject(HWND dialog, const std::string& name) {
+    const HWND field = Control(dialog, IDC_PROJECT_NAME);
+    TypeText(field, name);
+    WaitFor("the name field to take the name", [&] { return WindowText(field) == name; });
+    ClickButton(dialog, IDC_ADD);
+}
+
+// The system menu's item, as Alt+Space and a click on "Settings..." give it.
+inline HWND OpenSettings(const App& app, HWND main) {
+    PostMessageW(main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
+    const HWND dialog = WaitForDialog(app, "Settings");
+    app.Settle(dialog);
+    return dialog;
+}
+
+inline void FlushPosted(HWND main);
+
+// Lets everything posted to the program so far be handled; a message box it opened is then
+// showing. Without the main dialog (not yet shown) two round trips are the best there is.
+inline void SettleAfterInput(const App& app, HWND hwnd) {
+    if (const HWND main = app.FindMainDialog()) {
+        FlushPosted(main);
+        return;
+    }
+    app.Settle(hwnd);
+    app.Settle(hwnd);
+}
+
+// Waits for the message box and checks its caption and text; the box stays open.
+inline MessageBoxInfo ExpectMessage(const App& app, const std::string& text) {
+    const HWND hwnd = WaitFor("a message box", [&] {
+        const auto boxes = OpenMessages(app);
+        return boxes.empty() ? HWND{} : boxes.front().hwnd;
+    });
+    const MessageBoxInfo box{hwnd, WindowText(hwnd), WindowText(GetDlgItem(hwnd, 0xFFFF))};
+    CHECK_EQ(box.caption, "Quillet");
+    CHECK_EQ(box.text, text);
+    return box;
+}
+
+inline void Dismiss(const MessageBoxInfo& box) {
+    PressOk(box);
+    WaitUntilClosed(box.hwnd);
+}
+
+inline void AnswerMessage(const App& app, const std::string& text) {
+    Dismiss(ExpectMessage(app, text));
+}
+
+// Waits for a Yes/No question and checks its caption and that No is the default.
+inline MessageBoxInfo WaitForQuestion(const App& app, DWORD timeoutMs = kWaitMs) {
+    const HWND hwnd = WaitFor(
+        "a question",
+        [&] {
+            for (const MessageBoxInfo& box : app.MessageBoxes())
+                if (GetDlgItem(box.hwnd, IDYES) && GetDlgItem(box.hwnd, IDNO))
+                    return box.hwnd;
+            return HWND{};
+        },
+        timeoutMs);
+    const MessageBoxInfo box{hwnd, WindowText(hwnd), WindowText(GetDlgItem(hwnd, 0xFFFF))};
+    CHECK_EQ(box.caption, "Quillet");
+    CHECK(GetDlgItem(hwnd, IDOK) == nullptr);
+    const LONG noStyle = GetWindowLongW(GetDlgItem(hwnd, IDNO), GWL_STYLE);
+    CHECK_EQ(noStyle & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    return box;
+}
+
+inline MessageBoxInfo ExpectQuestion(const App& app, const std::string& text) {
+    const MessageBoxInfo box = WaitForQuestion(app);
+    CHECK_EQ(box.text, text);
+    return box;
+}
+
+// Answers a question with IDYES or IDNO and waits until it has closed.
+inline void Answer(const MessageBoxInfo& box, int id) {
+    PostMessageW(box.hwnd, WM_COMMAND, id, 0);
+    WaitUntilClosed(box.hwnd);
+}
+
+// After input to `dialog`: no message box is open, nor on its way (it would disable the dialog).
+inline void CheckNoMessage(const App& app, HWND dialog) {
+    SettleAfterInput(app, dialog);
+    CHECK(OpenMessages(app).empty());
+    CHECK(IsWindowEnabled(dialog));
+}
+
+// Waits for the idle main dialog; with the project file missing, the message that reports it
+// at start-up is answered first.
+inline HWND StartIdle(const App& app, bool bFileMissing = false) {
+    if (bFileMissing)
+        AnswerMessage(app, "Error reading DataBaseFile");
+    const HWND main = app.WaitForMainDialog();
+    app.Settle(main);
+    CHECK(OpenMessages(app).empty());
+    return main;
+}
+
+// The main dialog's project box as a user sees it: its items, its selection and its field.
+struct ProjectBox {
+    std::vector<std::string> items;
+    int selection = CB_ERR;
+    std::string field;
+};
+inline ProjectBox ReadProjectBox(HWND main) {
+    const HWND combo = Control(main, IDC_PROJECT_COMBO);
+    return {ComboItems(combo), ComboSelection(combo), WindowText(combo)};
+}
+inline void CheckProjectBoxUnselected(HWND main, const std::vector<std::string>& items) {
+    const ProjectBox box = ReadProjectBox(main);
+    CHECK_EQ(box.items, items);
+    CHECK_EQ(box.selection, CB_ERR);
+    CHECK_EQ(box.field, "");
+}
+
+// Picks item `index` of a combo box the way the list does when the user chooses it: the
+// selection changes and the owner hears CBN_SELCHANGE.
+inline void ChooseComboItem(HWND dialog, int comboId, int index) {
+    const HWND combo = Control(dialog, comboId);
+    Ask(combo, CB_SETCURSEL, index, 0);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+}
+
+// The edit field inside a drop-down combo box.
+inline HWND ComboField(HWND combo) {
+    const HWND field = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+    if (!field)
+        throw CaseAborted("the combo box has no edit field");
+    return field;
+}
+
+// Returns once the program has handled everything posted to it so far. WM_NULL round trips are
+// not enough: a sent message that arrives while the program is still answering an earlier one
+// is answered before the posted input. A message posted behind the input is taken after it, so
+// this posts a change of the project field's length limit, which nothing else uses, and waits
+// until it shows.
+inline void FlushPosted(HWND main) {
+    static WPARAM s_nMark = 0x10000000;
+    const WPARAM mark = ++s_nMark;
+    const HWND field = ComboField(Control(main, IDC_PROJECT_COMBO));
+    PostMessageW(field, EM_SETLIMITTEXT, mark, 0);
+    WaitFor("the program to take its posted input",
+            [&] { return static_cast<WPARAM>(Ask(field, EM_GETLIMITTEXT, 0, 0)) == mark; });
+}
+
+// A mouse click into a control, which gives it the focus.
+inline void ClickInto(HWND control) {
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+}
+
+// A key pressed and released while `control` has the focus.
+inline void PressKey(HWND control, UINT vk) {
+    const UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+    PostMessageW(control, WM_KEYDOWN, vk, 1 | (scan << 16));
+    PostMessageW(control, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
+}
+
+// A key pressed on the real keyboard, which goes to the window in front, once that is
+// `expectedInFront`. (PressKey posts the key to one control instead.)
+inline void PressKeyInFront(HWND expectedInFront, WORD key) {
+    WaitFor("the window to be in front", [&] { return GetForegroundWindow() == expectedInFront; });
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+// The window with the keyboard focus in the program's user-interface thread.
+inline HWND FocusOf(HWND anyWindowOfApp) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(anyWindowOfApp, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// Puts `text` on the clipboard and pastes it into `edit`, as Ctrl+V does.
+inline void PasteText(HWND edit, const std::wstring& text) {
+    const HWND owner = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    const bool put = OpenClipboard(owner) && EmptyClipboard() &&
+                     SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    CloseClipboard();
+    DestroyWindow(owner);
+    if (!put)
+        throw CaseAborted("cannot put the text on the clipboard");
+    PostMessageW(edit, WM_PASTE, 0, 0);
+}
+
+// Replaces the whole text of an edit field, as selecting all and typing does.
+inline void SetFieldText(const App& app, HWND edit, const std::string& text) {
+    PostMessageW(edit, EM_SETSEL, 0, -1);
+    PostMessageW(edit, WM_CLEAR, 0, 0);
+    TypeText(edit, text);
+    app.Settle(edit);
+    WaitFor("the typed text", [&] { return WindowText(edit) == text; });
+}
+
+// The text of a window as the W message gives it, untouched by the driver's code page.
+inline std::wstring WideText(HWND hwnd) {
+    std::wstring text(Ask(hwnd, WM_GETTEXTLENGTH, 0, 0) + 1, L'\0');
+    text.resize(Ask(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0])));
+    return text;
+}
+
+// Seconds of "HH:MM:SS" (the run counter, two or more hour digits) or "HHH:MM:SS" (a time
+// line, three or more); -1 when the text is not of that form or a field is 60 or more.
+inline long ParseClock(const std::string& text, size_t minHourDigits = 2) {
+    const size_t colon = text.find(':');
+    if (colon == std::string::npos || colon < minHourDigits || text.size() != colon + 6 ||
+        text[colon + 3] != ':')
+        return -1;
+    long hours = 0;
+    for (size_t i = 0; i < colon; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return -1;
+        hours = hours * 10 + (text[i] - '0');
+    }
+    const auto field = [&](size_t at) -> long {
+        const char a = text[at], b = text[at + 1];
+        if (a < '0' || a > '5' || b < '0' || b > '9')
+            return -1;
+        return (a - '0') * 10 + (b - '0');
+    };
+    const long minutes = field(colon + 1), seconds = field(colon + 4);
+    if (minutes < 0 || seconds < 0)
+        return -1;
+    return hours * 3600 + minutes * 60 + seconds;
+}
+
+inline long ParseTimeLine(const std::string& text) {
+    return text.size() == 9 ? ParseClock(text, 3) : -1;
+}
+
+// A total as a time line: "%03d:%02d:%02d".
+inline std::string FormatTotal(long seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%03ld:%02ld:%02ld", seconds / 3600, seconds / 60 % 60,
+                  seconds % 60);
+    return text;
+}
+
+// The file after a stop: the same records, with one project's time line replaced.
+inline std::string WithTotal(Records records, size_t index, long seconds) {
+    records.at(index).second = FormatTotal(seconds);
+    return ProjectFileBytes(records);
+}
+
+inline std::string Shown(HWND main) {
+    return WindowText(Control(main, IDC_TIME_DISPLAY));
+}
+
+// The picked or counted project's total under the project box, "Total: HHH:MM:SS".
+inline std::string TotalShown(HWND main) {
+    return WindowText(Control(main, IDC_TOTAL_DISPLAY));
+}
+
+// The line under the run counter that tells of a save that failed.
+inline std::string SaveStatus(HWND main) {
+    return WindowText(Control(main, IDC_SAVE_STATUS));
+}
+
+// The run counter in seconds, checked to be well formed.
+inline long ShownSeconds(HWND main) {
+    const std::string text = Shown(main);
+    const long seconds = ParseClock(text);
+    if (seconds < 0)
+        throw CaseAborted("the run counter shows " + Quote(text) + ", not HH:MM:SS");
+    return seconds;
+}
+
+// Waits until the run counter shows something other than `from` seconds and returns it.
+inline long WaitForShownChange(HWND main, long from, DWORD timeoutMs = kWaitMs) {
+    return *WaitFor(
+        "the run counter to change",
+        [&]() -> std::optional<long> {
+            const long shown = ShownSeconds(main);
+            return shown != from ? std::optional<long>(shown) : std::nullopt;
+        },
+        timeoutMs);
+}
+
+// Waits until the run counter has reached `seconds`; returns what it shows then.
+inline long WaitForShownAtLeast(HWND main, long seconds, DWORD timeoutMs = kWaitMs) {
+    return *WaitFor(
+        "the run counter to reach a value",
+        [&]() -> std::optional<long> {
+            const long shown = ShownSeconds(main);
+            return shown >= seconds ? std::optional<long>(shown) : std::nullopt;
+        },
+        timeoutMs);
+}
+
+inline void Flush(HWND main) {
+    FlushPosted(main);
+}
+
+// Picks a project in the project box as the user does and lets the program handle it.
+inline void Pick(HWND main, int index) {
+    ChooseComboItem(main, IDC_PROJECT_COMBO, index);
+    Flush(main);
+}
+
+inline DWORD Attributes(const std::string& path) {
+    return GetFileAttributesW(WidePath(path).c_str());
+}
+
+// Wine adds the archive mark to whatever it is given.
+inline void SetAttributes(const std::string& path, DWORD attributes) {
+    REQUIRE(SetFileAttributesW(WidePath(path).c_str(), attributes));
+    REQUIRE((Attributes(path) & attributes) == attributes);
+}
+
+// Writes the records as the project file (and `ini` as Quillet.ini) and returns the file's bytes.
+inline std::string WriteRecords(const Scratch& scratch, const Records& records,
+                                const std::string& ini = "", DWORD attributes = 0) {
+    const std::string bytes = ProjectFileBytes(records);
+    scratch.WriteProjectFile(bytes);
+    if (attributes)
+        SetAttributes(scratch.ProjectFilePath(), attributes);
+    if (!ini.empty())
+        WriteFileBytes(scratch.AppDir() + "\\Quillet.ini", ini);
+    return bytes;
+}
+
+inline void Press(HWND main, int id) {
+    ClickButton(main, id);
+    Flush(main);
+}
+
+// Presses "start" on the picked project and waits for the first counted second; returns it.
+inline long StartCount(const App& app, HWND main) {
+    Press(main, IDC_START);
+    CHECK(OpenMessages(app).empty());
+    return WaitForShownChange(main, 0);
+}
+
+// Presses "pause" and returns the run counter it holds.
+inline long PauseCount(HWND main) {
+    Press(main, IDC_PAUSE);
+    return ShownSeconds(main);
+}
+
+// The run counter stays on `seconds` for over three seconds: the count is not advancing.
+inline void CheckHolds(HWND main, long seconds) {
+    for (int i = 0; i < 8; ++i) {
+        PumpMessages(400);
+        CHECK_EQ(ShownSeconds(main), seconds);
+    }
+}
+
+// Presses "stop" while the count runs; returns the run counter shown right before, as the
+// stop may land one second later than that.
+inline long StopRunningCount(HWND main) {
+    const long before = ShownSeconds(main);
+    Press(main, IDC_STOP);
+    return before;
+}
+
+// Whether the file holds the records with the run's `shown` seconds, or one more, added to the
+// loaded total of record `index`; `what` describes the difference for the report.
+inline bool HoldsSavedRun(const Scratch& scratch, const Records& records, size_t index, long loaded,
+                          long shown, std::string& what) {
+    const auto bytes = scratch.ReadProjectFile();
+    const std::string expected = WithTotal(records, index, loaded + shown);
+    what = "the project file holds record " + std::to_string(index) + "'s total plus " +
+           std::to_string(shown) + " s (or 1 s more)\n    actual:   " + Describe(bytes) +
+           "\n    expected: " + Describe(expected);
+    return bytes == expected || bytes == WithTotal(records, index, loaded + shown + 1);
+}
+
+inline NOTIFYICONDATAA IconKey(HWND dialog) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = dialog;
+    data.uID = 1;
+    return data;
+}
+
+// Modifying an icon (with nothing to change) succeeds only while the shell has that icon.
+inline bool IconExists(HWND dialog) {
+    NOTIFYICONDATAA data = IconKey(dialog);
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+// What a restarted taskbar does to every icon; also clears an icon left by a program that an
+// earlier case ended by force, should the new dialog have got that program's window handle.
+inline void ForgetIcon(HWND dialog) {
+    NOTIFYICONDATAA data = IconKey(dialog);
+    Shell_NotifyIconA(NIM_DELETE, &data);
+}
+
+// The dialog manager shows a dialog the first time its message queue runs empty, which would
+// undo a "minimize" handled before that moment. Waits for the program to go idle first.
+inline HWND WaitForIdleDialog(const App& app) {
+    const HWND dialog = app.WaitForMainDialog();
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, app.Pid());
+    REQUIRE(process != nullptr);
+    const DWORD waited = WaitForInputIdle(process, kWaitMs);
+    CloseHandle(process);
+    REQUIRE(waited == 0);
+    app.Settle(dialog);
+    ForgetIcon(dialog);
+    REQUIRE(!IconExists(dialog));
+    return dialog;
+}
+
+struct Tick {
+    long seconds;
+    ULONGLONG seenAt;
+};
+
+// Waits for the run counter to move on; returns its new value and when it was seen.
+inline Tick NextTick(HWND dialog) {
+    const long before = ShownSeconds(dialog);
+    long now = before;
+    WaitFor("the run counter to move on", [&] { return (now = ShownSeconds(dialog)) != before; });
+    return {now, GetTickCount64()};
+}
+
+// Gives a count that wrongly runs the time to show it.
+inline void LetASecondPass() {
+    PumpMessages(1500);
+}
+
+inline void StopAndClose(const App& app, HWND dialog) {
+    ClickButton(dialog, IDC_STOP);
+    RequestClose(dialog);
+    CHECK(app.WaitForExit());
+}
+
+inline void MinimizeToTray(HWND dialog) {
+    ClickButton(dialog, IDC_MINIMIZE);
+    WaitFor("the main dialog to hide", [&] { return !IsWindowVisible(dialog); });
+}
+
+// What the shell does when the mouse does something over the icon; returns once handled.
+inline void MouseOverIcon(HWND dialog, UINT mouseMessage) {
+    Ask(dialog, WM_TRAY_NOTIFY, 1, mouseMessage);
+}
+
+struct Collected {
+    std::vector<HWND> windows;
+    const char* className;
+};
+
+inline BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {
+    auto* collected = reinterpret_cast<Collected*>(param);
+    if (IsWindowVisible(hwnd) && ClassName(hwnd).find(collected->className) != std::string::npos)
+        collected->windows.push_back(hwnd);
+    return TRUE;
+}
+
+inline BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param) {
+    CollectChild(hwnd, param);
+    EnumChildWindows(hwnd, CollectChild, param);
+    return TRUE;
+}
+
+// Visible windows, of any process, whose class name contains `className`.
+inline std::vector<HWND> VisibleWindowsOfClass(const char* className) {
+    Collected collected{{}, className};
+    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&collected));
+    return collected.windows;
+}
+
+// The window that shows one notification-area icon ("__winex11_tray_icon" in Wine 8).
+inline std::vector<HWND> IconWindows() {
+    return VisibleWindowsOfClass("tray_icon");
+}
+
+// The tip of the icon window, once the shell shows it.
+inline HWND ShownTip(HWND icon) {
+    DWORD shellPid = 0;
+    GetWindowThreadProcessId(icon, &shellPid);
+    for (HWND tip : VisibleWindowsOfClass("tooltips_class32")) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(tip, &pid);
+        if (pid == shellPid)
+            return tip;
+    }
+    return nullptr;
+}
+
+// The icon window that is not among `before`, once the shell shows it.
+inline HWND WaitForNewIconWindow(const std::vector<HWND>& before) {
+    return WaitFor("the icon to appear in the notification area", [&] {
+        for (HWND hwnd : IconWindows())
+            if (std::find(before.begin(), before.end(), hwnd) == before.end())
+                return hwnd;
+        return HWND{};
+    });
+}
+
+inline void MouseInput(DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+// Moves the mouse onto the icon and waits for the shell to show the icon's tip.
+inline HWND PointAtIconForItsTip(HWND icon) {
+    RECT rect{};
+    GetWindowRect(icon, &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    MouseInput(MOUSEEVENTF_MOVE);
+    return WaitFor("the icon's tip", [&] { return ShownTip(icon); });
+}
+
+// How a case finds Quillet at its start.
+struct Setup {
+    Setup(Records records = ThreeProjects(), int picked = -1, std::string appFolder = "app",
+          std::string ini = "")
+        : records(std::move(records)), picked(picked), appFolder(std::move(appFolder)),
+          ini(std::move(ini)) {}
+    Records records;       // the project file
+    int picked;            // the project picked in the project box; -1: none
+    std::string appFolder; // the program's folder inside the scratch folder
+    std::string ini;       // Quillet.ini beside the program, when not empty
+    DWORD attributes = 0;  // file attributes given to the project file
+    bool forTray = false;  // waits as WaitForIdleDialog does, for minimizing
+    bool noFile = false;   // no project file: the start answers the message that reports it
+};
+
+inline Setup NoFile() {
+    Setup setup(Records{});
+    setup.noFile = true;
+    return setup;
+}
+
+// Quillet started on `setup`, idle. A case takes its parts with
+// `auto& [scratch, records, original, app, main] = scene;`.
+struct Scene {
+    explicit Scene(Setup setup = {})
+        : scratch("", setup.appFolder), records(setup.records),
+          original(setup.noFile ? "" : WriteRecords(scratch, records, setup.ini, setup.attributes)),
+          app(scratch.ExePath(), scratch.WorkDir()),
+          main(setup.forTray ? WaitForIdleDialog(app) : StartIdle(app, setup.noFile)) {
+        if (setup.picked >= 0)
+            Pick(main, setup.picked);
+    }
+    // The three projects with project `picked` picked.
+    explicit Scene(int picked) : Scene(Setup{ThreeProjects(), picked}) {}
+    Scratch scratch;
+    Records records;
+    std::string original; // the file's bytes before the case changed anything
+    App app;
+    HWND main;
+};
+
+// A scene to be minimized to the notification area.
+inline Setup Tray(Records records, int picked = -1) {
+    Setup setup{std::move(records), picked};
+    setup.forTray = true;
+    return setup;
+}
+
+// The About box, once open.
+inline HWND OpenAbout(const App& app, HWND main) {
+    return OpenFromMain(app, main, IDC_ABOUT, "About");
+}
+
+// The close box on the idle main dialog, which ends the program.
+inline void CloseToExit(const App& app, HWND main) {
+    RequestClose(main);
+    CHECK(app.WaitForExit());
+}
+
+// Presses `button` on a side dialog, which closes it and brings back the main dialog with no
+// message.
+inline void CloseSideDialog(const App& app, HWND main, HWND dialog, int button) {
+    ClickButton(dialog, button);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
+}
+
+// A project made through the create dialog, as a user makes one.
+inline void CreateProject(const App& app, HWND main, const std::string& name) {
+    const HWND dialog = OpenCreateDialog(app, main);
+    AddProject(dialog, name);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(app, main);
+}
+
+} // namespace e2e
+
+// The file holds the run that was showing `shown` seconds right before it was stopped.
+#define CHECK_SAVED_RUN(scratch, records, index, loaded, shown)                                    \
+    do {                                                                                           \
+        std::string e2e_what_;                                                                     \
+        const bool e2e_ok_ =                                                                       \
+            e2e::HoldsSavedRun(scratch, records, index, loaded, shown, e2e_what_);                 \
+        e2e::RecordCheck(e2e_ok_, __FILE__, __LINE__, e2e_what_);                                  \
+    } while (0)
+
+// The project file holds exactly `bytes`.
+#define CHECK_FILE(scratch, bytes)                                                                 \
+    CHECK_EQ((scratch).ReadProjectFile(), std::optional<std::string>(bytes))
