@@ -37,25 +37,26 @@ void CClockDlg::OnTimer(UINT_PTR nIDEvent) {
 
 // Hidden in the notification area nothing is drawn; the icon's tip follows the run once a
 // minute.
+// A static is given a text only when it changes, so an unchanged one is not drawn again.
+static void SetChangedText(CWnd& control, const std::string& strText) {
+    CString strShown;
+    control.GetWindowText(strShown);
+    if (strShown.Str() != strText)
+        control.SetWindowText(strText.c_str());
+}
+
 void CClockDlg::ShowCount(const std::string& strRun, const std::string& strTotal) {
     if (m_bInTray) {
         if (GetRunSeconds() / 60 != m_nTipMinute)
             UpdateTrayIcon();
         return;
     }
-    CString strShown;
-    GetDlgItemText(IDC_TIME_DISPLAY, strShown);
-    if (strShown.Str() != strRun)
-        SetDlgItemText(IDC_TIME_DISPLAY, strRun.c_str());
+    SetChangedText(m_staticTime, strRun);
     ShowTotalText(strTotal);
 }
 
 void CClockDlg::ShowTotalText(const std::string& strTotal) {
-    const CString strText(strTotal.empty() ? std::string() : "Total: " + strTotal);
-    CString strShown;
-    m_staticTotal.GetWindowText(strShown);
-    if (strShown != strText)
-        m_staticTotal.SetWindowText(strText);
+    SetChangedText(m_staticTotal, strTotal.empty() ? std::string() : "Total: " + strTotal);
 }
 
 bool CClockDlg::ReadCountedTotal(CountedRecord& record, int64_t& nTotal) {

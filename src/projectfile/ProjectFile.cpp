@@ -73,6 +73,17 @@ bool CProjectFile::ReadContent(std::string& strContent) const {
     return true;
 }
 
+// What a change starts from: a missing file is reported; an empty one gives empty content.
+bool CProjectFile::ReadForChange(std::string& strContent, ProjectFileState& state) const {
+    state = GetState();
+    if (state == ProjectFileState::Missing) {
+        m_sink.ShowMessage(kMsgErrorReading);
+        return false;
+    }
+    strContent.clear();
+    return state == ProjectFileState::Empty || ReadContent(strContent);
+}
+
 // The names as the project lists show them, one per entry, in file order; none for an empty
 // file.
 std::vector<std::string> CProjectFile::ShownNames(const std::string& strContent) const {

@@ -140,6 +140,7 @@ public:
 
 private:
     bool ReadContent(std::string& strContent) const;
+    bool ReadForChange(std::string& strContent, ProjectFileState& state) const;
     std::vector<std::string> ShownNames(const std::string& strContent) const;
     bool ReadThroughRecord(int nIndex, std::string& strContent, ProjectRecord& record,
                            bool& bFound) const;

@@ -23,12 +23,8 @@ std::string MakeNotRestoredMessage(const CRemovedRecord& removed) {
 bool CProjectFile::FindNamedRecord(int nIndex, const std::string& strName, std::string& strContent,
                                    ProjectRecord& record, bool& bListStale) const {
     bListStale = false;
-    const ProjectFileState state = GetState();
-    if (state == ProjectFileState::Missing) {
-        m_sink.ShowMessage(kMsgErrorReading);
-        return false;
-    }
-    if (state == ProjectFileState::NonEmpty && !ReadContent(strContent)) {
+    ProjectFileState state = ProjectFileState::Empty;
+    if (!ReadForChange(strContent, state)) {
         return false;
     }
     if (state == ProjectFileState::Empty || !FindRecord(strContent, nIndex, record) ||
@@ -80,13 +76,9 @@ bool CProjectFile::RenameProject(int nIndex, const std::string& strName,
 // land at a place the user never chose.
 bool CProjectFile::InsertProjectAt(const CRemovedRecord& removed, bool& bListStale) const {
     bListStale = false;
-    const ProjectFileState state = GetState();
-    if (state == ProjectFileState::Missing) {
-        m_sink.ShowMessage(kMsgErrorReading);
-        return false;
-    }
+    ProjectFileState state = ProjectFileState::Empty;
     std::string strContent;
-    if (state == ProjectFileState::NonEmpty && !ReadContent(strContent)) {
+    if (!ReadForChange(strContent, state)) {
         return false;
     }
     const std::vector<std::string> names = ShownNames(strContent);

@@ -58,14 +58,13 @@ bool CProjectFile::AppendProject(const std::string& strName) const {
 bool CProjectFile::DeleteProject(int nIndex, const std::string& strName, bool& bListStale,
                                  CRemovedRecord* pRemoved) const {
     bListStale = false;
-    const ProjectFileState state = GetState();
-    if (state == ProjectFileState::Missing) {
-        m_sink.ShowMessage(kMsgErrorReading);
-        return false;
-    }
+    ProjectFileState state = ProjectFileState::Empty;
     std::string strContent;
     ProjectRecord record;
-    if (state == ProjectFileState::Empty || nIndex < 0 || !ReadContent(strContent)) {
+    if (!ReadForChange(strContent, state)) {
+        return false;
+    }
+    if (state == ProjectFileState::Empty || nIndex < 0) {
         bListStale = state == ProjectFileState::Empty;
         return false;
     }
