@@ -61,6 +61,11 @@ void ListCases();
                                             __LINE__)(name, E2E_CAT(e2e_case_, __LINE__));         \
     static void E2E_CAT(e2e_case_, __LINE__)()
 
+// One row of a table of cases that differ only in data: registers `name` as a case of its own
+// that calls `function` with the row's arguments, e.g. E2E_ROW("files.x", CountsAndSaves, "dir").
+#define E2E_ROW(name, function, ...)                                                               \
+    static const e2e::CaseRegistrar E2E_CAT(e2e_row_, __LINE__)(name, [] { function(__VA_ARGS__); })
+
 #define CHECK(condition)                                                                           \
     e2e::RecordCheck(static_cast<bool>(condition), __FILE__, __LINE__, #condition)
 
