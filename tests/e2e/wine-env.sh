@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The private Wine environment the end-to-end tests run in, kept in one state folder:
-#   wine-env.sh start <state> [win32|win64]
+#   wine-env.sh start <state> [win32|win64 [<other state>]]
 #                              an Xvfb on a free display, the Wine prefix <state>/prefix
-#                              (created on first use; win32 unless told, win64 runs the 64-bit
-#                              Quillet.exe and the 32-bit driver both) and a persistent wineserver
+#                              (created on first use, as a copy of <other state>'s when that is
+#                              ready and of the same architecture; win32 unless told, win64 runs
+#                              the 64-bit Quillet.exe and the 32-bit driver both) and a
+#                              persistent wineserver
 #   wine-env.sh peer <state>   a second computer on the same folders: the prefix <state>/peer/prefix
 #                              (created on first use, of start's architecture) with a wineserver
 #                              of its own, so neither named objects nor share modes cross, on
@@ -14,7 +16,7 @@
 # ctest runs these as the setup and cleanup of the e2e fixture; wine-run.sh runs programs in it.
 set -euo pipefail
 
-usage="usage: wine-env.sh start <state folder> [win32|win64] | peer|stop <state folder>"
+usage="usage: wine-env.sh start <state folder> [win32|win64 [<other state folder>]] | peer|stop <state folder>"
 action=${1:?$usage}
 state=$(mkdir -p "${2:?$usage}" && cd "$2" && pwd)
 if [[ $action == peer ]]; then
@@ -94,6 +96,15 @@ try_xvfb() {
 
 create_prefix() {
     [[ -f $WINEPREFIX/.quillet-ready ]] && return
+    local source=${1:-}
+    if [[ -n $source && -f $source/prefix/.quillet-ready &&
+        $(cat "$source/arch" 2>/dev/null) == $(cat "$state/arch") ]]; then
+        # Its wineserver wrote the registry out when the prefix was made, and writes by
+        # renaming, so a copy taken while it runs is whole.
+        rm -rf "$WINEPREFIX"
+        cp -a "$source/prefix" "$WINEPREFIX"
+        return
+    fi
     echo "creating the Wine prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     # No Mono or Gecko: nothing here needs them, and their installers would ask.
@@ -118,7 +129,7 @@ case $action in
 start)
     stop
     start_xvfb
-    create_prefix
+    create_prefix "${4:-}"
     # One wineserver for the whole run, so each test's Wine processes start quickly.
     wineserver -p </dev/null >/dev/null 2>&1
     # Warm up the prefix's services before the first test.
