@@ -1,15 +1,11 @@
 // What the program file itself carries: its icons in the sizes and colours the shell and the
 // notification area ask for at every DPI, its version (set once in CMake) in the version
 // resource's numbers and strings and in the manifest, and its German (Germany) resource language.
-#include "Check.h"
-#include "Driver.h"
-
-#include <windows.h>
+#include "scene.h"
 
 #include <cstring>
 
 #include "Version.h"
-#include "resource.h"
 
 using namespace e2e;
 
@@ -69,18 +65,11 @@ std::vector<std::string> IconImages(HMODULE module, int group) {
     return images;
 }
 
-// The width of the icon the system makes from the group's image for `size` pixels; 0 when
-// it picks none or cannot read it.
+// The width of the icon the system makes from the group's image for `size` pixels, loaded as
+// the program loads it; 0 when it makes none.
 int IconWidth(HMODULE module, int group, int size) {
-    auto* directory = static_cast<BYTE*>(
-        const_cast<void*>(LoadResourceBytes(module, RT_GROUP_ICON, MAKEINTRESOURCEA(group))));
-    const int id = directory ? LookupIconIdFromDirectoryEx(directory, TRUE, size, size, 0) : 0;
-    DWORD length = 0;
-    auto* bytes = static_cast<BYTE*>(
-        const_cast<void*>(LoadResourceBytes(module, RT_ICON, MAKEINTRESOURCEA(id), &length)));
-    if (!id || !bytes)
-        return 0;
-    HICON icon = CreateIconFromResourceEx(bytes, length, TRUE, 0x00030000, size, size, 0);
+    const HICON icon =
+        static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(group), IMAGE_ICON, size, size, 0));
     ICONINFO info{};
     BITMAP bitmap{};
     if (!icon || !GetIconInfo(icon, &info))
