@@ -29,24 +29,20 @@ struct Run {
 std::vector<Run> TextRuns(HWND list, int row, int gap) {
     RECT client{};
     GetClientRect(list, &client);
-    const int itemHeight = static_cast<int>(Ask(list, LB_GETITEMHEIGHT, 0, 0));
-    POINT origin{0, row * itemHeight};
+    const int height = static_cast<int>(Ask(list, LB_GETITEMHEIGHT, 0, 0));
+    POINT origin{0, row * height};
     ClientToScreen(list, &origin);
-    const RECT band{origin.x, origin.y, origin.x + client.right, origin.y + itemHeight};
-    const std::vector<uint32_t> pixels = CaptureScreen(band);
+    const std::vector<uint32_t> pixels =
+        CaptureScreen({origin.x, origin.y, origin.x + client.right, origin.y + height});
     std::vector<Run> runs;
-    for (int x = 1; x + 1 < client.right; ++x) {
-        bool ink = false;
-        for (int y = 1; y + 1 < itemHeight && !ink; ++y) {
-            const uint32_t p = pixels[y * client.right + x];
-            ink = ((p >> 16) & 0xFF) < 0x80 && ((p >> 8) & 0xFF) < 0x80 && (p & 0xFF) < 0x80;
-        }
-        if (!ink)
-            continue;
-        if (runs.empty() || x - runs.back().end >= gap)
-            runs.push_back({x, x + 1});
-        runs.back().end = x + 1;
-    }
+    for (int x = 1; x + 1 < client.right; ++x)
+        for (int y = 1; y + 1 < height; ++y)
+            if ((pixels[y * client.right + x] & 0x808080) == 0) { // each channel under 0x80
+                if (runs.empty() || x - runs.back().end >= gap)
+                    runs.push_back({x, x + 1});
+                runs.back().end = x + 1;
+                break;
+            }
     return runs;
 }
 
@@ -119,14 +115,12 @@ E2E_CASE("overview.totals_line_up_at_185_dialog_units") {
 
 namespace {
 
-// Picks row `row` of the overview's list, as a click on it does.
-void PickRow(const App& app, HWND dialog, int row) {
-    Ask(OverviewList(dialog), LB_SETCURSEL, row, 0);
-    app.Settle(dialog);
-}
-
-// Opens "Change total..." or "Rename..." for the picked row and checks that it names `project`.
-HWND OpenCorrection(const App& app, HWND overview, int button, const std::string& project) {
+// Picks row `row` of the overview's list, as a click on it does, opens "Change total..." or
+// "Rename..." for it and checks that the dialog names `project`.
+HWND OpenCorrection(const App& app, HWND overview, int row, int button,
+                    const std::string& project) {
+    Ask(OverviewList(overview), LB_SETCURSEL, row, 0);
+    app.Settle(overview);
     ClickButton(overview, button);
     const HWND dialog =
         WaitForDialog(app, button == IDC_RENAME ? "Rename project" : "Change total");
@@ -152,9 +146,8 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
     const HWND dialog = OpenOverview(app, main);
     ClickButton(dialog, IDC_CHANGE_TOTAL); // nothing picked yet
     AnswerMessage(app, kChooseProject);
-    PickRow(app, dialog, 1);
 
-    const HWND total = OpenCorrection(app, dialog, IDC_CHANGE_TOTAL, "alpha");
+    const HWND total = OpenCorrection(app, dialog, 1, IDC_CHANGE_TOTAL, "alpha");
     const HWND field = Control(total, IDC_TOTAL_EDIT);
     CHECK_EQ(WindowText(field), "000:00:00");
     CHECK_EQ(FocusOf(total), field);
@@ -173,8 +166,7 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
     CHECK_EQ(ListBoxItems(OverviewList(dialog)), Rows(records));
     CHECK_EQ(static_cast<int>(Ask(OverviewList(dialog), LB_GETCURSEL, 0, 0)), 1);
 
-    PickRow(app, dialog, 2);
-    const HWND rename = OpenCorrection(app, dialog, IDC_RENAME, records[2].first);
+    const HWND rename = OpenCorrection(app, dialog, 2, IDC_RENAME, records[2].first);
     const HWND name = Control(rename, IDC_NEW_NAME);
     CHECK_EQ(WindowText(name), records[2].first);
     Enter(app, rename, name, "");
@@ -187,7 +179,7 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
     CHECK_EQ(ListBoxItems(OverviewList(dialog)), Rows(records));
 
     // Cancel changes nothing.
-    const HWND cancelled = OpenCorrection(app, dialog, IDC_RENAME, "Office");
+    const HWND cancelled = OpenCorrection(app, dialog, 2, IDC_RENAME, "Office");
     SetFieldText(app, Control(cancelled, IDC_NEW_NAME), "Other");
     ClickButton(cancelled, IDCANCEL);
     WaitUntilClosed(cancelled);
@@ -206,8 +198,7 @@ E2E_CASE("overview.a_count_after_a_correction_goes_on_from_the_corrected_total")
     Scene scene(1);
     auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenOverview(app, main);
-    PickRow(app, dialog, 1);
-    const HWND total = OpenCorrection(app, dialog, IDC_CHANGE_TOTAL, records[1].first);
+    const HWND total = OpenCorrection(app, dialog, 1, IDC_CHANGE_TOTAL, records[1].first);
     Enter(app, total, Control(total, IDC_TOTAL_EDIT), "005:00:00");
     WaitUntilClosed(total);
     CloseOverview(scene, dialog);
