@@ -20,17 +20,21 @@ void CheckAdded(const Scene& scene, const std::string& name) {
     CheckProjectBoxUnselected(scene.main, NamesOf(records));
 }
 
-// A name typed and added as it is.
-void AddsName(const std::string& name) {
-    Scene scene;
+// A name typed and added as it is, with no message. Nothing is chosen afterwards, so a count
+// cannot start yet.
+void AddsName(const Records& records, const std::string& name) {
+    Scene scene{Setup(records)};
     CreateProject(scene.app, scene.main, name);
     CheckAdded(scene, name);
+    ClickButton(scene.main, IDC_START);
+    AnswerMessage(scene.app, kChooseProject);
 }
 
 } // namespace
 
-E2E_ROW("create.one_blank_is_stored_as_a_name", AddsName, " ");
-E2E_ROW("create.existing_name_is_added_again", AddsName, ThreeProjects()[2].first);
+E2E_ROW("create.one_blank_is_stored_as_a_name", AddsName, ThreeProjects(), " ");
+E2E_ROW("create.existing_name_is_added_again", AddsName, ThreeProjects(), ThreeProjects()[2].first);
+E2E_ROW("create.thirty_characters_pass_silently_into_an_empty_file", AddsName, Records{}, k30);
 
 E2E_CASE("create.typing_a_31st_character_keeps_30_and_warns_once") {
     Scene scene;
@@ -74,30 +78,7 @@ E2E_CASE("create.pasting_50_characters_keeps_the_first_30_and_warns_once") {
     CheckAdded(scene, k30);
 }
 
-E2E_CASE("create.thirty_characters_pass_silently_into_an_empty_file") {
-    Scene scene{Setup(Records{})};
-    const HWND dialog = OpenCreateDialog(scene.app, scene.main);
-    SetFieldText(scene.app, Control(dialog, IDC_PROJECT_NAME), k30);
-    CheckNoMessage(scene.app, dialog);
-    CloseSideDialog(scene.app, scene.main, dialog, IDC_ADD);
-    CheckAdded(scene, k30);
-
-    // Nothing is chosen, so a count cannot start yet.
-    ClickButton(scene.main, IDC_START);
-    AnswerMessage(scene.app, kChooseProject);
-}
-
-E2E_CASE("create.add_with_an_empty_field_asks_for_a_name") {
-    Scene scene;
-    const HWND dialog = OpenCreateDialog(scene.app, scene.main);
-    ClickButton(dialog, IDC_ADD);
-    AnswerMessage(scene.app, kEnterName);
-    CheckNoMessage(scene.app, dialog);
-    CHECK(IsWindowVisible(dialog));
-    CHECK_FILE(scene.scratch, scene.original);
-    CloseSideDialog(scene.app, scene.main, dialog, IDC_NEW_CANCEL);
-    CHECK_FILE(scene.scratch, scene.original);
-}
+E2E_ROW("create.add_with_an_empty_field_asks_for_a_name", RefusesName, L"", kEnterName);
 
 E2E_CASE("create.missing_file_keeps_the_dialog_and_the_name_and_creates_nothing") {
     Scene scene(NoFile());

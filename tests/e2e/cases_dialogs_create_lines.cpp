@@ -14,17 +14,6 @@ E2E_CASE("create.adding_after_a_final_line_end_adds_no_empty_project") {
     CheckProjectBoxUnselected(main, {"Zeta", "alpha", "B\xFCro & Verwaltung", "Gamma"});
 }
 
-E2E_CASE("create.a_pasted_line_break_is_refused_with_the_reason") {
-    Scene scene;
-    const HWND dialog = OpenCreateDialog(scene.app, scene.main);
-    const HWND field = Control(dialog, IDC_PROJECT_NAME);
-    // The edit control stops a paste at LF, but a CR alone comes through.
-    PasteText(field, L"Two\rlines");
-    SettleAfterInput(scene.app, dialog);
-    REQUIRE(WideText(field) == L"Two\rlines");
-    ClickButton(dialog, IDC_ADD);
-    AnswerMessage(scene.app, "A project name must be one line: please remove the line break");
-    CheckNoMessage(scene.app, dialog);
-    CHECK(IsWindowVisible(dialog));
-    CHECK_FILE(scene.scratch, scene.original);
-}
+// The edit control stops a paste at LF, but a CR alone comes through.
+E2E_ROW("create.a_pasted_line_break_is_refused_with_the_reason", RefusesName, L"Two\rlines",
+        "A project name must be one line: please remove the line break");

@@ -29,13 +29,11 @@ struct DeleteScene : Scene {
 
     // What the dialog shows: the list, and the name in the field with its list selection.
     void Shows(const Records& list, const std::string& field) const {
-        CHECK_EQ(ComboItems(Combo()), NamesOf(list));
+        const std::vector<std::string> names = NamesOf(list);
+        const auto at = std::find(names.begin(), names.end(), field);
+        CHECK_EQ(ComboItems(Combo()), names);
         CHECK_EQ(WindowText(Combo()), field);
-        int selection = CB_ERR;
-        for (size_t i = 0; i < list.size(); ++i)
-            if (list[i].first == field)
-                selection = static_cast<int>(i);
-        CHECK_EQ(ComboSelection(Combo()), selection);
+        CHECK_EQ(ComboSelection(Combo()), at == names.end() ? CB_ERR : int(at - names.begin()));
     }
 
     // The arrow key in the drop-down field moves the choice one project down the list.

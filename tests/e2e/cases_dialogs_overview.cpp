@@ -8,10 +8,6 @@ using namespace e2e;
 
 namespace {
 
-HWND OverviewList(HWND dialog) {
-    return Control(dialog, IDC_OVERVIEW_LIST);
-}
-
 // The list's rows for these records: the name, a tab and the total.
 std::vector<std::string> Rows(const Records& records) {
     std::vector<std::string> rows;
@@ -64,11 +60,9 @@ E2E_CASE("overview.rows_in_file_order_with_name_tab_and_total") {
 
     const HWND dialog = OpenOverview(app, main);
     CheckNoMessage(app, dialog);
-    const HWND list = OverviewList(dialog);
+    const HWND list = Control(dialog, IDC_OVERVIEW_LIST);
     CHECK_EQ(ListBoxItems(list), Rows(records));
-    const DWORD style = static_cast<DWORD>(GetWindowLongW(list, GWL_STYLE));
-    CHECK((style & LBS_USETABSTOPS) != 0);
-    CHECK((style & LBS_SORT) == 0);
+    CHECK_EQ(GetWindowLongW(list, GWL_STYLE) & (LBS_USETABSTOPS | LBS_SORT), LBS_USETABSTOPS);
     CHECK_EQ(static_cast<int>(Ask(list, LB_GETCURSEL, 0, 0)), LB_ERR);
 
     // Nothing was written and the project box is as it was.
@@ -85,7 +79,7 @@ E2E_CASE("overview.more_rows_than_fit_get_a_scroll_bar") {
     for (int i = 1; i <= 60; ++i)
         sixty.push_back({"P" + std::to_string(i), "000:00:0" + std::to_string(i % 10)});
     Scene scene{Setup(sixty)};
-    const HWND list = OverviewList(OpenOverview(scene.app, scene.main));
+    const HWND list = Control(OpenOverview(scene.app, scene.main), IDC_OVERVIEW_LIST);
     CHECK_EQ(ListBoxItems(list), Rows(sixty));
     CHECK((GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL) != 0);
     CHECK(IsWindowVisible(list));
@@ -95,7 +89,7 @@ E2E_CASE("overview.more_rows_than_fit_get_a_scroll_bar") {
 // "Time:" header; after a name wider than that they start at the next stop, 370 units.
 E2E_CASE("overview.totals_line_up_at_185_dialog_units") {
     Scene scene{Setup({{"A", "000:00:00"}, {std::string(30, 'W'), "123:45:06"}})};
-    const HWND list = OverviewList(OpenOverview(scene.app, scene.main));
+    const HWND list = Control(OpenOverview(scene.app, scene.main), IDC_OVERVIEW_LIST);
     const BaseUnits units = DialogBaseUnits("MS Sans Serif", 8);
     const int stop = MulDiv(185, units.x, 4);
     const int gap = units.x * 3; // wider than any gap inside a name or a total
@@ -116,16 +110,15 @@ E2E_CASE("overview.totals_line_up_at_185_dialog_units") {
 namespace {
 
 // Picks row `row` of the overview's list, as a click on it does, opens "Change total..." or
-// "Rename..." for it and checks that the dialog names `project`.
-HWND OpenCorrection(const App& app, HWND overview, int row, int button,
-                    const std::string& project) {
-    Ask(OverviewList(overview), LB_SETCURSEL, row, 0);
+// "Rename..." for it and checks that the dialog names project `name`.
+HWND OpenCorrection(const App& app, HWND overview, int row, int button, const std::string& name) {
+    Ask(Control(overview, IDC_OVERVIEW_LIST), LB_SETCURSEL, row, 0);
     app.Settle(overview);
     ClickButton(overview, button);
     const HWND dialog =
         WaitForDialog(app, button == IDC_RENAME ? "Rename project" : "Change total");
     app.Settle(dialog);
-    CHECK_EQ(WindowText(Control(dialog, IDC_CORRECTION_PROJECT)), project);
+    CHECK_EQ(WindowText(Control(dialog, IDC_CORRECTION_PROJECT)), name);
     return dialog;
 }
 
@@ -163,8 +156,8 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
     CheckNoMessage(app, dialog);
     records[1].second = "007:05:00";
     CHECK_FILE(scratch, ProjectFileBytes(records));
-    CHECK_EQ(ListBoxItems(OverviewList(dialog)), Rows(records));
-    CHECK_EQ(static_cast<int>(Ask(OverviewList(dialog), LB_GETCURSEL, 0, 0)), 1);
+    CHECK_EQ(ListBoxItems(Control(dialog, IDC_OVERVIEW_LIST)), Rows(records));
+    CHECK_EQ(static_cast<int>(Ask(Control(dialog, IDC_OVERVIEW_LIST), LB_GETCURSEL, 0, 0)), 1);
 
     const HWND rename = OpenCorrection(app, dialog, 2, IDC_RENAME, records[2].first);
     const HWND name = Control(rename, IDC_NEW_NAME);
@@ -176,7 +169,7 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
     CheckNoMessage(app, dialog);
     records[2].first = "Office";
     CHECK_FILE(scratch, ProjectFileBytes(records));
-    CHECK_EQ(ListBoxItems(OverviewList(dialog)), Rows(records));
+    CHECK_EQ(ListBoxItems(Control(dialog, IDC_OVERVIEW_LIST)), Rows(records));
 
     // Cancel changes nothing.
     const HWND cancelled = OpenCorrection(app, dialog, 2, IDC_RENAME, "Office");

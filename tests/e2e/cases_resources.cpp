@@ -97,8 +97,7 @@ E2E_CASE("resources.icons_have_256_colour_and_alpha_images_for_every_dpi") {
 
 E2E_CASE("resources.one_version_in_numbers_strings_and_manifest_in_german") {
     const std::string exe = GetOptions().exePath;
-    DWORD ignored = 0;
-    std::vector<char> info(GetFileVersionInfoSizeA(exe.c_str(), &ignored));
+    std::vector<char> info(GetFileVersionInfoSizeA(exe.c_str(), nullptr));
     REQUIRE(!info.empty() && GetFileVersionInfoA(exe.c_str(), 0, info.size(), info.data()));
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
@@ -115,10 +114,8 @@ E2E_CASE("resources.one_version_in_numbers_strings_and_manifest_in_german") {
     HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     REQUIRE(module != nullptr);
     const WORD german = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
-    CHECK(FindResourceExA(module, RT_DIALOG, MAKEINTRESOURCEA(IDD_CLOCK_DIALOG), german) !=
-          nullptr);
-    CHECK(FindResourceExA(module, RT_VERSION, MAKEINTRESOURCEA(VS_VERSION_INFO), german) !=
-          nullptr);
+    CHECK(FindResourceExA(module, RT_DIALOG, MAKEINTRESOURCEA(IDD_CLOCK_DIALOG), german));
+    CHECK(FindResourceExA(module, RT_VERSION, MAKEINTRESOURCEA(VS_VERSION_INFO), german));
     const std::string identity = "name=\"Quillet\" version=\"" QUILLET_VERSION_STRING "\"";
     DWORD size = 0;
     const auto* manifest = static_cast<const char*>(

@@ -11,8 +11,7 @@ E2E_CASE("settings.away_limit_is_shown_checked_and_written_to_quillet_ini") {
     const std::string ini = scratch.AppDir() + "\\Quillet.ini";
     // No file yet: the default, and Cancel writes nothing.
     HWND dialog = OpenSettings(app, main);
-    const LONG okStyle = GetWindowLongW(Control(dialog, IDOK), GWL_STYLE);
-    CHECK_EQ(okStyle & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    CHECK_EQ(GetWindowLongW(Control(dialog, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     CHECK_EQ(WindowText(Control(dialog, IDC_AWAY_MINUTES)), "10");
     CHECK_EQ(FocusOf(dialog), Control(dialog, IDC_AWAY_MINUTES));
     CloseSideDialog(app, main, dialog, IDCANCEL);
