@@ -3,141 +3,89 @@
 // new list with nothing chosen. Every case checks the project file's bytes after each step.
 #include "scene.h"
 
-#include <algorithm>
-
 using namespace e2e;
 
 namespace {
 
-const char* const kMaxLength = "Max 30 characters";
+const char kMaxLength[] = "Max 30 characters";
+const char kEnterName[] = "Please enter a name for your project";
 const std::string k30 = "abcdefghijklmnopqrstuvwxyz0123";
-std::vector<std::string> ThreeNamesAnd(const std::string& name) {
-    std::vector<std::string> names = NamesOf(ThreeProjects());
-    names.push_back(name);
-    return names;
+
+// The file holds the scene's projects and `name` with a zero total, and the project box lists
+// them with nothing chosen.
+void CheckAdded(const Scene& scene, const std::string& name) {
+    Records records = scene.records;
+    records.push_back({name, "000:00:00"});
+    CHECK_FILE(scene.scratch, ProjectFileBytes(records));
+    CheckProjectBoxUnselected(scene.main, NamesOf(records));
 }
 
-std::string ThreeProjectsAnd(const std::string& name) {
-    return ThreeProjectsFile() + "\r\n" + name + "\r\n000:00:00";
-}
-
-HWND NameField(HWND dialog) {
-    return Control(dialog, IDC_PROJECT_NAME);
-}
-
-void TypeAndWait(HWND field, const std::string& text, const std::string& expected) {
-    TypeText(field, text);
-    WaitFor(("the name field to show " + Quote(expected)).c_str(),
-            [&] { return WindowText(field) == expected; });
-}
-
-// A name typed and added: the file gains it with a zero total, and the project box lists it
-// with nothing chosen.
-void AddsName(const std::string& name) {
-    Scene scene;
-    auto& [scratch, records, original, app, main] = scene;
-    CreateProject(app, main, name);
-    CHECK_FILE(scratch, ThreeProjectsAnd(name));
-    CheckProjectBoxUnselected(main, ThreeNamesAnd(name));
+// A name typed and added as it is, with no message. Nothing is chosen afterwards, so a count
+// cannot start yet.
+void AddsName(const Records& records, const std::string& name) {
+    Scene scene{Setup(records)};
+    CreateProject(scene.app, scene.main, name);
+    CheckAdded(scene, name);
+    ClickButton(scene.main, IDC_START);
+    AnswerMessage(scene.app, kChooseProject);
 }
 
 } // namespace
+
+E2E_ROW("create.one_blank_is_stored_as_a_name", AddsName, ThreeProjects(), " ");
+E2E_ROW("create.existing_name_is_added_again", AddsName, ThreeProjects(), ThreeProjects()[2].first);
+E2E_ROW("create.thirty_characters_pass_silently_into_an_empty_file", AddsName, Records{}, k30);
 
 E2E_CASE("create.typing_a_31st_character_keeps_30_and_warns_once") {
     Scene scene;
     auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
-    const HWND field = NameField(dialog);
+    const HWND field = Control(dialog, IDC_PROJECT_NAME);
     CHECK_EQ(WindowText(field), "");
-
-    TypeAndWait(field, k30, k30);
+    SetFieldText(app, field, k30);
     CheckNoMessage(app, dialog);
 
-    TypeText(field, "X");
-    const MessageBoxInfo box = ExpectMessage(app, kMaxLength);
-    CHECK_EQ(WindowText(field), k30);
-    Dismiss(box);
-    CheckNoMessage(app, dialog);
-
-    // Typing goes on at the end of the cut name, so it is the new character that is refused.
-    TypeText(field, "Y");
-    AnswerMessage(app, kMaxLength);
-    CheckNoMessage(app, dialog);
-    CHECK_EQ(WindowText(field), k30);
-    CHECK_FILE(scratch, ThreeProjectsFile());
-
+    // Typing goes on at the end of the cut name, so it is each new character that is refused.
+    for (const char* more : {"X", "Y"}) {
+        TypeText(field, more);
+        const MessageBoxInfo box = ExpectMessage(app, kMaxLength);
+        CHECK_EQ(WindowText(field), k30);
+        Dismiss(box);
+        CheckNoMessage(app, dialog);
+        CHECK_EQ(WindowText(field), k30);
+    }
+    CHECK_FILE(scratch, original);
     CloseSideDialog(app, main, dialog, IDC_NEW_CANCEL);
-    CHECK_FILE(scratch, ThreeProjectsFile());
-    CheckProjectBoxUnselected(main, NamesOf(ThreeProjects()));
+    CHECK_FILE(scratch, original);
+    CheckProjectBoxUnselected(main, NamesOf(records));
 }
 
 E2E_CASE("create.pasting_50_characters_keeps_the_first_30_and_warns_once") {
     // A project chosen before: after the dialog closes the box has no choice again.
     Scene scene(1);
     auto& [scratch, records, original, app, main] = scene;
-    CHECK_EQ(WindowText(Control(main, IDC_PROJECT_COMBO)), "alpha");
+    CHECK_EQ(ReadProjectBox(main).field, "alpha");
     const HWND dialog = OpenCreateDialog(app, main);
-    const HWND field = NameField(dialog);
-
+    const HWND field = Control(dialog, IDC_PROJECT_NAME);
     PasteText(field, L"abcdefghijklmnopqrstuvwxyz0123ABCDEFGHIJKLMNOPQRST");
     const MessageBoxInfo box = ExpectMessage(app, kMaxLength);
     CHECK_EQ(WindowText(field), k30);
     Dismiss(box);
     CheckNoMessage(app, dialog);
     CHECK_EQ(WindowText(field), k30);
-    CHECK_FILE(scratch, ThreeProjectsFile());
-
+    CHECK_FILE(scratch, original);
     CloseSideDialog(app, main, dialog, IDC_ADD);
-    CHECK_FILE(scratch, ThreeProjectsAnd(k30));
-    CheckProjectBoxUnselected(main, ThreeNamesAnd(k30));
+    CheckAdded(scene, k30);
 }
 
-E2E_CASE("create.thirty_characters_pass_silently_into_an_empty_file") {
-    Scene scene{Setup(Records{})};
-    auto& [scratch, records, original, app, main] = scene;
-    const HWND dialog = OpenCreateDialog(app, main);
-
-    TypeAndWait(NameField(dialog), k30, k30);
-    CheckNoMessage(app, dialog);
-    CloseSideDialog(app, main, dialog, IDC_ADD);
-    CHECK_FILE(scratch, k30 + "\r\n000:00:00");
-    CheckProjectBoxUnselected(main, {k30});
-
-    // Nothing is chosen, so a count cannot start yet.
-    ClickButton(main, IDC_START);
-    AnswerMessage(app, kChooseProject);
-}
-
-E2E_CASE("create.add_with_an_empty_field_asks_for_a_name") {
-    Scene scene;
-    auto& [scratch, records, original, app, main] = scene;
-    const HWND dialog = OpenCreateDialog(app, main);
-
-    ClickButton(dialog, IDC_ADD);
-    AnswerMessage(app, "Please enter a name for your project");
-    CheckNoMessage(app, dialog);
-    CHECK(IsWindowVisible(dialog));
-    CHECK_FILE(scratch, ThreeProjectsFile());
-
-    CloseSideDialog(app, main, dialog, IDC_NEW_CANCEL);
-    CHECK_FILE(scratch, ThreeProjectsFile());
-}
-
-E2E_CASE("create.one_blank_is_stored_as_a_name") {
-    AddsName(" ");
-}
-
-E2E_CASE("create.existing_name_is_added_again") {
-    AddsName(ThreeProjects()[2].first);
-}
+E2E_ROW("create.add_with_an_empty_field_asks_for_a_name", RefusesName, L"", kEnterName);
 
 E2E_CASE("create.missing_file_keeps_the_dialog_and_the_name_and_creates_nothing") {
     Scene scene(NoFile());
     auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
-    const HWND field = NameField(dialog);
-
-    TypeAndWait(field, "Gamma", "Gamma");
+    const HWND field = Control(dialog, IDC_PROJECT_NAME);
+    SetFieldText(app, field, "Gamma");
     ClickButton(dialog, IDC_ADD);
     AnswerMessage(app, "Error reading DataBaseFile");
     CheckNoMessage(app, dialog);
@@ -159,34 +107,33 @@ E2E_CASE("create.keyboard_alone_names_and_adds_a_project_and_escape_cancels") {
     Scene scene;
     auto& [scratch, records, original, app, main] = scene;
     HWND dialog = OpenCreateDialog(app, main);
-    const HWND field = NameField(dialog);
+    HWND field = Control(dialog, IDC_PROJECT_NAME);
     // The focus opens in the name field, and Tab comes back to it after the two buttons.
     CHECK_EQ(FocusOf(dialog), field);
-    const HWND order[] = {Control(dialog, IDC_ADD), Control(dialog, IDC_NEW_CANCEL), field};
-    for (HWND next : order) {
+    for (HWND next : {Control(dialog, IDC_ADD), Control(dialog, IDC_NEW_CANCEL), field}) {
         PressKey(FocusOf(dialog), VK_TAB);
         WaitFor("Tab to move the focus on", [&] { return FocusOf(dialog) == next; });
     }
 
     // Enter in the field is "add", with its rule for an empty name.
     PressKey(field, VK_RETURN);
-    AnswerMessage(app, "Please enter a name for your project");
+    AnswerMessage(app, kEnterName);
     CHECK(IsWindow(dialog));
-    CHECK_FILE(scratch, ThreeProjectsFile());
-    TypeAndWait(field, "Gamma", "Gamma");
+    CHECK_FILE(scratch, original);
+    SetFieldText(app, field, "Gamma");
     PressKey(field, VK_RETURN);
     WaitUntilClosed(dialog);
     CheckNoMessage(app, main);
-    CHECK_FILE(scratch, ThreeProjectsAnd("Gamma"));
-    CheckProjectBoxUnselected(main, ThreeNamesAnd("Gamma"));
+    CheckAdded(scene, "Gamma");
 
     // Esc closes without adding.
     dialog = OpenCreateDialog(app, main);
-    TypeAndWait(NameField(dialog), "Delta", "Delta");
-    PressKey(NameField(dialog), VK_ESCAPE);
+    field = Control(dialog, IDC_PROJECT_NAME);
+    SetFieldText(app, field, "Delta");
+    PressKey(field, VK_ESCAPE);
     WaitUntilClosed(dialog);
     CheckNoMessage(app, main);
-    CHECK_FILE(scratch, ThreeProjectsAnd("Gamma"));
+    CheckAdded(scene, "Gamma");
 }
 
 namespace {
@@ -204,24 +151,15 @@ bool InJapaneseCodePage() {
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     const Options& options = GetOptions();
     const std::string rcPath = options.scratchRoot + "\\" + CurrentCaseName() + ".rc";
-    std::string rcUnix = rcPath.substr(2);
-    std::replace(rcUnix.begin(), rcUnix.end(), '\\', '/');
     DeleteFileA(rcPath.c_str());
-    std::string command = "Z:\\bin\\sh -c \"QUILLET_E2E_INNER=1 LC_ALL=ja_JP.UTF-8 wine '" +
-                          std::string(self) + "' --exe '" + options.exePath + "' --scratch '" +
-                          options.scratchRoot + "' --case " + CurrentCaseName() + "; echo $? >'" +
-                          rcUnix + "'\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                        &process))
-        throw CaseAborted("cannot start a Linux shell");
-    CloseHandle(process.hThread); // Wine gives no waitable handle for a Linux process
-    CloseHandle(process.hProcess);
+    // The shell writes the run's exit code to a file: Wine gives no waitable Linux process.
+    REQUIRE(RunLinuxCommand("/bin/sh -c \"QUILLET_E2E_INNER=1 LC_ALL=ja_JP.UTF-8 wine '" +
+                            std::string(self) + "' --exe '" + options.exePath + "' --scratch '" +
+                            options.scratchRoot + "' --case " + CurrentCaseName() + "; echo $? >'" +
+                            LinuxPath(rcPath) + "'\""));
     WaitFor(
-        "the run in code page 932", [&] { return FileExists(rcPath); }, 90000);
-    WaitFor("its result", [&] { return ReadFileBytes(rcPath).value_or("").size() > 1; });
+        "the run in code page 932", [&] { return ReadFileBytes(rcPath).value_or("").size() > 1; },
+        90000);
     CHECK_EQ(ReadFileBytes(rcPath), std::optional<std::string>("0\n"));
     DeleteFileA(rcPath.c_str());
     return false;
@@ -237,8 +175,7 @@ E2E_CASE("create.cut_keeps_double_byte_characters_whole") {
     Scene scene{Setup(Records{})};
     auto& [scratch, records, original, app, main] = scene;
     const HWND dialog = OpenCreateDialog(app, main);
-    const HWND field = NameField(dialog);
-
+    const HWND field = Control(dialog, IDC_PROJECT_NAME);
     const std::wstring name29 = L"a\u3042\u3044\u3046\u3048\u304A\u304B\u304D\u304F\u3051\u3053"
                                 L"\u3055\u3057\u3059\u305B";
     PasteText(field, name29);
@@ -257,5 +194,5 @@ E2E_CASE("create.cut_keeps_double_byte_characters_whole") {
     bytes.resize(WideCharToMultiByte(932, 0, name29.c_str(), -1, &bytes[0], 64, nullptr, nullptr) -
                  1);
     REQUIRE(bytes.size() == 29);
-    CHECK_FILE(scratch, bytes + "\r\n000:00:00");
+    CheckAdded(scene, bytes);
 }

@@ -9,28 +9,11 @@ E2E_CASE("create.adding_after_a_final_line_end_adds_no_empty_project") {
     scratch.WriteProjectFile(ThreeProjectsFile() + "\r\n"); // as most editors save it
     App app(scratch.ExePath(), scratch.WorkDir());
     const HWND main = StartIdle(app);
-    const HWND dialog = OpenCreateDialog(app, main);
-    TypeText(Control(dialog, IDC_PROJECT_NAME), "Gamma");
-    SettleAfterInput(app, dialog);
-    CloseSideDialog(app, main, dialog, IDC_ADD);
-
+    CreateProject(app, main, "Gamma");
     CHECK_FILE(scratch, ThreeProjectsFile() + "\r\nGamma\r\n000:00:00");
     CheckProjectBoxUnselected(main, {"Zeta", "alpha", "B\xFCro & Verwaltung", "Gamma"});
 }
 
-E2E_CASE("create.a_pasted_line_break_is_refused_with_the_reason") {
-    Scene scene;
-    auto& [scratch, records, original, app, main] = scene;
-    const HWND dialog = OpenCreateDialog(app, main);
-    const HWND field = Control(dialog, IDC_PROJECT_NAME);
-    // The edit control stops a paste at LF, but a CR alone comes through.
-    PasteText(field, L"Two\rlines");
-    SettleAfterInput(app, dialog);
-    REQUIRE(WideText(field) == L"Two\rlines");
-
-    ClickButton(dialog, IDC_ADD);
-    AnswerMessage(app, "A project name must be one line: please remove the line break");
-    CheckNoMessage(app, dialog);
-    CHECK(IsWindow(dialog));
-    CHECK_FILE(scratch, ThreeProjectsFile());
-}
+// The edit control stops a paste at LF, but a CR alone comes through.
+E2E_ROW("create.a_pasted_line_break_is_refused_with_the_reason", RefusesName, L"Two\rlines",
+        "A project name must be one line: please remove the line break");

@@ -8,8 +8,12 @@ using namespace e2e;
 
 namespace {
 
-HWND OverviewList(HWND dialog) {
-    return Control(dialog, IDC_OVERVIEW_LIST);
+// The list's rows for these records: the name, a tab and the total.
+std::vector<std::string> Rows(const Records& records) {
+    std::vector<std::string> rows;
+    for (const auto& [name, total] : records)
+        rows.push_back(name + "\t" + total);
+    return rows;
 }
 
 // Where text is drawn in row `row` of the list: runs of columns with dark pixels, split where
@@ -21,25 +25,28 @@ struct Run {
 std::vector<Run> TextRuns(HWND list, int row, int gap) {
     RECT client{};
     GetClientRect(list, &client);
-    const int itemHeight = static_cast<int>(Ask(list, LB_GETITEMHEIGHT, 0, 0));
-    POINT origin{0, row * itemHeight};
+    const int height = static_cast<int>(Ask(list, LB_GETITEMHEIGHT, 0, 0));
+    POINT origin{0, row * height};
     ClientToScreen(list, &origin);
-    const RECT band{origin.x, origin.y, origin.x + client.right, origin.y + itemHeight};
-    const std::vector<uint32_t> pixels = CaptureScreen(band);
+    const std::vector<uint32_t> pixels =
+        CaptureScreen({origin.x, origin.y, origin.x + client.right, origin.y + height});
     std::vector<Run> runs;
-    for (int x = 1; x + 1 < client.right; ++x) {
-        bool ink = false;
-        for (int y = 1; y + 1 < itemHeight && !ink; ++y) {
-            const uint32_t p = pixels[y * client.right + x];
-            ink = ((p >> 16) & 0xFF) < 0x80 && ((p >> 8) & 0xFF) < 0x80 && (p & 0xFF) < 0x80;
-        }
-        if (!ink)
-            continue;
-        if (runs.empty() || x - runs.back().end >= gap)
-            runs.push_back({x, x + 1});
-        runs.back().end = x + 1;
-    }
+    for (int x = 1; x + 1 < client.right; ++x)
+        for (int y = 1; y + 1 < height; ++y)
+            if ((pixels[y * client.right + x] & 0x808080) == 0) { // each channel under 0x80
+                if (runs.empty() || x - runs.back().end >= gap)
+                    runs.push_back({x, x + 1});
+                runs.back().end = x + 1;
+                break;
+            }
     return runs;
+}
+
+// The close box ends the overview and brings back the main dialog with no message.
+void CloseOverview(const Scene& scene, HWND dialog) {
+    RequestClose(dialog);
+    WaitUntilClosed(dialog);
+    CheckNoMessage(scene.app, scene.main);
 }
 
 } // namespace
@@ -48,61 +55,41 @@ E2E_CASE("overview.rows_in_file_order_with_name_tab_and_total") {
     Scene scene;
     auto& [scratch, records, original, app, main] = scene;
     CreateProject(app, main, "Neu");
-    const std::string file = ThreeProjectsFile() + "\r\nNeu\r\n000:00:00";
-    CHECK_FILE(scratch, file);
+    records.push_back({"Neu", "000:00:00"});
+    CHECK_FILE(scratch, ProjectFileBytes(records));
 
     const HWND dialog = OpenOverview(app, main);
     CheckNoMessage(app, dialog);
-    const HWND list = OverviewList(dialog);
-    CHECK_EQ(ListBoxItems(list), (std::vector<std::string>{
-                                     "Zeta\t012:34:56",
-                                     "alpha\t000:00:00",
-                                     "B\xFCro & Verwaltung\t100:00:01",
-                                     "Neu\t000:00:00",
-                                 }));
-    const DWORD style = static_cast<DWORD>(GetWindowLongW(list, GWL_STYLE));
-    CHECK((style & LBS_USETABSTOPS) != 0);
-    CHECK((style & LBS_SORT) == 0);
+    const HWND list = Control(dialog, IDC_OVERVIEW_LIST);
+    CHECK_EQ(ListBoxItems(list), Rows(records));
+    CHECK_EQ(GetWindowLongW(list, GWL_STYLE) & (LBS_USETABSTOPS | LBS_SORT), LBS_USETABSTOPS);
     CHECK_EQ(static_cast<int>(Ask(list, LB_GETCURSEL, 0, 0)), LB_ERR);
 
-    // The close box ends it; nothing was written and the project box is as it was.
-    RequestClose(dialog);
-    WaitUntilClosed(dialog);
-    CheckNoMessage(app, main);
-    CHECK_FILE(scratch, file);
-    CheckProjectBoxUnselected(main, {"Zeta", "alpha", "B\xFCro & Verwaltung", "Neu"});
+    // Nothing was written and the project box is as it was.
+    CloseOverview(scene, dialog);
+    CHECK_FILE(scratch, ProjectFileBytes(records));
+    CheckProjectBoxUnselected(main, NamesOf(records));
 }
 
 // More projects than the list shows: every row is there, in order, and the scroll bar that
 // reaches the last ones is shown (a list filled with redraw off and never switched back on
 // would lack it).
 E2E_CASE("overview.more_rows_than_fit_get_a_scroll_bar") {
-    Scratch scratch;
-    std::vector<std::pair<std::string, std::string>> records;
-    std::vector<std::string> rows;
-    for (int i = 1; i <= 60; ++i) {
-        records.push_back({"P" + std::to_string(i), "000:00:0" + std::to_string(i % 10)});
-        rows.push_back(records.back().first + "\t" + records.back().second);
-    }
-    scratch.WriteProjectFile(ProjectFileBytes(records));
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    const HWND dialog = OpenOverview(app, main);
-    const HWND list = OverviewList(dialog);
-    CHECK_EQ(ListBoxItems(list), rows);
-    const DWORD style = static_cast<DWORD>(GetWindowLongW(list, GWL_STYLE));
-    CHECK((style & WS_VSCROLL) != 0);
+    Records sixty;
+    for (int i = 1; i <= 60; ++i)
+        sixty.push_back({"P" + std::to_string(i), "000:00:0" + std::to_string(i % 10)});
+    Scene scene{Setup(sixty)};
+    const HWND list = Control(OpenOverview(scene.app, scene.main), IDC_OVERVIEW_LIST);
+    CHECK_EQ(ListBoxItems(list), Rows(sixty));
+    CHECK((GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL) != 0);
     CHECK(IsWindowVisible(list));
 }
 
 // The totals start at the tab stop, 185 dialog units right of the list's left edge, under the
 // "Time:" header; after a name wider than that they start at the next stop, 370 units.
 E2E_CASE("overview.totals_line_up_at_185_dialog_units") {
-    const std::string wide(30, 'W');
-    Scene scene{Setup({{"A", "000:00:00"}, {wide, "123:45:06"}})};
-    auto& [scratch, records, original, app, main] = scene;
-    const HWND dialog = OpenOverview(app, main);
-    const HWND list = OverviewList(dialog);
+    Scene scene{Setup({{"A", "000:00:00"}, {std::string(30, 'W'), "123:45:06"}})};
+    const HWND list = Control(OpenOverview(scene.app, scene.main), IDC_OVERVIEW_LIST);
     const BaseUnits units = DialogBaseUnits("MS Sans Serif", 8);
     const int stop = MulDiv(185, units.x, 4);
     const int gap = units.x * 3; // wider than any gap inside a name or a total
@@ -122,24 +109,23 @@ E2E_CASE("overview.totals_line_up_at_185_dialog_units") {
 
 namespace {
 
-const char* const kMsgBadTotal =
-    "Please enter the total as HHH:MM:SS, for example 012:30:00: minutes and seconds from 00 to "
-    "59, at most 999:59:59.";
-
-// Picks row `row` of the overview's list, as a click on it does.
-void PickRow(const App& app, HWND dialog, int row) {
-    Ask(OverviewList(dialog), LB_SETCURSEL, row, 0);
+// Picks row `row` of the overview's list, as a click on it does, opens "Change total..." or
+// "Rename..." for it and checks that the dialog names project `name`.
+HWND OpenCorrection(const App& app, HWND overview, int row, int button, const std::string& name) {
+    Ask(Control(overview, IDC_OVERVIEW_LIST), LB_SETCURSEL, row, 0);
+    app.Settle(overview);
+    ClickButton(overview, button);
+    const HWND dialog =
+        WaitForDialog(app, button == IDC_RENAME ? "Rename project" : "Change total");
     app.Settle(dialog);
+    CHECK_EQ(WindowText(Control(dialog, IDC_CORRECTION_PROJECT)), name);
+    return dialog;
 }
 
-// Opens a correction dialog for the picked row and checks that it names the project.
-HWND OpenCorrection(const App& app, HWND overview, int button, const std::string& caption,
-                    const std::string& project) {
-    ClickButton(overview, button);
-    const HWND dialog = WaitForDialog(app, caption);
-    app.Settle(dialog);
-    CHECK_EQ(WindowText(Control(dialog, IDC_CORRECTION_PROJECT)), project);
-    return dialog;
+// Types `text` into the correction's field and presses OK.
+void Enter(const App& app, HWND dialog, HWND field, const std::string& text) {
+    SetFieldText(app, field, text);
+    ClickButton(dialog, IDOK);
 }
 
 } // namespace
@@ -153,63 +139,49 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
     const HWND dialog = OpenOverview(app, main);
     ClickButton(dialog, IDC_CHANGE_TOTAL); // nothing picked yet
     AnswerMessage(app, kChooseProject);
-    PickRow(app, dialog, 1);
 
-    const HWND total = OpenCorrection(app, dialog, IDC_CHANGE_TOTAL, "Change total", "alpha");
+    const HWND total = OpenCorrection(app, dialog, 1, IDC_CHANGE_TOTAL, "alpha");
     const HWND field = Control(total, IDC_TOTAL_EDIT);
     CHECK_EQ(WindowText(field), "000:00:00");
     CHECK_EQ(FocusOf(total), field);
     for (const char* wrong : {"12:60:00", "1000:00:00", "ten"}) {
-        SetFieldText(app, field, wrong);
-        ClickButton(total, IDOK);
-        AnswerMessage(app, kMsgBadTotal);
+        Enter(app, total, field, wrong);
+        AnswerMessage(app, "Please enter the total as HHH:MM:SS, for example 012:30:00: minutes "
+                           "and seconds from 00 to 59, at most 999:59:59.");
         CHECK(IsWindow(total));
     }
-    CHECK_FILE(scratch, ThreeProjectsFile());
-    SetFieldText(app, field, "7:05:00");
-    ClickButton(total, IDOK);
+    CHECK_FILE(scratch, original);
+    Enter(app, total, field, "7:05:00");
     WaitUntilClosed(total);
     CheckNoMessage(app, dialog);
-    const std::string corrected = ProjectFileBytes(
-        {{"Zeta", "012:34:56"}, {"alpha", "007:05:00"}, {"B\xFCro & Verwaltung", "100:00:01"}});
-    CHECK_FILE(scratch, corrected);
-    CHECK_EQ(ListBoxItems(OverviewList(dialog)),
-             (std::vector<std::string>{"Zeta\t012:34:56", "alpha\t007:05:00",
-                                       "B\xFCro & Verwaltung\t100:00:01"}));
-    CHECK_EQ(static_cast<int>(Ask(OverviewList(dialog), LB_GETCURSEL, 0, 0)), 1);
+    records[1].second = "007:05:00";
+    CHECK_FILE(scratch, ProjectFileBytes(records));
+    CHECK_EQ(ListBoxItems(Control(dialog, IDC_OVERVIEW_LIST)), Rows(records));
+    CHECK_EQ(static_cast<int>(Ask(Control(dialog, IDC_OVERVIEW_LIST), LB_GETCURSEL, 0, 0)), 1);
 
-    PickRow(app, dialog, 2);
-    const HWND rename =
-        OpenCorrection(app, dialog, IDC_RENAME, "Rename project", "B\xFCro & Verwaltung");
+    const HWND rename = OpenCorrection(app, dialog, 2, IDC_RENAME, records[2].first);
     const HWND name = Control(rename, IDC_NEW_NAME);
-    CHECK_EQ(WindowText(name), "B\xFCro & Verwaltung");
-    SetFieldText(app, name, "");
-    ClickButton(rename, IDOK);
+    CHECK_EQ(WindowText(name), records[2].first);
+    Enter(app, rename, name, "");
     AnswerMessage(app, "Please enter a name for your project");
-    SetFieldText(app, name, "Office");
-    ClickButton(rename, IDOK);
+    Enter(app, rename, name, "Office");
     WaitUntilClosed(rename);
     CheckNoMessage(app, dialog);
-    const std::string renamed =
-        ProjectFileBytes({{"Zeta", "012:34:56"}, {"alpha", "007:05:00"}, {"Office", "100:00:01"}});
-    CHECK_FILE(scratch, renamed);
-    CHECK_EQ(
-        ListBoxItems(OverviewList(dialog)),
-        (std::vector<std::string>{"Zeta\t012:34:56", "alpha\t007:05:00", "Office\t100:00:01"}));
+    records[2].first = "Office";
+    CHECK_FILE(scratch, ProjectFileBytes(records));
+    CHECK_EQ(ListBoxItems(Control(dialog, IDC_OVERVIEW_LIST)), Rows(records));
 
     // Cancel changes nothing.
-    const HWND cancelled = OpenCorrection(app, dialog, IDC_RENAME, "Rename project", "Office");
+    const HWND cancelled = OpenCorrection(app, dialog, 2, IDC_RENAME, "Office");
     SetFieldText(app, Control(cancelled, IDC_NEW_NAME), "Other");
     ClickButton(cancelled, IDCANCEL);
     WaitUntilClosed(cancelled);
-    CHECK_FILE(scratch, renamed);
+    CHECK_FILE(scratch, ProjectFileBytes(records));
 
     // The project box shows the new names and keeps the project chosen before.
-    RequestClose(dialog);
-    WaitUntilClosed(dialog);
-    CheckNoMessage(app, main);
+    CloseOverview(scene, dialog);
     const ProjectBox box = ReadProjectBox(main);
-    CHECK_EQ(box.items, (std::vector<std::string>{"Zeta", "alpha", "Office"}));
+    CHECK_EQ(box.items, NamesOf(records));
     CHECK_EQ(box.selection, 1);
 }
 
@@ -217,22 +189,17 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
 // started afterwards goes on from the corrected total, and its stop does not bring back the old.
 E2E_CASE("overview.a_count_after_a_correction_goes_on_from_the_corrected_total") {
     Scene scene(1);
-    const HWND dialog = OpenOverview(scene.app, scene.main);
-    PickRow(scene.app, dialog, 1);
-    const HWND total =
-        OpenCorrection(scene.app, dialog, IDC_CHANGE_TOTAL, "Change total", scene.records[1].first);
-    SetFieldText(scene.app, Control(total, IDC_TOTAL_EDIT), "005:00:00");
-    ClickButton(total, IDOK);
+    auto& [scratch, records, original, app, main] = scene;
+    const HWND dialog = OpenOverview(app, main);
+    const HWND total = OpenCorrection(app, dialog, 1, IDC_CHANGE_TOTAL, records[1].first);
+    Enter(app, total, Control(total, IDC_TOTAL_EDIT), "005:00:00");
     WaitUntilClosed(total);
-    RequestClose(dialog);
-    WaitUntilClosed(dialog);
-    CheckNoMessage(scene.app, scene.main);
+    CloseOverview(scene, dialog);
 
-    Records corrected = scene.records;
-    corrected[1].second = "005:00:00";
-    StartCount(scene.app, scene.main);
-    const long shown = StopRunningCount(scene.main);
+    records[1].second = "005:00:00";
+    StartCount(app, main);
+    const long shown = StopRunningCount(main);
     WaitFor("the stop's save",
-            [&] { return scene.scratch.ReadProjectFile() != ProjectFileBytes(corrected); });
-    CHECK_SAVED_RUN(scene.scratch, corrected, 1, 5 * 3600, shown);
+            [&] { return scratch.ReadProjectFile() != ProjectFileBytes(records); });
+    CHECK_SAVED_RUN(scratch, records, 1, 5 * 3600, shown);
 }

@@ -1,32 +1,15 @@
 // What the program file itself carries: its icons in the sizes and colours the shell and the
 // notification area ask for at every DPI, its version (set once in CMake) in the version
 // resource's numbers and strings and in the manifest, and its German (Germany) resource language.
-#include "Check.h"
-#include "Driver.h"
-
-#include <windows.h>
+#include "scene.h"
 
 #include <cstring>
 
 #include "Version.h"
-#include "resource.h"
 
 using namespace e2e;
 
 namespace {
-
-#pragma pack(push, 2)
-struct GroupIconEntry {
-    BYTE width, height, colorCount, reserved;
-    WORD planes, bitCount;
-    DWORD bytesInRes;
-    WORD id;
-};
-struct GroupIconHeader {
-    WORD reserved, type, count;
-    GroupIconEntry entries[1];
-};
-#pragma pack(pop)
 
 const void* LoadResourceBytes(HMODULE module, LPCSTR type, LPCSTR name, DWORD* size = nullptr) {
     HRSRC found = FindResourceA(module, name, type);
@@ -37,50 +20,39 @@ const void* LoadResourceBytes(HMODULE module, LPCSTR type, LPCSTR name, DWORD* s
     return LockResource(LoadResource(module, found));
 }
 
-// "16x16x8" for each image of the icon group, from the images' own bitmap headers.
+// "16x16x8" for each image of the icon group, from the image's own header: a bitmap's, or a
+// PNG's IHDR (width and height big-endian at bytes 16 and 20, colour type at byte 25).
 std::vector<std::string> IconImages(HMODULE module, int group) {
     std::vector<std::string> images;
-    const auto* header = static_cast<const GroupIconHeader*>(
-        LoadResourceBytes(module, RT_GROUP_ICON, MAKEINTRESOURCEA(group)));
-    if (!header)
-        return images;
-    for (WORD i = 0; i < header->count; ++i) {
-        const auto* bitmap = static_cast<const BITMAPINFOHEADER*>(
-            LoadResourceBytes(module, RT_ICON, MAKEINTRESOURCEA(header->entries[i].id)));
-        const auto* bytes = reinterpret_cast<const unsigned char*>(bitmap);
-        if (bytes && std::memcmp(bytes, "\x89PNG\r\n\x1a\n", 8) == 0) {
-            // IHDR follows the signature: width and height, big-endian, then the bit depth.
-            const auto word = [&](int at) {
-                return (bytes[at] << 24) | (bytes[at + 1] << 16) | (bytes[at + 2] << 8) |
-                       bytes[at + 3];
-            };
-            images.push_back(std::to_string(word(16)) + "x" + std::to_string(word(20)) + "x" +
+    // The group holds the number of images at byte 4, then 14 bytes per image ending in its id.
+    const auto* directory =
+        static_cast<const BYTE*>(LoadResourceBytes(module, RT_GROUP_ICON, MAKEINTRESOURCEA(group)));
+    const auto little = [](const BYTE* at) { return static_cast<WORD>(at[0] | at[1] << 8); };
+    for (int i = 0; directory && i < little(directory + 4); ++i) {
+        const auto* bytes = static_cast<const BYTE*>(LoadResourceBytes(
+            module, RT_ICON, MAKEINTRESOURCEA(little(directory + 6 + 14 * i + 12))));
+        const auto* bitmap = reinterpret_cast<const BITMAPINFOHEADER*>(bytes);
+        const auto big = [&](int at) {
+            return bytes[at] << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3];
+        };
+        if (bytes && std::memcmp(bytes, "\x89PNG\r\n\x1a\n", 8) == 0)
+            images.push_back(std::to_string(big(16)) + "x" + std::to_string(big(20)) + "x" +
                              (bytes[25] == 6 ? "32" : "?") + " png");
-            continue;
-        }
-        if (!bitmap || bitmap->biSize != sizeof(BITMAPINFOHEADER)) {
+        else if (!bitmap || bitmap->biSize != sizeof(BITMAPINFOHEADER))
             images.push_back("not a bitmap image");
-            continue;
-        }
-        images.push_back(std::to_string(bitmap->biWidth) + "x" +
-                         std::to_string(bitmap->biHeight / 2) + "x" +
-                         std::to_string(bitmap->biBitCount));
+        else
+            images.push_back(std::to_string(bitmap->biWidth) + "x" +
+                             std::to_string(bitmap->biHeight / 2) + "x" +
+                             std::to_string(bitmap->biBitCount));
     }
     return images;
 }
 
-// The width of the icon the system makes from the group's image for `size` pixels; 0 when
-// it picks none or cannot read it.
+// The width of the icon the system makes from the group's image for `size` pixels, loaded as
+// the program loads it; 0 when it makes none.
 int IconWidth(HMODULE module, int group, int size) {
-    auto* directory = static_cast<BYTE*>(
-        const_cast<void*>(LoadResourceBytes(module, RT_GROUP_ICON, MAKEINTRESOURCEA(group))));
-    const int id = directory ? LookupIconIdFromDirectoryEx(directory, TRUE, size, size, 0) : 0;
-    DWORD length = 0;
-    auto* bytes = static_cast<BYTE*>(
-        const_cast<void*>(LoadResourceBytes(module, RT_ICON, MAKEINTRESOURCEA(id), &length)));
-    if (!id || !bytes)
-        return 0;
-    HICON icon = CreateIconFromResourceEx(bytes, length, TRUE, 0x00030000, size, size, 0);
+    const HICON icon =
+        static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(group), IMAGE_ICON, size, size, 0));
     ICONINFO info{};
     BITMAP bitmap{};
     if (!icon || !GetIconInfo(icon, &info))
@@ -100,12 +72,6 @@ std::string VersionField(const std::vector<char>& info, const std::string& name)
     if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length))
         return "(missing)";
     return std::string(value, length && !value[length - 1] ? length - 1 : length);
-}
-
-std::string ManifestText(HMODULE module) {
-    DWORD size = 0;
-    const void* bytes = LoadResourceBytes(module, RT_MANIFEST, MAKEINTRESOURCEA(1), &size);
-    return bytes ? std::string(static_cast<const char*>(bytes), size) : "";
 }
 
 } // namespace
@@ -131,8 +97,7 @@ E2E_CASE("resources.icons_have_256_colour_and_alpha_images_for_every_dpi") {
 
 E2E_CASE("resources.one_version_in_numbers_strings_and_manifest_in_german") {
     const std::string exe = GetOptions().exePath;
-    DWORD ignored = 0;
-    std::vector<char> info(GetFileVersionInfoSizeA(exe.c_str(), &ignored));
+    std::vector<char> info(GetFileVersionInfoSizeA(exe.c_str(), nullptr));
     REQUIRE(!info.empty() && GetFileVersionInfoA(exe.c_str(), 0, info.size(), info.data()));
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
@@ -149,11 +114,12 @@ E2E_CASE("resources.one_version_in_numbers_strings_and_manifest_in_german") {
     HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     REQUIRE(module != nullptr);
     const WORD german = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
-    CHECK(FindResourceExA(module, RT_DIALOG, MAKEINTRESOURCEA(IDD_CLOCK_DIALOG), german) !=
-          nullptr);
-    CHECK(FindResourceExA(module, RT_VERSION, MAKEINTRESOURCEA(VS_VERSION_INFO), german) !=
-          nullptr);
+    CHECK(FindResourceExA(module, RT_DIALOG, MAKEINTRESOURCEA(IDD_CLOCK_DIALOG), german));
+    CHECK(FindResourceExA(module, RT_VERSION, MAKEINTRESOURCEA(VS_VERSION_INFO), german));
     const std::string identity = "name=\"Quillet\" version=\"" QUILLET_VERSION_STRING "\"";
-    CHECK(ManifestText(module).find(identity) != std::string::npos);
+    DWORD size = 0;
+    const auto* manifest = static_cast<const char*>(
+        LoadResourceBytes(module, RT_MANIFEST, MAKEINTRESOURCEA(1), &size));
+    CHECK(manifest && std::string(manifest, size).find(identity) != std::string::npos);
     FreeLibrary(module);
 }

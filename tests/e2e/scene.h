@@ -701,6 +701,25 @@ inline void CreateProject(const App& app, HWND main, const std::string& name) {
     CheckNoMessage(app, main);
 }
 
+// For the create dialog's table of refused names: `name`, pasted into the name field (where it
+// may keep a line break), is refused on "add" with `message`; the dialog stays, nothing is written.
+inline void RefusesName(const std::wstring& name, const std::string& message) {
+    Scene scene;
+    const HWND dialog = OpenCreateDialog(scene.app, scene.main);
+    const HWND field = Control(dialog, IDC_PROJECT_NAME);
+    PasteText(field, name);
+    SettleAfterInput(scene.app, dialog);
+    REQUIRE(WideText(field) == name);
+    ClickButton(dialog, IDC_ADD);
+    AnswerMessage(scene.app, message);
+    CheckNoMessage(scene.app, dialog);
+    CHECK(IsWindowVisible(dialog));
+    const std::optional<std::string> unchanged = scene.original;
+    CHECK_EQ(scene.scratch.ReadProjectFile(), unchanged);
+    CloseSideDialog(scene.app, scene.main, dialog, IDC_NEW_CANCEL);
+    CHECK_EQ(scene.scratch.ReadProjectFile(), unchanged);
+}
+
 } // namespace e2e
 
 // The file holds the run that was showing `shown` seconds right before it was stopped.
