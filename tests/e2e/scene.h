@@ -701,6 +701,18 @@ inline void CreateProject(const App& app, HWND main, const std::string& name) {
     CheckNoMessage(app, main);
 }
 
+// For the cases on saving and on the program's folder: what the folder holds while Quillet runs
+// (the exe, the project file and the lock file), and a count paused, then stopped with no message.
+inline const std::vector<std::string> kRunningFolder = {"Projekte.dbu", "Quillet.exe",
+                                                        "~Projekte.lock"};
+inline long PauseAndStop(const App& app, HWND main) {
+    const long held = PauseCount(main);
+    Press(main, IDC_STOP);
+    CHECK(OpenMessages(app).empty());
+    CHECK_EQ(Shown(main), "00:00:00");
+    return held;
+}
+
 } // namespace e2e
 
 // The file holds the run that was showing `shown` seconds right before it was stopped.
