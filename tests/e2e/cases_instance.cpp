@@ -263,10 +263,7 @@ E2E_CASE("peer.start_quillet_and_report") {
     std::string report;
     {
         App app(options.exePath, folder);
-        const HWND shown = WaitFor("a message or the main dialog", [&] {
-            const std::vector<MessageBoxInfo> boxes = OpenMessages(app);
-            return boxes.empty() ? app.FindMainDialog() : boxes.front().hwnd;
-        });
+        const HWND shown = WaitForFirstWindow(app);
         if (IsMessageWindow(shown)) {
             report += "message=" + Escape(WindowText(GetDlgItem(shown, 0xFFFF))) + "\n";
             report += std::string("main-dialog=") + (app.FindMainDialog() ? "yes" : "no") + "\n";

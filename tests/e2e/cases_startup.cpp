@@ -9,14 +9,6 @@ using namespace e2e;
 
 namespace {
 
-// Waits for the first window the program shows: the main dialog or a message box.
-HWND WaitForFirstWindow(const App& app) {
-    return WaitFor("a window of the program", [&app] {
-        const auto boxes = app.MessageBoxes();
-        return boxes.empty() ? app.FindMainDialog() : boxes.front().hwnd;
-    });
-}
-
 // The window is the main dialog, with no message box after it, idle, with these projects listed
 // and none selected.
 HWND CheckIdleDialog(const App& app, HWND dialog, const std::vector<std::string>& expectedItems) {

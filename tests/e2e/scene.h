@@ -701,8 +701,9 @@ inline void CreateProject(const App& app, HWND main, const std::string& name) {
     CheckNoMessage(app, main);
 }
 
-// For the cases on saving and on the program's folder: what the folder holds while Quillet runs
-// (the exe, the project file and the lock file), and a count paused, then stopped with no message.
+// For the cases on saving, on the program's folder and on start-up: what the folder holds while
+// Quillet runs (the exe, the project file and the lock file), a count paused, then stopped with no
+// message, and the first window the program shows (a message box or the main dialog).
 inline const std::vector<std::string> kRunningFolder = {"Projekte.dbu", "Quillet.exe",
                                                         "~Projekte.lock"};
 inline long PauseAndStop(const App& app, HWND main) {
@@ -711,6 +712,12 @@ inline long PauseAndStop(const App& app, HWND main) {
     CHECK(OpenMessages(app).empty());
     CHECK_EQ(Shown(main), "00:00:00");
     return held;
+}
+inline HWND WaitForFirstWindow(const App& app) {
+    return WaitFor("a window of the program", [&app] {
+        const auto boxes = app.MessageBoxes();
+        return boxes.empty() ? app.FindMainDialog() : boxes.front().hwnd;
+    });
 }
 
 } // namespace e2e
