@@ -4,7 +4,7 @@
 // that rolls back a change cut short (a journal and a half-changed file, as a crash leaves
 // them), a random time after the program was started. Each time, once the program has started
 // again, the project file must hold exactly its old or its new content (after a rollback: its
-// old one), and its folder nothing but Quillet.exe and the project file: no journal is left.
+// old one), and its folder nothing but Quillet.exe, the project file and its lock: no journal.
 // The test suite kills 10 times; scripts/crash-test.sh <n> runs the same case with --kills <n>.
 // Each run prints its seed; --seed <n> gives the same operations and delays again.
 #include "scene.h"
@@ -64,9 +64,8 @@ void LeaveCutShortDelete(const Scratch& scratch, Records records, int index) {
     const std::string original = ProjectFileBytes(records);
     records.erase(records.begin() + index);
     const std::string fresh = ProjectFileBytes(records);
-    size_t offset = 0;
-    while (offset < fresh.size() && fresh[offset] == original[offset])
-        ++offset;
+    const size_t offset =
+        std::mismatch(fresh.begin(), fresh.end(), original.begin()).first - fresh.begin();
     WriteFileBytes(MakeJournalPath(scratch.ProjectFilePath()), MakeJournal(original, offset));
     scratch.WriteProjectFile(fresh + original.substr(fresh.size()));
 }

@@ -116,20 +116,14 @@ E2E_CASE("files.a_read_only_file_is_not_replaced") {
     SetFileAttributesW(WidePath(scratch.ProjectFilePath()).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-// 4 GiB: the low 32 bits of its size are zero, and it once passed for an empty file. The file is
-// extended without writing its bytes (sparse where the disk allows).
+// 4 GiB (sparse where the disk allows): the low 32 bits of its size are zero, and it once passed
+// for an empty file.
 E2E_CASE("files.a_file_too_large_to_read_is_reported_and_left_alone") {
     Scratch scratch;
     scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "001:02:03"}}));
     const ULONGLONG size = ULONGLONG{1} << 32;
-    HANDLE file = CreateFileW(WidePath(scratch.ProjectFilePath()).c_str(), GENERIC_WRITE, 0,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    LARGE_INTEGER at{};
-    at.QuadPart = static_cast<LONGLONG>(size);
-    const bool extended = file != INVALID_HANDLE_VALUE &&
-                          SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-    CloseHandle(file);
-    REQUIRE(extended && FileSize(scratch.ProjectFilePath()) == size);
+    REQUIRE(RunLinuxCommand("/usr/bin/truncate -s 4G " + LinuxPath(scratch.ProjectFilePath())));
+    REQUIRE(Eventually([&] { return FileSize(scratch.ProjectFilePath()) == size; }));
     App app(scratch.ExePath(), scratch.WorkDir());
     const HWND main = StartIdle(app, true);
     CHECK(ComboItems(Control(main, IDC_PROJECT_COMBO)).empty());

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <map>
-#include <optional>
 
 using namespace e2e;
 
@@ -81,10 +80,9 @@ Report ReadReport(const std::string& path) {
     Report values;
     const std::string text = ReadFileBytes(path).value_or("");
     for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
-        const std::string line = text.substr(at, end - at);
-        const size_t equals = line.find('=');
-        if (equals != std::string::npos)
-            values[line.substr(0, equals)] = line.substr(equals + 1);
+        const size_t equals = text.find('=', at);
+        if (equals < end)
+            values[text.substr(at, equals - at)] = text.substr(equals + 1, end - equals - 1);
     }
     return values;
 }

@@ -25,10 +25,10 @@ long StopOnAnUnwritableFile(const App& app, HWND main) {
 
 } // namespace
 
-// 75 minutes and 99 seconds are carried: 1:16:39 plus the run, in the written form.
 E2E_CASE("save.stop_replaces_a_hand_edited_time_line_whole") {
     Scene scene{Setup({{"Zeta", "12:04:56"}, {"alpha", "000:75:99"}, {"Beta", "000:00:01"}})};
     auto& [scratch, records, original, app, main] = scene;
+    // 75 minutes and 99 seconds are carried: 1:16:39 plus the run, in the written form.
     const long loaded[] = {12 * 3600 + 4 * 60 + 56, 3600 + 16 * 60 + 39};
     for (int index = 0; index < 2; ++index) {
         Pick(main, index);
