@@ -4,7 +4,7 @@
 // that rolls back a change cut short (a journal and a half-changed file, as a crash leaves
 // them), a random time after the program was started. Each time, once the program has started
 // again, the project file must hold exactly its old or its new content (after a rollback: its
-// old one), and its folder nothing but Quillet.exe and the project file: no journal is left.
+// old one), and its folder nothing but Quillet.exe, the project file and its lock: no journal.
 // The test suite kills 10 times; scripts/crash-test.sh <n> runs the same case with --kills <n>.
 // Each run prints its seed; --seed <n> gives the same operations and delays again.
 #include "scene.h"
@@ -28,6 +28,7 @@ const DWORD kMaxStartDelayMs = 120;
 
 const int kOperations = 4;
 const char* const kOperationNames[] = {"stop", "create", "delete", "rollback"};
+const char* const kResultNames[] = {"old content", "new content", "BROKEN"};
 
 using Contents = std::vector<std::string>;
 
@@ -42,12 +43,6 @@ Contents GiveStop(const App& app, HWND main, const Records& records, int index) 
     return {WithTotal(records, index, loaded + shown),
             WithTotal(records, index, loaded + shown + 1),
             WithTotal(records, index, loaded + shown + 2)};
-}
-
-Contents GiveCreate(const App& app, HWND main, const std::string& original,
-                    const std::string& name) {
-    AddProject(OpenCreateDialog(app, main), name);
-    return {original + "\r\n" + name + "\r\n000:00:00"};
 }
 
 Contents GiveDelete(const App& app, HWND main, Records records, int index) {
@@ -69,75 +64,55 @@ void LeaveCutShortDelete(const Scratch& scratch, Records records, int index) {
     const std::string original = ProjectFileBytes(records);
     records.erase(records.begin() + index);
     const std::string fresh = ProjectFileBytes(records);
-    size_t offset = 0;
-    while (offset < fresh.size() && fresh[offset] == original[offset])
-        ++offset;
+    const size_t offset =
+        std::mismatch(fresh.begin(), fresh.end(), original.begin()).first - fresh.begin();
     WriteFileBytes(MakeJournalPath(scratch.ProjectFilePath()), MakeJournal(original, offset));
     scratch.WriteProjectFile(fresh + original.substr(fresh.size()));
 }
 
-struct Tally {
-    int old = 0, fresh = 0, other = 0, midSave = 0;
-};
-
-// The program has started on what the last kill left: no file but the exe, the project file
-// and the lock file it holds.
-void CheckFolderClean(const Scratch& scratch) {
-    CHECK_EQ(ListFolder(scratch.AppDir()),
-             std::vector<std::string>({"Projekte.dbu", "Quillet.exe", "~Projekte.lock"}));
-}
-
-// Starts the program on what a kill left, which rolls back a change cut short, checks that
-// nothing but its files is left and closes it; returns the file as the program left it.
-std::optional<std::string> RestartAndRead(const Scratch& scratch) {
-    App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    CheckFolderClean(scratch);
-    CloseToExit(app, main);
-    return scratch.ReadProjectFile();
-}
-
 // Gives the operation on a running program, or for a rollback starts the program on a cut-short
-// change, and kills it `delayMs` later. Returns the contents the file may then hold.
+// change, and kills it `delayMs` later. Returns the contents the file may then hold, the new
+// ones first.
 Contents KillDuring(const Scratch& scratch, const Records& records, const std::string& original,
                     int operation, int index, DWORD delayMs, int number) {
-    if (operation == 3) {
+    if (operation == 3)
         LeaveCutShortDelete(scratch, records, index);
-        App app(scratch.ExePath(), scratch.WorkDir());
-        Sleep(delayMs);
-        app.Kill();
-        return {original};
-    }
     App app(scratch.ExePath(), scratch.WorkDir());
-    const HWND main = StartIdle(app);
-    CheckFolderClean(scratch);
-    Contents fresh;
-    if (operation == 0)
-        fresh = GiveStop(app, main, records, index);
-    else if (operation == 1)
-        fresh = GiveCreate(app, main, original, "Crash " + std::to_string(number));
-    else
-        fresh = GiveDelete(app, main, records, index);
+    Contents allowed;
+    if (operation != 3) {
+        const HWND main = StartIdle(app);
+        CHECK_EQ(ListFolder(scratch.AppDir()), kRunningFolder);
+        if (operation == 0) {
+            allowed = GiveStop(app, main, records, index);
+        } else if (operation == 1) {
+            const std::string name = "Crash " + std::to_string(number);
+            AddProject(OpenCreateDialog(app, main), name);
+            allowed = {original + "\r\n" + name + "\r\n000:00:00"};
+        } else {
+            allowed = GiveDelete(app, main, records, index);
+        }
+    }
     Sleep(delayMs);
     app.Kill();
-    fresh.push_back(original);
-    return fresh;
+    allowed.push_back(original);
+    return allowed;
 }
 
-// One kill, then a start on what it left. Returns 0 for the old content, 1 for a new one, 2 for
-// anything else; `midSave` tells whether the kill cut a change short (it left a file).
+// One kill, then a start on what it left, which rolls back a change cut short; the folder must
+// then hold nothing but the program's files. Returns 0 for the old content, 1 for a new one, 2
+// for anything else; `midSave` tells whether the kill cut a change short (it left a journal).
 int KillOnce(const Scratch& scratch, int operation, int index, DWORD delayMs, int number,
              bool& midSave) {
     const Records records = ThreeProjects();
     const std::string original = WriteRecords(scratch, records);
     const Contents allowed =
         KillDuring(scratch, records, original, operation, index, delayMs, number);
-    const std::vector<std::string> left = ListFolder(scratch.AppDir());
-    midSave = std::any_of(left.begin(), left.end(), [](const std::string& name) {
-        return name.find(".journal") != std::string::npos;
-    });
-    const std::optional<std::string> bytes = RestartAndRead(scratch);
-    const bool isOld = bytes == original;
+    midSave = FileExists(MakeJournalPath(scratch.ProjectFilePath()));
+    App app(scratch.ExePath(), scratch.WorkDir());
+    const HWND main = StartIdle(app);
+    CHECK_EQ(ListFolder(scratch.AppDir()), kRunningFolder);
+    CloseToExit(app, main);
+    const std::optional<std::string> bytes = scratch.ReadProjectFile();
     const bool isAllowed =
         bytes && std::find(allowed.begin(), allowed.end(), *bytes) != allowed.end();
     e2e::RecordCheck(isAllowed, __FILE__, __LINE__,
@@ -145,7 +120,7 @@ int KillOnce(const Scratch& scratch, int operation, int index, DWORD delayMs, in
                          std::to_string(number) + " and a start\n    actual:   " + Describe(bytes) +
                          "\n    old:      " + Describe(original) +
                          "\n    new:      " + Describe(allowed.front()));
-    return isOld ? 0 : isAllowed ? 1 : 2;
+    return bytes == original ? 0 : isAllowed ? 1 : 2;
 }
 
 } // namespace
@@ -157,7 +132,7 @@ E2E_CASE("crash.killed_while_saving_leaves_the_old_or_the_new_file_and_no_other"
     std::printf("%d kills, seed %u (repeat with --seed %u)\n", kills, seed, seed);
     std::mt19937 random(seed);
     Scratch scratch;
-    Tally tallies[kOperations];
+    int tallies[kOperations][4] = {}; // old, new, broken, cut a change short
     for (int number = 1; number <= kills; ++number) {
         const int operation = static_cast<int>(random() % kOperations);
         const int index = static_cast<int>(random() % 3);
@@ -165,20 +140,16 @@ E2E_CASE("crash.killed_while_saving_leaves_the_old_or_the_new_file_and_no_other"
         const DWORD delayMs = static_cast<DWORD>(random() % (maxDelayMs + 1));
         bool midSave = false;
         const int result = KillOnce(scratch, operation, index, delayMs, number, midSave);
-        Tally& tally = tallies[operation];
-        (result == 0 ? tally.old : result == 1 ? tally.fresh : tally.other)++;
-        tally.midSave += midSave;
+        ++tallies[operation][result];
+        tallies[operation][3] += midSave;
         std::printf("kill %d: %s of project %d, %lu ms after the %s: %s%s\n", number,
                     kOperationNames[operation], index, static_cast<unsigned long>(delayMs),
-                    operation == 3 ? "start" : "command",
-                    result == 0   ? "old content"
-                    : result == 1 ? "new content"
-                                  : "BROKEN",
+                    operation == 3 ? "start" : "command", kResultNames[result],
                     midSave ? ", a change cut short" : "");
         std::fflush(stdout);
     }
     for (int operation = 0; operation < kOperations; ++operation)
         std::printf("CRASH-TALLY %s: %d old, %d new, %d broken; %d cut a change short\n",
-                    kOperationNames[operation], tallies[operation].old, tallies[operation].fresh,
-                    tallies[operation].other, tallies[operation].midSave);
+                    kOperationNames[operation], tallies[operation][0], tallies[operation][1],
+                    tallies[operation][2], tallies[operation][3]);
 }

@@ -19,12 +19,26 @@ std::vector<HWND> MainDialogsOnScreen() {
     return found;
 }
 
-// Starts a second copy from `secondExePath` beside the first, started from the scratch folder's
-// own path: it must hand over to the first and end, touching nothing. With `fileLater` the
-// first copy starts while the project file is still missing (and says so), and the file is put
-// in place before the second starts.
-void CheckSecondCopyHandsOver(const Scratch& scratch, const std::string& secondExePath,
-                              bool fileLater = false) {
+// A symbolic link to the scratch folder's program folder, as a second path to its project file.
+struct LinkedFolder {
+    explicit LinkedFolder(const Scratch& scratch) : link(scratch.Root() + "\\linked") {
+        REQUIRE(
+            RunLinuxCommand("/bin/ln -s " + LinuxPath(scratch.AppDir()) + " " + LinuxPath(link)));
+        REQUIRE(Eventually([&] { return FileExists(link + "\\Quillet.exe"); }));
+    }
+    ~LinkedFolder() { RunLinuxCommand("/bin/rm " + LinuxPath(link)); }
+    const std::string link;
+};
+
+// Starts a second copy beside the first, from the scratch folder's own path or through a linked
+// folder: it must hand over to the first and end, touching nothing. With `fileLater` the first
+// copy starts while the project file is still missing (and says so), and the file is put in place
+// before the second starts.
+void SecondCopyHandsOver(bool throughLink, bool fileLater) {
+    Scratch scratch;
+    std::optional<LinkedFolder> linked;
+    if (throughLink)
+        linked.emplace(scratch);
     const std::string original = ProjectFileBytes({{"Alpha", "000:00:00"}});
     if (!fileLater)
         scratch.WriteProjectFile(original);
@@ -34,36 +48,14 @@ void CheckSecondCopyHandsOver(const Scratch& scratch, const std::string& secondE
         scratch.WriteProjectFile(original);
     MoveForegroundToDesktop();
 
-    App second(secondExePath, scratch.WorkDir());
+    App second(linked ? linked->link + "\\Quillet.exe" : scratch.ExePath(), scratch.WorkDir());
     CHECK(second.WaitForExit());
     CHECK(first.IsRunning());
     first.Settle(dialog);
-    const auto dialogs = MainDialogsOnScreen();
-    CHECK_EQ(dialogs.size(), size_t{1});
-    CHECK(dialogs.size() == 1 && dialogs[0] == dialog);
+    CHECK(MainDialogsOnScreen() == std::vector<HWND>{dialog});
     CHECK(first.MessageBoxes().empty());
     CHECK(Eventually([dialog] { return GetForegroundWindow() == dialog; }));
     CHECK_FILE(scratch, original);
-}
-
-// A symbolic link to the scratch folder's program folder, as a second path to its project file.
-class LinkedFolder {
-public:
-    explicit LinkedFolder(const Scratch& scratch);
-    ~LinkedFolder();
-    std::string ExePath() const { return m_link + "\\Quillet.exe"; }
-
-private:
-    std::string m_link;
-};
-
-LinkedFolder::LinkedFolder(const Scratch& scratch) : m_link(scratch.Root() + "\\linked") {
-    REQUIRE(RunLinuxCommand("/bin/ln -s " + LinuxPath(scratch.AppDir()) + " " + LinuxPath(m_link)));
-    REQUIRE(Eventually([&] { return FileExists(ExePath()); }));
-}
-
-LinkedFolder::~LinkedFolder() {
-    RunLinuxCommand("/bin/rm " + LinuxPath(m_link));
 }
 
 // A report's values stay on one line.
@@ -78,7 +70,7 @@ std::string LockFilePath(const Scratch& scratch) {
     return scratch.AppDir() + "\\~Projekte.lock";
 }
 
-typedef std::map<std::string, std::string> Report;
+using Report = std::map<std::string, std::string>;
 
 std::string Quoted(const std::string& text) {
     return "'" + text + "'";
@@ -88,10 +80,9 @@ Report ReadReport(const std::string& path) {
     Report values;
     const std::string text = ReadFileBytes(path).value_or("");
     for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
-        const std::string line = text.substr(at, end - at);
-        const size_t equals = line.find('=');
-        if (equals != std::string::npos)
-            values[line.substr(0, equals)] = line.substr(equals + 1);
+        const size_t equals = text.find('=', at);
+        if (equals < end)
+            values[text.substr(at, equals - at)] = text.substr(equals + 1, end - equals - 1);
     }
     return values;
 }
@@ -128,77 +119,56 @@ Report StartOnAnotherComputer(const Scratch& scratch, const std::string& tag) {
     return values;
 }
 
-std::string ComputerName() {
-    char name[MAX_COMPUTERNAME_LENGTH + 1];
-    DWORD length = sizeof name;
-    return GetComputerNameA(name, &length) ? name : "";
-}
-
-std::string UserName() {
+// The name GetComputerNameA or GetUserNameA gives.
+std::string NameFrom(BOOL(WINAPI* get)(LPSTR, LPDWORD)) {
     char name[257];
     DWORD length = sizeof name;
-    return GetUserNameA(name, &length) ? name : "";
+    return get(name, &length) ? name : "";
 }
 
 // What the other computer's copy says of the one here, whose note (its start in UTC) is given.
 std::string InUseMessage(const std::string& note) {
     const size_t at = note.find("since=");
-    REQUIRE(at != std::string::npos && note.size() >= at + 26);
     SYSTEMTIME utc{}, local{}, now{};
-    utc.wYear = static_cast<WORD>(std::stoi(note.substr(at + 6, 4)));
-    utc.wMonth = static_cast<WORD>(std::stoi(note.substr(at + 11, 2)));
-    utc.wDay = static_cast<WORD>(std::stoi(note.substr(at + 14, 2)));
-    utc.wHour = static_cast<WORD>(std::stoi(note.substr(at + 17, 2)));
-    utc.wMinute = static_cast<WORD>(std::stoi(note.substr(at + 20, 2)));
+    REQUIRE(at != std::string::npos && note.size() >= at + 26 &&
+            std::sscanf(note.c_str() + at, "since=%4hu%*c%2hu%*c%2hu%*c%2hu%*c%2hu", &utc.wYear,
+                        &utc.wMonth, &utc.wDay, &utc.wHour, &utc.wMinute) == 5);
     REQUIRE(SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local));
     GetLocalTime(&now);
+    // "YYYY-MM-DD HH:MM", or "HH:MM" today.
     char since[32];
-    if (now.wYear == local.wYear && now.wMonth == local.wMonth && now.wDay == local.wDay)
-        std::snprintf(since, sizeof since, "%02u:%02u", local.wHour, local.wMinute);
-    else
-        std::snprintf(since, sizeof since, "%04u-%02u-%02u %02u:%02u", local.wYear, local.wMonth,
-                      local.wDay, local.wHour, local.wMinute);
-    return "Projekte.dbu is in use by Quillet on computer " + ComputerName() + " (user " +
-           UserName() + ") since " + since + ".\nClose Quillet there before starting it here.";
+    std::snprintf(since, sizeof since, "%04u-%02u-%02u %02u:%02u", local.wYear, local.wMonth,
+                  local.wDay, local.wHour, local.wMinute);
+    const bool today =
+        now.wYear == local.wYear && now.wMonth == local.wMonth && now.wDay == local.wDay;
+    return "Projekte.dbu is in use by Quillet on computer " + NameFrom(GetComputerNameA) +
+           " (user " + NameFrom(GetUserNameA) + ") since " + (today ? since + 11 : since) +
+           ".\nClose Quillet there before starting it here.";
 }
 
 } // namespace
 
-E2E_CASE("instance.second_copy_hands_over_and_exits") {
-    Scratch scratch;
-    CheckSecondCopyHandsOver(scratch, scratch.ExePath());
-}
-
+E2E_ROW("instance.second_copy_hands_over_and_exits", SecondCopyHandsOver, false, false);
 // A symbolic link to the program's folder is a second path to the same project file; the
 // second copy started through it must meet the first copy's lock all the same.
-E2E_CASE("instance.second_copy_through_a_linked_folder_hands_over_and_exits") {
-    Scratch scratch;
-    LinkedFolder linked(scratch);
-    CheckSecondCopyHandsOver(scratch, linked.ExePath());
-}
-
+E2E_ROW("instance.second_copy_through_a_linked_folder_hands_over_and_exits", SecondCopyHandsOver,
+        true, false);
 // The first copy found no file to take the identity of; the one it made meanwhile is the same.
-E2E_CASE("instance.second_copy_hands_over_to_one_started_before_the_file_existed") {
-    Scratch scratch;
-    LinkedFolder linked(scratch);
-    CheckSecondCopyHandsOver(scratch, linked.ExePath(), true);
-}
+E2E_ROW("instance.second_copy_hands_over_to_one_started_before_the_file_existed",
+        SecondCopyHandsOver, true, true);
 
 E2E_CASE("instance.copies_with_their_own_files_run_side_by_side") {
-    Scratch scratchA("a"), scratchB("b");
-    scratchA.WriteProjectFile(ProjectFileBytes({{"Alpha", "000:00:00"}}));
-    scratchB.WriteProjectFile(ProjectFileBytes({{"Beta", "000:00:00"}}));
-    App a(scratchA.ExePath(), scratchA.WorkDir());
-    const HWND dialogA = a.WaitForMainDialog();
+    Scene a{Setup(Records{{"Alpha", "000:00:00"}})};
+    Scratch scratchB("b");
+    WriteRecords(scratchB, {{"Beta", "000:00:00"}});
     App b(scratchB.ExePath(), scratchB.WorkDir());
-    const HWND dialogB = b.WaitForMainDialog();
-    b.Settle(dialogB);
+    const HWND dialogB = StartIdle(b);
 
-    CHECK(a.IsRunning());
+    CHECK(a.app.IsRunning());
     CHECK(b.IsRunning());
     CHECK_EQ(MainDialogsOnScreen().size(), size_t{2});
-    CHECK_EQ(ComboItems(Control(dialogA, IDC_PROJECT_COMBO)), std::vector<std::string>{"Alpha"});
-    CHECK_EQ(ComboItems(Control(dialogB, IDC_PROJECT_COMBO)), std::vector<std::string>{"Beta"});
+    CHECK_EQ(ReadProjectBox(a.main).items, std::vector<std::string>{"Alpha"});
+    CHECK_EQ(ReadProjectBox(dialogB).items, std::vector<std::string>{"Beta"});
 }
 
 // A copy in another Windows session (another user's, under fast user switching) holds the lock
@@ -206,8 +176,7 @@ E2E_CASE("instance.copies_with_their_own_files_run_side_by_side") {
 // the driver holds such a lock itself, named as the program names its folder's lock.
 E2E_CASE("instance.a_copy_in_another_session_is_reported_and_the_second_ends") {
     Scratch scratch;
-    const std::string original = ProjectFileBytes({{"Alpha", "000:00:00"}});
-    scratch.WriteProjectFile(original);
+    const std::string original = WriteRecords(scratch, {{"Alpha", "000:00:00"}});
     HANDLE folder = CreateFileW(WidePath(scratch.AppDir()).c_str(), 0, 7, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     BY_HANDLE_FILE_INFORMATION info{};
@@ -238,12 +207,12 @@ E2E_CASE("instance.a_copy_on_another_computer_is_told_who_holds_the_file_and_end
     WriteFileBytes(leftover, "Alpha\r\n999:00:00");
     const std::optional<std::string> note = ReadFileBytes(LockFilePath(scratch));
     REQUIRE(note.has_value());
-    CHECK(GetFileAttributesW(WidePath(LockFilePath(scratch)).c_str()) & FILE_ATTRIBUTE_HIDDEN);
-    CHECK(note->find("computer=" + ComputerName() + "\r\nuser=" + UserName() + "\r\n") !=
-          std::string::npos);
+    CHECK(Attributes(LockFilePath(scratch)) & FILE_ATTRIBUTE_HIDDEN);
+    CHECK(note->find("computer=" + NameFrom(GetComputerNameA) +
+                     "\r\nuser=" + NameFrom(GetUserNameA) + "\r\n") != std::string::npos);
 
     Report seen = StartOnAnotherComputer(scratch, "held");
-    REQUIRE(UserName() != "quillet-peer"); // the two computers tell apart
+    REQUIRE(NameFrom(GetUserNameA) != "quillet-peer"); // the two computers tell apart
     CHECK_EQ(seen["message"], Escape(InUseMessage(*note)));
     CHECK_EQ(seen["main-dialog"], "no");
     CHECK_EQ(seen["exited"], "yes");
@@ -256,14 +225,9 @@ E2E_CASE("instance.a_copy_on_another_computer_is_told_who_holds_the_file_and_end
 // A killed copy leaves its lock file, but its byte-range lock ends with it: the other computer's
 // copy takes the file over, notes itself in it, runs, and removes it as it closes.
 E2E_CASE("instance.a_killed_copys_lock_is_taken_over_on_another_computer") {
-    Scratch scratch;
-    const std::string original = ProjectFileBytes({{"Alpha", "001:02:03"}});
-    scratch.WriteProjectFile(original);
-    {
-        App first(scratch.ExePath(), scratch.WorkDir());
-        StartIdle(first);
-        first.Kill();
-    }
+    Scene scene{Setup(Records{{"Alpha", "001:02:03"}})};
+    auto& [scratch, records, original, first, main] = scene;
+    first.Kill();
     REQUIRE(FileExists(LockFilePath(scratch)));
 
     Report seen = StartOnAnotherComputer(scratch, "free");
@@ -279,13 +243,13 @@ E2E_CASE("instance.a_killed_copys_lock_is_taken_over_on_another_computer") {
 // runs without one rather than not at all, and leaves that name alone.
 E2E_CASE("instance.a_folder_that_takes_no_lock_file_runs_quillet_unguarded") {
     Scratch scratch;
-    scratch.WriteProjectFile(ProjectFileBytes({{"Alpha", "001:02:03"}}));
+    WriteRecords(scratch, {{"Alpha", "001:02:03"}});
     REQUIRE(CreateDirectoryW(WidePath(LockFilePath(scratch)).c_str(), nullptr));
     App app(scratch.ExePath(), scratch.WorkDir());
     const HWND main = StartIdle(app);
-    CHECK_EQ(ComboItems(Control(main, IDC_PROJECT_COMBO)), std::vector<std::string>{"Alpha"});
+    CHECK_EQ(ReadProjectBox(main).items, std::vector<std::string>{"Alpha"});
     CloseToExit(app, main);
-    CHECK(GetFileAttributesW(WidePath(LockFilePath(scratch)).c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    CHECK(Attributes(LockFilePath(scratch)) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The other computer's side of the another_computer cases above, run by the driver in the peer
@@ -297,10 +261,7 @@ E2E_CASE("peer.start_quillet_and_report") {
     std::string report;
     {
         App app(options.exePath, folder);
-        const HWND shown = WaitFor("a message or the main dialog", [&] {
-            const std::vector<MessageBoxInfo> boxes = OpenMessages(app);
-            return boxes.empty() ? app.FindMainDialog() : boxes.front().hwnd;
-        });
+        const HWND shown = WaitForFirstWindow(app);
         if (IsMessageWindow(shown)) {
             report += "message=" + Escape(WindowText(GetDlgItem(shown, 0xFFFF))) + "\n";
             report += std::string("main-dialog=") + (app.FindMainDialog() ? "yes" : "no") + "\n";

@@ -7,18 +7,16 @@ using namespace e2e;
 
 namespace {
 
-const char kErrorWriting[] = "Error writing DataBaseFile";
 const char kLoseUnsaved[] = "The time counted could not be saved to the project file.\n\n"
                             "Close Quillet anyway and lose that time?";
 
-// Counts on the picked project, then stops while the project file cannot be written (the
-// caller holds it open or marks it read-only): the failure is told, and the count is held.
-// Returns the held run counter.
+// A count on the picked project stopped while the caller keeps the file from being written: the
+// failure is told, and the count is held. Returns the held run counter.
 long StopOnAnUnwritableFile(const App& app, HWND main) {
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
     ClickButton(main, IDC_STOP);
-    AnswerMessage(app, kErrorWriting);
+    AnswerMessage(app, "Error writing DataBaseFile");
     const long held = ShownSeconds(main);
     CHECK(held >= 2);
     CheckHolds(main, held);
@@ -30,24 +28,14 @@ long StopOnAnUnwritableFile(const App& app, HWND main) {
 E2E_CASE("save.stop_replaces_a_hand_edited_time_line_whole") {
     Scene scene{Setup({{"Zeta", "12:04:56"}, {"alpha", "000:75:99"}, {"Beta", "000:00:01"}})};
     auto& [scratch, records, original, app, main] = scene;
-
-    Pick(main, 0);
-    StartCount(app, main);
-    const long first = PauseCount(main);
-    Press(main, IDC_STOP);
-    CHECK(OpenMessages(app).empty());
-    CHECK_EQ(Shown(main), "00:00:00");
-    records[0].second = FormatTotal(12 * 3600 + 4 * 60 + 56 + first);
-    CHECK_FILE(scratch, ProjectFileBytes(records));
-
     // 75 minutes and 99 seconds are carried: 1:16:39 plus the run, in the written form.
-    Pick(main, 1);
-    StartCount(app, main);
-    const long second = PauseCount(main);
-    Press(main, IDC_STOP);
-    CHECK(OpenMessages(app).empty());
-    records[1].second = FormatTotal(3600 + 16 * 60 + 39 + second);
-    CHECK_FILE(scratch, ProjectFileBytes(records));
+    const long loaded[] = {12 * 3600 + 4 * 60 + 56, 3600 + 16 * 60 + 39};
+    for (int index = 0; index < 2; ++index) {
+        Pick(main, index);
+        StartCount(app, main);
+        records[index].second = FormatTotal(loaded[index] + PauseAndStop(app, main));
+        CHECK_FILE(scratch, ProjectFileBytes(records));
+    }
 }
 
 E2E_CASE("save.a_failed_stop_holds_the_count_until_a_later_stop_saves_it") {
@@ -86,23 +74,19 @@ E2E_CASE("save.a_stop_on_a_read_only_file_is_held_and_closing_can_give_it_up") {
     SetFileAttributesA(scratch.ProjectFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// Another program inserts a record while the count runs: the stop writes the counted project's
+// record, and the project box shows the file's records again, on the counted project.
 E2E_CASE("save.total_follows_its_project_when_another_program_inserts_a_record") {
     Scene scene(1);
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
-    Records moved = records;
-    moved.insert(moved.begin(), {"Inserted", "000:00:07"});
-    scratch.WriteProjectFile(ProjectFileBytes(moved));
+    records.insert(records.begin(), {"Inserted", "000:00:07"});
+    scratch.WriteProjectFile(ProjectFileBytes(records));
 
-    const long held = PauseCount(main);
-    Press(main, IDC_STOP);
-    CHECK(OpenMessages(app).empty());
-    CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_FILE(scratch, WithTotal(moved, 2, held));
-    // The project box shows the file's records again, on the counted project.
+    const long held = PauseAndStop(app, main);
+    CHECK_FILE(scratch, WithTotal(records, 2, held));
     const ProjectBox box = ReadProjectBox(main);
-    CHECK_EQ(box.items,
-             (std::vector<std::string>{"Inserted", "Zeta", "alpha", "B\xFCro & Verwaltung"}));
+    CHECK_EQ(box.items, NamesOf(records));
     CHECK_EQ(box.selection, 2);
     CHECK_EQ(box.field, "alpha");
 }
@@ -121,8 +105,6 @@ E2E_CASE("save.a_failed_read_or_a_hand_correction_never_sets_the_total_written")
     StartCount(app, main);
     records[2].second = "200:00:00";
     scratch.WriteProjectFile(ProjectFileBytes(records));
-    const long held = PauseCount(main);
-    Press(main, IDC_STOP);
-    CHECK(OpenMessages(app).empty());
+    const long held = PauseAndStop(app, main);
     CHECK_FILE(scratch, WithTotal(records, 2, 200 * 3600 + held));
 }

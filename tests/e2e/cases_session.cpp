@@ -8,104 +8,45 @@ using namespace e2e;
 
 namespace {
 
-// What Windows sends the main window when the user logs off or shuts down; `ending` false
-// when another program called it off.
-void EndSession(HWND main, bool ending) {
-    CHECK(Ask(main, WM_QUERYENDSESSION, 0, 0) != 0);
-    Ask(main, WM_ENDSESSION, ending ? TRUE : FALSE, 0);
-}
+enum class Count { running, paused, stopped };
 
-} // namespace
-
-E2E_CASE("session.end_while_running_saves_the_total") {
-    Scene scene(0);
+// The session ends while a count on project `picked` runs, is paused or has been stopped: the
+// file then holds the total of the run, or after the stop whatever it held. Then nothing counts
+// on, and closing is not refused and writes nothing.
+void EndWhile(int picked, Count count) {
+    Scene scene(picked);
     auto& [scratch, records, original, app, main] = scene;
+    const long loaded = ParseTimeLine(records[picked].second);
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
+    const long shown = count == Count::paused ? PauseCount(main) : ShownSeconds(main);
+    std::string expected = WithTotal(records, picked, loaded + shown);
+    if (count == Count::stopped) {
+        Press(main, IDC_STOP);
+        // The file changes behind the program's back (another copy of it stopped a count).
+        records[picked].second = "000:00:07";
+        expected = ProjectFileBytes(records);
+        scratch.WriteProjectFile(expected);
+    }
 
-    const long shown = ShownSeconds(main);
-    EndSession(main, true);
-    CHECK_SAVED_RUN(scratch, records, 0, kZetaSeconds, shown);
+    CHECK(Ask(main, WM_QUERYENDSESSION, 0, 0) != 0);
+    Ask(main, WM_ENDSESSION, TRUE, 0);
+    if (count == Count::running)
+        CHECK_SAVED_RUN(scratch, records, picked, loaded, shown);
+    else
+        CHECK_FILE(scratch, expected);
     CHECK(OpenMessages(app).empty());
-
-    // The count is over: nothing counts on, and closing is not refused.
+    CHECK_EQ(Shown(main), "00:00:00");
     CheckHolds(main, 0);
     const auto saved = scratch.ReadProjectFile();
     CloseToExit(app, main);
     CHECK_EQ(scratch.ReadProjectFile(), saved);
 }
 
-E2E_CASE("session.end_while_paused_saves_the_held_total") {
-    Scene scene(2);
-    auto& [scratch, records, original, app, main] = scene;
-    StartCount(app, main);
-    WaitForShownAtLeast(main, 2);
-    const long held = PauseCount(main);
-
-    EndSession(main, true);
-    CHECK_FILE(scratch, WithTotal(records, 2, kBueroSeconds + held));
-    CHECK(OpenMessages(app).empty());
-    CHECK_EQ(Shown(main), "00:00:00");
-}
-
-// The question saves the count so far, as the minute's checkpoint does, since it is the last
-// moment at which Windows waits to hear of a failure.
-E2E_CASE("session.end_called_off_keeps_the_question_s_save_and_the_count_goes_on") {
-    Scene scene(1);
-    auto& [scratch, records, original, app, main] = scene;
-    const long first = StartCount(app, main);
-
-    EndSession(main, false);
-    CHECK_SAVED_RUN(scratch, records, 1, 0, first);
-    WaitForShownChange(main, first);
-
-    const long held = PauseCount(main);
-    Press(main, IDC_STOP);
-    CHECK_FILE(scratch, WithTotal(records, 1, held));
-}
-
-E2E_CASE("session.end_after_a_stop_writes_nothing") {
-    Scene scene(0);
-    auto& [scratch, records, original, app, main] = scene;
-    StartCount(app, main);
-    Press(main, IDC_STOP);
-
-    // The file changes behind the program's back (another copy of it stopped a count).
-    records[0].second = "000:00:07";
-    const std::string edited = ProjectFileBytes(records);
-    scratch.WriteProjectFile(edited);
-    EndSession(main, true);
-    CHECK_FILE(scratch, edited);
-    CHECK(OpenMessages(app).empty());
-    CHECK_EQ(Shown(main), "00:00:00");
-}
-
-E2E_CASE("session.a_save_that_fails_refuses_the_end_and_the_count_is_held") {
-    Scene scene(0);
-    auto& [scratch, records, original, app, main] = scene;
-    StartCount(app, main);
-    WaitForShownAtLeast(main, 2);
-    long held = 0;
-    {
-        FileLock lock(scratch.ProjectFilePath());
-        CHECK_EQ(Ask(main, WM_QUERYENDSESSION, 0, 0), 0);
-        // Forced to end all the same: nothing shown, the count held and never shown as saved.
-        Ask(main, WM_ENDSESSION, TRUE, 0);
-        CHECK(OpenMessages(app).empty());
-        held = ShownSeconds(main);
-        CHECK(held >= 2);
-        CheckHolds(main, held);
-        CHECK_FILE(scratch, original);
-    }
-    // Asked again once the file can be written, the held count is saved and the end allowed.
-    CHECK(Ask(main, WM_QUERYENDSESSION, 0, 0) != 0);
-    CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_FILE(scratch, WithTotal(records, 0, kZetaSeconds + held));
-}
-
-// While the message about a failed stop stands open the run is held, not stopped: a session end
-// in that moment, once the file can be written again, saves it.
-E2E_CASE("session.end_under_a_failed_stop_s_message_saves_the_run") {
+// A save fails while the file is held open, at a stop (whose message then stands open) or at the
+// session's end (refused, then forced all the same): the run is held, not stopped, and never
+// shown as saved. Once the file can be written, the session's end saves it and is allowed.
+void EndAfterAFailedSave(bool atStop) {
     Scene scene(0);
     auto& [scratch, records, original, app, main] = scene;
     StartCount(app, main);
@@ -114,12 +55,47 @@ E2E_CASE("session.end_under_a_failed_stop_s_message_saves_the_run") {
     long held = 0;
     {
         FileLock lock(scratch.ProjectFilePath());
-        ClickButton(main, IDC_STOP);
-        box = ExpectMessage(app, "Error writing DataBaseFile");
+        if (atStop) {
+            ClickButton(main, IDC_STOP);
+            box = ExpectMessage(app, "Error writing DataBaseFile");
+        } else {
+            CHECK_EQ(Ask(main, WM_QUERYENDSESSION, 0, 0), 0);
+            Ask(main, WM_ENDSESSION, TRUE, 0);
+            CHECK(OpenMessages(app).empty());
+        }
         held = ShownSeconds(main);
+        CHECK(held >= 2);
+        CheckHolds(main, held);
+        CHECK_FILE(scratch, original);
     }
     CHECK(Ask(main, WM_QUERYENDSESSION, 0, 0) != 0);
     CHECK_FILE(scratch, WithTotal(records, 0, kZetaSeconds + held));
-    Dismiss(box);
+    if (atStop)
+        Dismiss(box);
     CHECK_EQ(Shown(main), "00:00:00");
+}
+
+} // namespace
+
+E2E_ROW("session.end_while_running_saves_the_total", EndWhile, 0, Count::running);
+E2E_ROW("session.end_while_paused_saves_the_held_total", EndWhile, 2, Count::paused);
+E2E_ROW("session.end_after_a_stop_writes_nothing", EndWhile, 0, Count::stopped);
+E2E_ROW("session.a_save_that_fails_refuses_the_end_and_the_count_is_held", EndAfterAFailedSave,
+        false);
+E2E_ROW("session.end_under_a_failed_stop_s_message_saves_the_run", EndAfterAFailedSave, true);
+
+// The question saves the count so far, as the minute's checkpoint does, since it is the last
+// moment at which Windows waits to hear of a failure.
+E2E_CASE("session.end_called_off_keeps_the_question_s_save_and_the_count_goes_on") {
+    Scene scene(1);
+    auto& [scratch, records, original, app, main] = scene;
+    const long first = StartCount(app, main);
+
+    // Another program called the end off.
+    CHECK(Ask(main, WM_QUERYENDSESSION, 0, 0) != 0);
+    Ask(main, WM_ENDSESSION, FALSE, 0);
+    CHECK_SAVED_RUN(scratch, records, 1, 0, first);
+    WaitForShownChange(main, first);
+    const long held = PauseAndStop(app, main);
+    CHECK_FILE(scratch, WithTotal(records, 1, held));
 }

@@ -9,34 +9,26 @@ using namespace e2e;
 
 namespace {
 
-// Waits for the first window the program shows: the main dialog or a message box.
-HWND WaitForFirstWindow(const App& app) {
-    return WaitFor("a window of the program", [&app] {
-        const auto boxes = app.MessageBoxes();
-        return boxes.empty() ? app.FindMainDialog() : boxes.front().hwnd;
-    });
-}
-
-void CheckIdleDialog(HWND dialog, const std::vector<std::string>& expectedItems) {
+// The window is the main dialog, with no message box after it, idle, with these projects listed
+// and none selected.
+HWND CheckIdleDialog(const App& app, HWND dialog, const std::vector<std::string>& expectedItems) {
+    REQUIRE(!IsMessageBox(dialog));
+    app.Settle(dialog);
+    CHECK(app.MessageBoxes().empty());
     CHECK_EQ(WindowText(dialog), "Quillet 1.0");
     CheckProjectBoxUnselected(dialog, expectedItems);
     CHECK_EQ(Shown(dialog), "00:00:00");
+    return dialog;
 }
 
-// The first window is the main dialog, with no message box before or after it, idle, with
-// these projects listed and none selected.
-HWND CheckOpensWithoutMessage(const App& app, const std::vector<std::string>& expectedItems) {
-    const HWND first = WaitForFirstWindow(app);
-    REQUIRE(!IsMessageBox(first));
-    app.Settle(first);
-    CHECK(app.MessageBoxes().empty());
-    CheckIdleDialog(first, expectedItems);
-    return first;
-}
-
-void CloseAndWait(const App& app, HWND dialog) {
-    RequestClose(dialog);
-    REQUIRE(app.WaitForExit());
+// Quillet opens on a project file of these records without a message, its first window the
+// main dialog, and closing leaves the file as it was.
+void OpensWithoutMessage(const Records& records) {
+    Scratch scratch;
+    const std::string original = WriteRecords(scratch, records);
+    App app(scratch.ExePath(), scratch.WorkDir());
+    CloseToExit(app, CheckIdleDialog(app, WaitForFirstWindow(app), NamesOf(records)));
+    CHECK_FILE(scratch, original);
 }
 
 } // namespace
@@ -61,34 +53,14 @@ E2E_CASE("startup.missing_file_is_reported_before_the_dialog") {
                 return box.hwnd;
         return app.FindMainDialog();
     });
-    REQUIRE(!IsMessageBox(next));
-    app.Settle(next);
-    CHECK(app.MessageBoxes().empty());
-    CheckIdleDialog(next, {});
-
-    CloseAndWait(app, next);
+    CloseToExit(app, CheckIdleDialog(app, next, {}));
     CHECK(!FileExists(scratch.ProjectFilePath()));
     CHECK_EQ(ListFolder(scratch.AppDir()), std::vector<std::string>{"Quillet.exe"});
 }
 
-E2E_CASE("startup.empty_file_opens_without_message") {
-    Scratch scratch;
-    scratch.WriteProjectFile("");
-    App app(scratch.ExePath(), scratch.WorkDir());
-
-    const HWND first = CheckOpensWithoutMessage(app, {});
-
-    CloseAndWait(app, first);
-    CHECK_FILE(scratch, "");
-}
-
-E2E_CASE("startup.projects_listed_in_file_order_without_selection") {
-    Scratch scratch;
-    scratch.WriteProjectFile(ThreeProjectsFile());
-    App app(scratch.ExePath(), scratch.WorkDir());
-
-    CheckOpensWithoutMessage(app, NamesOf(ThreeProjects()));
-}
+E2E_ROW("startup.empty_file_opens_without_message", OpensWithoutMessage, Records{});
+E2E_ROW("startup.projects_listed_in_file_order_without_selection", OpensWithoutMessage,
+        ThreeProjects());
 
 E2E_CASE("close.idle_close_ends_program_and_writes_nothing") {
     Scene scene;
@@ -108,9 +80,7 @@ E2E_CASE("release.unpacked_zip_opens_without_message") {
     Scratch scratch; // only its working directory, with the decoy project file
     App app(exe, scratch.WorkDir());
 
-    const HWND first = CheckOpensWithoutMessage(app, {});
-
-    CloseAndWait(app, first);
+    CloseToExit(app, CheckIdleDialog(app, WaitForFirstWindow(app), {}));
     CHECK_EQ(ReadFileBytes(folder + "\\Projekte.dbu"), std::optional<std::string>(""));
     CHECK_EQ(ListFolder(folder), (std::vector<std::string>{"LICENSE.txt", "Projekte.dbu",
                                                            "Quillet.exe", "README.txt"}));

@@ -720,6 +720,25 @@ inline void RefusesName(const std::wstring& name, const std::string& message) {
     CHECK_EQ(scene.scratch.ReadProjectFile(), unchanged);
 }
 
+// For the cases on saving, on the program's folder and on start-up: what the folder holds while
+// Quillet runs (the exe, the project file and the lock file), a count paused, then stopped with no
+// message, and the first window the program shows (a message box or the main dialog).
+inline const std::vector<std::string> kRunningFolder = {"Projekte.dbu", "Quillet.exe",
+                                                        "~Projekte.lock"};
+inline long PauseAndStop(const App& app, HWND main) {
+    const long held = PauseCount(main);
+    Press(main, IDC_STOP);
+    CHECK(OpenMessages(app).empty());
+    CHECK_EQ(Shown(main), "00:00:00");
+    return held;
+}
+inline HWND WaitForFirstWindow(const App& app) {
+    return WaitFor("a window of the program", [&app] {
+        const auto boxes = app.MessageBoxes();
+        return boxes.empty() ? app.FindMainDialog() : boxes.front().hwnd;
+    });
+}
+
 } // namespace e2e
 
 // The file holds the run that was showing `shown` seconds right before it was stopped.
