@@ -4,6 +4,7 @@
 #include "scene.h"
 
 #include <map>
+#include <regex>
 #include <sstream>
 
 using namespace e2e;
@@ -27,12 +28,9 @@ Ink InkOf(HWND control) {
                          return a.second < b.second;
                      })->first;
     for (const auto& [colour, count] : counts) {
-        if (colour == ink.background)
-            continue;
-        ink.inked += count;
         const unsigned red = colour >> 16, green = (colour >> 8) & 0xFF, blue = colour & 0xFF;
-        if (blue >= 200 && red <= 60 && green <= 60)
-            ink.blue += count;
+        ink.inked += colour != ink.background ? count : 0;
+        ink.blue += colour != ink.background && blue >= 200 && red <= 60 && green <= 60 ? count : 0;
     }
     return ink;
 }
@@ -76,11 +74,8 @@ private:
 };
 
 void CheckHostName(const std::string& text) {
-    const bool isHost = text.find('.') != std::string::npos && text.front() != '.' &&
-                        text.back() != '.' && std::all_of(text.begin(), text.end(), [](char c) {
-                            return isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-';
-                        });
-    RecordCheck(isHost, __FILE__, __LINE__, "the web address " + Quote(text) + " is a host name");
+    RecordCheck(std::regex_match(text, std::regex("[A-Za-z0-9-]+(\\.[A-Za-z0-9-]+)+")), __FILE__,
+                __LINE__, "the web address " + Quote(text) + " is a host name");
 }
 
 } // namespace
@@ -131,7 +126,6 @@ E2E_CASE("about.web_address_click_hands_the_url_to_the_shell_and_the_box_stays_o
         CHECK(app.MessageBoxes().empty());
     }
 
-    PostMessageW(about, WM_COMMAND, IDOK, 0);
-    WaitUntilClosed(about);
+    CloseSideDialog(app, dialog, about, IDOK);
     CloseToExit(app, dialog);
 }

@@ -2,8 +2,6 @@
 // screen shows the same texts as before.
 #include "scene.h"
 
-#include <cstdio>
-
 using namespace e2e;
 
 // Compares the announced name where the system takes annotations; elsewhere (Wine 8, whose

@@ -68,10 +68,8 @@ E2E_ROW("counting.start_with_nothing_picked_asks_for_a_project", StartAsksForAPr
 E2E_ROW("counting.start_with_no_projects_asks_for_a_project", StartAsksForAProject, Records{});
 
 E2E_CASE("counting.the_last_project_picked_while_stopped_is_counted") {
-    auto [scratch, records, original, app, main] = Scene();
-
     // Zeta's total is loaded first, then replaced by that of the project picked after it.
-    Pick(main, 0);
+    auto [scratch, records, original, app, main] = Scene(0);
     Pick(main, 2);
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);

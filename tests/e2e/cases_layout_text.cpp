@@ -2,28 +2,16 @@
 // the fonts the program fits to its labels fill them, and a change of DPI refits them.
 #include "scene.h"
 
-#include <cstdio>
-
 using namespace e2e;
-
-namespace {
-
-BOOL CALLBACK CollectStatic(HWND child, LPARAM found) {
-    const LONG type = GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK;
-    if (ClassName(child) == "Static" && type != SS_ICON && IsWindowVisible(child))
-        reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
-    return TRUE;
-}
 
 // Text that does not fit is cut off where the control ends, so its ink runs into the edges it
 // overflows: the right one (and the left one too when centred), and, when centred vertically,
 // the top and the bottom. A tight fit may touch the bottom, so that alone proves nothing.
-void CheckInkClearOfEdges(HWND control) {
+static void CheckInkClearOfEdges(HWND control) {
     RECT client{}, ink{};
     GetClientRect(control, &client);
     const LONG style = GetWindowLongW(control, GWL_STYLE);
-    const bool centred = (style & SS_TYPEMASK) == SS_CENTER;
-    const bool middle = (style & SS_CENTERIMAGE) != 0;
+    const bool centred = (style & SS_TYPEMASK) == SS_CENTER, middle = style & SS_CENTERIMAGE;
     const bool clear = Eventually(
         [&] {
             ink = InkBox(control);
@@ -38,17 +26,18 @@ void CheckInkClearOfEdges(HWND control) {
                     std::to_string(client.right) + " x " + std::to_string(client.bottom));
 }
 
-// No static's text is wider or taller than the control that shows it. Text in the template's
-// font (not one the program fits to its label) is measured in that font (`templateFonts`: the
-// dialog is still at the screen's DPI); any text is seen on the screen. A font handle cannot be
-// read from another process under Wine.
-void CheckStaticsFit(HWND dialog, bool templateFonts = true) {
+// No static's text is wider or taller than the control that shows it: any text as seen on the
+// screen, and text in the template's font (not one the program fits) measured in that font while
+// the dialog is at the screen's DPI (`templateFonts`). Under Wine a font cannot be read across.
+static void CheckStaticsFit(HWND dialog, bool templateFonts = true) {
     const int fitted[] = {IDC_TIME_DISPLAY, IDC_LABEL_CURRENT, IDC_LABEL_CHOOSE, IDC_TOTAL_DISPLAY,
                           IDC_PRODUCT_NAME};
-    std::vector<HWND> statics;
-    EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&statics));
-    CHECK(!statics.empty());
-    for (HWND control : statics) {
+    int statics = 0;
+    for (HWND control : VisibleWindowsOfClass("Static")) {
+        if (GetParent(control) != dialog ||
+            (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            continue;
+        ++statics;
         if (WindowText(control).empty())
             continue; // nothing to show yet (the total before a pick, a save that did not fail)
         CheckInkClearOfEdges(control);
@@ -63,10 +52,11 @@ void CheckStaticsFit(HWND dialog, bool templateFonts = true) {
                         " x " + std::to_string(text.cy) + " fits a control of " +
                         std::to_string(client.right) + " x " + std::to_string(client.bottom));
     }
+    CHECK(statics > 0);
 }
 
 // The height of the control's text once it is drawn.
-int DrawnHeight(HWND control) {
+static int DrawnHeight(HWND control) {
     return WaitFor("the control's text to be drawn", [&] {
         const RECT ink = InkBox(control);
         return ink.bottom - ink.top;
@@ -75,7 +65,7 @@ int DrawnHeight(HWND control) {
 
 // A fitted font fills its control in one direction: its text takes at least half the height
 // or three quarters of the width.
-void CheckFills(HWND control) {
+static void CheckFills(HWND control) {
     RECT client{};
     GetClientRect(control, &client);
     const RECT ink = InkBox(control);
@@ -85,12 +75,12 @@ void CheckFills(HWND control) {
           (ink.right - ink.left) * 4 >= client.right * 3);
 }
 
-void CloseSide(HWND dialog) {
+static void CloseSide(HWND dialog) {
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     WaitUntilClosed(dialog);
 }
 
-int ScreenDpi() {
+static int ScreenDpi() {
     HDC dc = GetDC(nullptr);
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(nullptr, dc);
@@ -100,7 +90,7 @@ int ScreenDpi() {
 // What Windows does when a dialog moves to a monitor of `to` DPI: a frame of the new size (set
 // here, at the screen's corner so the whole dialog stays on it) and WM_DPICHANGED. The
 // message's suggested frame is a pointer that would not cross processes, so none is sent.
-void ChangeDpi(HWND dialog, int from, int to) {
+static void ChangeDpi(HWND dialog, int from, int to) {
     RECT frame{};
     GetWindowRect(dialog, &frame);
     SetWindowPos(dialog, nullptr, 0, 0, MulDiv(frame.right - frame.left, to, from),
@@ -111,15 +101,13 @@ void ChangeDpi(HWND dialog, int from, int to) {
 }
 
 // The text's height follows the DPI, give or take a step of the fitting.
-void CheckInkScaled(HWND control, int before, int from, int to) {
+static void CheckInkScaled(HWND control, int before, int from, int to) {
     const int expected = MulDiv(before, to, from), tolerance = 2 + expected / 10;
     int now = 0;
     Eventually([&] { return std::abs((now = DrawnHeight(control)) - expected) <= tolerance; },
                2000);
     CHECK_NEAR(now, expected, tolerance);
 }
-
-} // namespace
 
 E2E_CASE("layout.every_static_text_fits_its_control") {
     // The project of the longest total picked, so that its total under the box is checked too.

@@ -13,10 +13,9 @@ static void CheckOnProject(HWND main, int index, const std::string& name) {
     CHECK_EQ(box.field, name);
 }
 
-// With the list come to rest on item `resting` without the program hearing of it, drops the
-// project box's list down as a click on its arrow does, then closes it again: both open and
-// closed, the box shows project `index`. The mouse is moved out of the way first: an open list
-// selects the item under the pointer.
+// With the list at rest on item `resting` unknown to the program, drops it down as a click on the
+// arrow does and closes it again: open and closed, the box shows project `index`. The mouse is
+// moved out of the way first: an open list selects the item under the pointer.
 static void CheckDropsOnto(HWND main, int resting, int index, const std::string& name) {
     const HWND combo = Control(main, IDC_PROJECT_COMBO);
     Ask(combo, CB_SETCURSEL, resting, 0);
@@ -45,10 +44,9 @@ E2E_CASE("selection.picking_another_project_while_counting_snaps_back") {
     CheckOnProject(main, 1, "alpha");
     WaitForShownChange(main, first);
 
-    PauseCount(main);
+    const long held = PauseCount(main);
     Pick(main, 0);
     CheckOnProject(main, 1, "alpha");
-    const long held = ShownSeconds(main);
 
     // The total of the project being counted is written; the picked ones are untouched.
     Press(main, IDC_STOP);
@@ -77,9 +75,8 @@ E2E_CASE("selection.typing_while_counting_restores_the_current_name") {
     CHECK_EQ(TypeIntoBox(main, "Neu"), kBuero);
     WaitForShownChange(main, first);
 
-    PauseCount(main);
+    const long held = PauseCount(main);
     CHECK_EQ(TypeIntoBox(main, "alpha"), kBuero);
-    const long held = ShownSeconds(main);
 
     // The count stayed on its project: stop writes that project's total.
     Press(main, IDC_STOP);

@@ -67,11 +67,11 @@ E2E_CASE("tray.minimize_while_paused_keeps_the_count_paused") {
     RestoreFromIcon(dialog);
     LetASecondPass();
     CHECK_EQ(ShownSeconds(dialog), pausedSeconds);
-    // Still paused, not stopped: closing is refused, and "pause" resumes from the same count.
+    // Still paused, not stopped: closing is refused, and "pause" resumes from the same count (a
+    // busy machine may skip a second).
     RequestClose(dialog);
     AnswerMessage(app, kStopFirst);
     ClickButton(dialog, IDC_PAUSE);
-    // (A busy machine may skip a second.)
     CHECK_NEAR(NextTick(dialog).seconds, pausedSeconds + 1, 1);
 
     StopAndClose(app, dialog);

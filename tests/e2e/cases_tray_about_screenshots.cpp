@@ -8,8 +8,7 @@ E2E_CASE("screenshot.about") {
     const HWND about = OpenAbout(app, dialog);
     CHECK(app.MessageBoxes().empty());
     OfferScreenshot(about, "about");
-    PostMessageW(about, WM_COMMAND, IDOK, 0);
-    WaitUntilClosed(about);
+    CloseSideDialog(app, dialog, about, IDOK);
     CloseToExit(app, dialog);
 }
 
