@@ -1,14 +1,12 @@
-// Time away from the computer while counting (the limit set to one minute in Quillet.ini): held
-// out of the file, asked about when the user is back, and told at the next start when nobody
-// could be asked.
+// Time away while counting (the limit one minute in Quillet.ini): held out of the file, asked
+// about when the user is back, and told at the next start when nobody could be asked.
 #include "scene.h"
 
 using namespace e2e;
 
 E2E_CASE("away.time_away_is_asked_about_and_never_kept_in_silence") {
-    Scene scene({ThreeProjects(), 0, "app", "[Settings]\r\nAwayMinutes=1\r\n"});
-    auto& [scratch, records, original, app, main] = scene;
-    const long loaded = ParseTimeLine(records[0].second);
+    auto [scratch, records, original, app, main] =
+        Scene({ThreeProjects(), 0, "app", "[Settings]\r\nAwayMinutes=1\r\n"});
     StartCount(app, main);
 
     // No input since the start: after a minute the user counts as away from the start on, and
@@ -32,22 +30,19 @@ E2E_CASE("away.time_away_is_asked_about_and_never_kept_in_silence") {
 
     // Locked, then ended without an answer: the away time stays out, and the next start says so.
     Ask(main, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
-    const std::string iniPath = scratch.AppDir() + "\\Quillet.ini";
     CHECK(Eventually([&] {
-        const auto ini = ReadFileBytes(iniPath);
+        const auto ini = ReadFileBytes(scratch.AppDir() + "\\Quillet.ini");
         return ini && ini->find("LeftOutMinutes=1") != std::string::npos;
     }));
     const auto held = scratch.ReadProjectFile();
     app.Kill();
     REQUIRE(held.has_value());
-    const long kept = ParseTimeLine(held->substr(6, 9)) - loaded;
+    const long kept = ParseTimeLine(held->substr(6, 9)) - kZetaSeconds;
     CHECK(kept >= shown && kept <= shown + 3);
 
     App again(scratch.ExePath(), scratch.WorkDir());
     AnswerMessage(again, "When Quillet last ended, you had been away for 1 minute while "
                          "Zeta was counting. That time was not added to the project.");
-    const HWND mainAgain = again.WaitForMainDialog();
-    CHECK(OpenMessages(again).empty());
-    CloseToExit(again, mainAgain);
+    CloseToExit(again, StartIdle(again));
     CHECK_EQ(scratch.ReadProjectFile(), held);
 }

@@ -1,11 +1,8 @@
-// The main dialog as its template lays it out: every control with its id, class, text, place,
-// size and styles, in tab order, in a dialog of 320 x 200 dialog units centred on the screen.
-// Dialog units become pixels through the base units of the template's font, "MS Sans Serif" 8.
+// The main dialog as its template lays it out (320 x 200 dialog units of "MS Sans Serif" 8,
+// centred): every control's id, class, text, place, size and styles, in tab order.
 #include "scene.h"
 
 using namespace e2e;
-
-namespace {
 
 struct TemplateControl {
     int id;
@@ -16,44 +13,29 @@ struct TemplateControl {
     DWORD styles; // further style bits that must be set
 };
 
-constexpr DWORD kStaticType = SS_TYPEMASK;
-constexpr DWORD kButtonType = BS_TYPEMASK;
-constexpr DWORD kComboType = 0x3; // CBS_SIMPLE | CBS_DROPDOWN | CBS_DROPDOWNLIST
+constexpr DWORD kMiddle = SS_CENTERIMAGE | WS_GROUP, kFlat = BS_FLAT | WS_TABSTOP;
 
 // Template order, which is also the tab order.
-const TemplateControl kMainControls[] = {
+static const TemplateControl kMainControls[] = {
     // A combo box passes WS_VSCROLL on to its list, so its own window does not keep it.
     {IDC_PROJECT_COMBO, "ComboBox", nullptr, 7, 57, 176, 56, CBS_DROPDOWN, WS_TABSTOP},
-    {IDC_LABEL_CURRENT, "Static", "Current time:", 7, 131, 60, 26, SS_LEFT,
-     SS_CENTERIMAGE | WS_GROUP},
-    {IDC_LABEL_CHOOSE, "Static", "Choose project:", 7, 33, 69, 23, SS_LEFT,
-     SS_CENTERIMAGE | WS_GROUP},
+    {IDC_LABEL_CURRENT, "Static", "Current time:", 7, 131, 60, 26, SS_LEFT, kMiddle},
+    {IDC_LABEL_CHOOSE, "Static", "Choose project:", 7, 33, 69, 23, SS_LEFT, kMiddle},
     {IDC_START, "Button", "start", 193, 56, 25, 14, BS_PUSHBUTTON, WS_TABSTOP},
     {IDC_STOP, "Button", "stop", 262, 56, 25, 14, BS_PUSHBUTTON, WS_TABSTOP},
-    {IDC_TIME_DISPLAY, "Static", "00:00:00", 90, 124, 92, 40, SS_CENTER, SS_CENTERIMAGE | WS_GROUP},
+    {IDC_TIME_DISPLAY, "Static", "00:00:00", 90, 124, 92, 40, SS_CENTER, kMiddle},
     {IDC_MINIMIZE, "Button", "minimize", 7, 179, 51, 14, BS_PUSHBUTTON, WS_TABSTOP},
-    {IDC_OVERVIEW, "Button", "Project time overview", 7, 7, 77, 10, BS_PUSHBUTTON,
-     BS_FLAT | WS_TABSTOP},
-    {IDC_NEW_PROJECT, "Button", "Create new project", 97, 7, 77, 10, BS_PUSHBUTTON,
-     BS_FLAT | WS_TABSTOP},
-    {IDC_DELETE_PROJECT, "Button", "Delete project", 186, 7, 54, 10, BS_PUSHBUTTON,
-     BS_FLAT | WS_TABSTOP},
-    {IDC_ABOUT, "Button", "About", 254, 7, 24, 10, BS_PUSHBUTTON, BS_FLAT | WS_TABSTOP},
+    {IDC_OVERVIEW, "Button", "Project time overview", 7, 7, 77, 10, BS_PUSHBUTTON, kFlat},
+    {IDC_NEW_PROJECT, "Button", "Create new project", 97, 7, 77, 10, BS_PUSHBUTTON, kFlat},
+    {IDC_DELETE_PROJECT, "Button", "Delete project", 186, 7, 54, 10, BS_PUSHBUTTON, kFlat},
+    {IDC_ABOUT, "Button", "About", 254, 7, 24, 10, BS_PUSHBUTTON, kFlat},
     {IDC_PAUSE, "Button", "pause", 227, 56, 25, 14, BS_PUSHBUTTON, WS_TABSTOP},
-    {IDC_TOTAL_DISPLAY, "Static", "", 7, 84, 176, 18, SS_LEFT, SS_CENTERIMAGE | WS_GROUP},
+    {IDC_TOTAL_DISPLAY, "Static", "", 7, 84, 176, 18, SS_LEFT, kMiddle},
     {IDC_SAVE_STATUS, "Static", "", 7, 166, 306, 10, SS_LEFT, WS_GROUP},
 };
 
-DWORD TypeMaskOf(const TemplateControl& item) {
-    const std::string name = item.className;
-    return name == "Static" ? kStaticType : name == "Button" ? kButtonType : kComboType;
-}
-
-} // namespace
-
 E2E_CASE("layout.main_dialog_controls_match_the_template") {
-    Scene scene{Setup(Records{{"Alpha", "000:00:00"}})};
-    auto& [scratch, records, original, app, dialog] = scene;
+    auto [scratch, records, original, app, dialog] = Scene(Setup(Records{{"Alpha", "000:00:00"}}));
     const BaseUnits units = DialogBaseUnits("MS Sans Serif", 8);
 
     HWND child = GetWindow(dialog, GW_CHILD);
@@ -61,12 +43,15 @@ E2E_CASE("layout.main_dialog_controls_match_the_template") {
         const HWND control = Control(dialog, item.id);
         CHECK_EQ(child, control); // next in tab order
         child = child ? GetWindow(child, GW_HWNDNEXT) : nullptr;
-        CHECK_EQ(ClassName(control), std::string(item.className));
+        CHECK_EQ(ClassName(control), item.className);
         if (item.text)
             CHECK_EQ(WindowText(control), std::string(item.text));
 
         const DWORD style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
-        CHECK_EQ(style & TypeMaskOf(item), item.type);
+        // The bits of the kind of control; a combo box's kinds are CBS_SIMPLE to CBS_DROPDOWNLIST.
+        const std::string name = item.className;
+        const DWORD kind = name == "Static" ? SS_TYPEMASK : name == "Button" ? BS_TYPEMASK : 0x3;
+        CHECK_EQ(style & kind, item.type);
         CHECK_EQ(style & (item.styles | WS_CHILD | WS_VISIBLE),
                  item.styles | WS_CHILD | WS_VISIBLE);
 
@@ -84,20 +69,16 @@ E2E_CASE("layout.main_dialog_controls_match_the_template") {
 }
 
 E2E_CASE("layout.main_dialog_frame_size_and_place") {
-    Scene scene{Setup(Records{})};
-    auto& [scratch, records, original, app, dialog] = scene;
-    const BaseUnits units = DialogBaseUnits("MS Sans Serif", 8);
-
+    auto [scratch, records, original, app, dialog] = Scene(Setup(Records{}));
     RECT client{};
     GetClientRect(dialog, &client);
-    const RECT expected = DialogUnitsToPixels(units, 0, 0, 320, 200);
+    const RECT expected = DialogUnitsToPixels(DialogBaseUnits("MS Sans Serif", 8), 0, 0, 320, 200);
     CHECK_NEAR(client.right, expected.right, 1);
     CHECK_NEAR(client.bottom, expected.bottom, 1);
 
     const DWORD style = static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE));
     const DWORD wanted = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
-    CHECK_EQ(style & wanted, wanted);
-    CHECK_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), DWORD{0});
+    CHECK_EQ(style & (wanted | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), wanted);
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(dialog, GWL_EXSTYLE));
     CHECK_EQ(exStyle & (WS_EX_APPWINDOW | WS_EX_DLGMODALFRAME),
              DWORD{WS_EX_APPWINDOW | WS_EX_DLGMODALFRAME});

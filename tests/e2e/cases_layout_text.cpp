@@ -1,69 +1,48 @@
-// Text at the screen's DPI: in every dialog each static's text fits inside its control, the
-// fonts the program fits to its labels fill them, and a change of DPI refits those fonts. These
-// cases also run in prefixes at 144 and 192 DPI (see CMakeLists.txt).
+// Text at the screen's DPI (also run at 144 and 192 DPI): each static's text fits its control,
+// the fonts the program fits to its labels fill them, and a change of DPI refits them.
 #include "scene.h"
 
-#include <cstdio>
-
 using namespace e2e;
-
-namespace {
-
-BOOL CALLBACK CollectStatic(HWND child, LPARAM found) {
-    const LONG type = GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK;
-    if (ClassName(child) == "Static" && type != SS_ICON && IsWindowVisible(child))
-        reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
-    return TRUE;
-}
-
-std::string Describe(const RECT& rect) {
-    return std::to_string(rect.left) + "," + std::to_string(rect.top) + " to " +
-           std::to_string(rect.right) + "," + std::to_string(rect.bottom);
-}
 
 // Text that does not fit is cut off where the control ends, so its ink runs into the edges it
 // overflows: the right one (and the left one too when centred), and, when centred vertically,
 // the top and the bottom. A tight fit may touch the bottom, so that alone proves nothing.
-bool InkClearOfEdges(HWND control) {
-    RECT client{};
+static void CheckInkClearOfEdges(HWND control) {
+    RECT client{}, ink{};
     GetClientRect(control, &client);
-    const RECT ink = InkBox(control);
     const LONG style = GetWindowLongW(control, GWL_STYLE);
-    const bool centred = (style & SS_TYPEMASK) == SS_CENTER;
-    const bool middle = (style & SS_CENTERIMAGE) != 0;
-    return ink.right > ink.left && ink.right < client.right && (!centred || ink.left > 0) &&
-           (!middle || (ink.top > 0 && ink.bottom < client.bottom));
+    const bool centred = (style & SS_TYPEMASK) == SS_CENTER, middle = style & SS_CENTERIMAGE;
+    const bool clear = Eventually(
+        [&] {
+            ink = InkBox(control);
+            return ink.right > ink.left && ink.right < client.right && (!centred || ink.left > 0) &&
+                   (!middle || (ink.top > 0 && ink.bottom < client.bottom));
+        },
+        2000);
+    RecordCheck(clear, __FILE__, __LINE__,
+                "text " + Quote(WindowText(control)) + " drawn from " + std::to_string(ink.left) +
+                    "," + std::to_string(ink.top) + " to " + std::to_string(ink.right) + "," +
+                    std::to_string(ink.bottom) + " is clear of the edges of a control of " +
+                    std::to_string(client.right) + " x " + std::to_string(client.bottom));
 }
 
-void CheckInkClearOfEdges(HWND control) {
-    if (Eventually([&] { return InkClearOfEdges(control); }, 2000))
-        return;
-    RECT client{};
-    GetClientRect(control, &client);
-    RecordCheck(false, __FILE__, __LINE__,
-                "text " + Quote(WindowText(control)) + " drawn at " + Describe(InkBox(control)) +
-                    " is clear of the edges of a control of " + std::to_string(client.right) +
-                    " x " + std::to_string(client.bottom));
-}
-
-bool IsFittedByProgram(HWND control) {
-    const int id = GetDlgCtrlID(control);
-    return id == IDC_TIME_DISPLAY || id == IDC_LABEL_CURRENT || id == IDC_LABEL_CHOOSE ||
-           id == IDC_TOTAL_DISPLAY || id == IDC_PRODUCT_NAME;
-}
-
-// No static's text is wider or taller than the control that shows it. Text in the template's
-// font is measured in that font (`templateFonts`: the dialog is still at the screen's DPI); any
-// text is seen on the screen. A font handle cannot be read from another process under Wine.
-void CheckStaticsFit(HWND dialog, bool templateFonts = true) {
-    std::vector<HWND> statics;
-    EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&statics));
-    CHECK(!statics.empty());
-    for (HWND control : statics) {
+// No static's text is wider or taller than the control that shows it: any text as seen on the
+// screen, and text in the template's font (not one the program fits) measured in that font while
+// the dialog is at the screen's DPI (`templateFonts`). Under Wine a font cannot be read across.
+static void CheckStaticsFit(HWND dialog, bool templateFonts = true) {
+    const int fitted[] = {IDC_TIME_DISPLAY, IDC_LABEL_CURRENT, IDC_LABEL_CHOOSE, IDC_TOTAL_DISPLAY,
+                          IDC_PRODUCT_NAME};
+    int statics = 0;
+    for (HWND control : VisibleWindowsOfClass("Static")) {
+        if (GetParent(control) != dialog ||
+            (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            continue;
+        ++statics;
         if (WindowText(control).empty())
             continue; // nothing to show yet (the total before a pick, a save that did not fail)
         CheckInkClearOfEdges(control);
-        if (!templateFonts || IsFittedByProgram(control))
+        if (!templateFonts ||
+            std::count(std::begin(fitted), std::end(fitted), GetDlgCtrlID(control)))
             continue;
         RECT client{};
         GetClientRect(control, &client);
@@ -73,21 +52,20 @@ void CheckStaticsFit(HWND dialog, bool templateFonts = true) {
                         " x " + std::to_string(text.cy) + " fits a control of " +
                         std::to_string(client.right) + " x " + std::to_string(client.bottom));
     }
-}
-
-int InkHeight(HWND control) {
-    const RECT ink = InkBox(control);
-    return ink.bottom - ink.top;
+    CHECK(statics > 0);
 }
 
 // The height of the control's text once it is drawn.
-int DrawnHeight(HWND control) {
-    return WaitFor("the control's text to be drawn", [&] { return InkHeight(control); });
+static int DrawnHeight(HWND control) {
+    return WaitFor("the control's text to be drawn", [&] {
+        const RECT ink = InkBox(control);
+        return ink.bottom - ink.top;
+    });
 }
 
 // A fitted font fills its control in one direction: its text takes at least half the height
 // or three quarters of the width.
-void CheckFills(HWND control) {
+static void CheckFills(HWND control) {
     RECT client{};
     GetClientRect(control, &client);
     const RECT ink = InkBox(control);
@@ -97,12 +75,12 @@ void CheckFills(HWND control) {
           (ink.right - ink.left) * 4 >= client.right * 3);
 }
 
-void CloseSide(HWND dialog) {
+static void CloseSide(HWND dialog) {
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     WaitUntilClosed(dialog);
 }
 
-int ScreenDpi() {
+static int ScreenDpi() {
     HDC dc = GetDC(nullptr);
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(nullptr, dc);
@@ -112,7 +90,7 @@ int ScreenDpi() {
 // What Windows does when a dialog moves to a monitor of `to` DPI: a frame of the new size (set
 // here, at the screen's corner so the whole dialog stays on it) and WM_DPICHANGED. The
 // message's suggested frame is a pointer that would not cross processes, so none is sent.
-void ChangeDpi(HWND dialog, int from, int to) {
+static void ChangeDpi(HWND dialog, int from, int to) {
     RECT frame{};
     GetWindowRect(dialog, &frame);
     SetWindowPos(dialog, nullptr, 0, 0, MulDiv(frame.right - frame.left, to, from),
@@ -123,46 +101,37 @@ void ChangeDpi(HWND dialog, int from, int to) {
 }
 
 // The text's height follows the DPI, give or take a step of the fitting.
-void CheckInkScaled(HWND control, int before, int from, int to) {
-    const int expected = MulDiv(before, to, from);
+static void CheckInkScaled(HWND control, int before, int from, int to) {
+    const int expected = MulDiv(before, to, from), tolerance = 2 + expected / 10;
     int now = 0;
-    Eventually([&] { return std::abs((now = InkHeight(control)) - expected) <= 2 + expected / 10; },
+    Eventually([&] { return std::abs((now = DrawnHeight(control)) - expected) <= tolerance; },
                2000);
-    CHECK_NEAR(now, expected, 2 + expected / 10);
+    CHECK_NEAR(now, expected, tolerance);
 }
-
-} // namespace
 
 E2E_CASE("layout.every_static_text_fits_its_control") {
     // The project of the longest total picked, so that its total under the box is checked too.
-    Scene scene(2);
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene(2);
     std::printf("  screen at %d DPI\n", ScreenDpi());
     CHECK_EQ(TotalShown(main), "Total: 100:00:01");
     CheckStaticsFit(main);
     for (int id : {IDC_TIME_DISPLAY, IDC_LABEL_CURRENT, IDC_LABEL_CHOOSE})
         CheckFills(Control(main, id));
-    const std::pair<int, const char*> sides[] = {{IDC_NEW_PROJECT, "Create new project"},
-                                                 {IDC_OVERVIEW, "Project time overview "},
-                                                 {IDC_ABOUT, "About"}};
-    for (const auto& [button, caption] : sides) {
-        const HWND dialog = OpenFromMain(app, main, button, caption);
+    // Every side dialog, and in the overview the correction dialogs for its second project.
+    const auto checkSide = [&](HWND parent, int button, const char* caption) {
+        const HWND dialog = OpenFromMain(app, parent, button, caption);
         CheckStaticsFit(dialog);
-        if (button == IDC_ABOUT)
-            CheckFills(Control(dialog, IDC_PRODUCT_NAME));
-        CloseSide(dialog);
-    }
-    // The overview's correction dialogs, for its second project, and the settings.
-    const HWND overview = OpenOverview(app, main);
+        return dialog;
+    };
+    CloseSide(checkSide(main, IDC_NEW_PROJECT, "Create new project"));
+    const HWND overview = checkSide(main, IDC_OVERVIEW, "Project time overview ");
     Ask(Control(overview, IDC_OVERVIEW_LIST), LB_SETCURSEL, 2, 0);
-    for (const auto& [button, caption] :
-         {std::pair<int, const char*>{IDC_CHANGE_TOTAL, "Change total"},
-          {IDC_RENAME, "Rename project"}}) {
-        const HWND dialog = OpenFromMain(app, overview, button, caption);
-        CheckStaticsFit(dialog);
-        CloseSide(dialog);
-    }
+    CloseSide(checkSide(overview, IDC_CHANGE_TOTAL, "Change total"));
+    CloseSide(checkSide(overview, IDC_RENAME, "Rename project"));
     CloseSide(overview);
+    const HWND about = checkSide(main, IDC_ABOUT, "About");
+    CheckFills(Control(about, IDC_PRODUCT_NAME));
+    CloseSide(about);
     const HWND settings = OpenSettings(app, main);
     CheckStaticsFit(settings);
     CloseSide(settings);
@@ -170,17 +139,15 @@ E2E_CASE("layout.every_static_text_fits_its_control") {
 }
 
 E2E_CASE("layout.dpi_change_refits_the_fonts") {
-    Scene scene;
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene();
     // Up by half, or down by a quarter where half as much again would not fit the screen.
     const int dpi = ScreenDpi(), other = dpi >= 192 ? dpi * 3 / 4 : dpi * 3 / 2;
     const int ids[] = {IDC_TIME_DISPLAY, IDC_LABEL_CURRENT, IDC_LABEL_CHOOSE, IDC_START};
-    int inkBefore[3];
+    int inkBefore[4];
     RECT rectBefore[4];
     for (int i = 0; i < 4; ++i) {
         rectBefore[i] = RectInDialog(main, Control(main, ids[i]));
-        if (i < 3)
-            inkBefore[i] = DrawnHeight(Control(main, ids[i]));
+        inkBefore[i] = DrawnHeight(Control(main, ids[i]));
     }
 
     ChangeDpi(main, dpi, other);

@@ -1,12 +1,10 @@
-// Scenes for the screenshots in docs/, taken by scripts/screenshots.sh (which runs the driver
-// with --shots). Not registered as tests.
+// Scenes for the screenshots in docs/, taken by scripts/screenshots.sh; not registered as tests.
 #include "scene.h"
 
 using namespace e2e;
 
 E2E_CASE("screenshot.main") {
-    Scene scene{Setup(SampleProjects(), 0)};
-    auto& [scratch, records, original, app, dialog] = scene;
+    auto [scratch, records, original, app, dialog] = Scene(Setup(SampleProjects(), 0));
     // A count under way: the project's total under the box, the side buttons greyed.
     StartCount(app, dialog);
     WaitForShownAtLeast(dialog, 3);
@@ -16,8 +14,7 @@ E2E_CASE("screenshot.main") {
 
 // The question about time away, asked when the user is back (here after a locked session).
 E2E_CASE("screenshot.away") {
-    Scene scene{Setup(SampleProjects(), 0)};
-    auto& [scratch, records, original, app, dialog] = scene;
+    auto [scratch, records, original, app, dialog] = Scene(Setup(SampleProjects(), 0));
     StartCount(app, dialog);
     Ask(dialog, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
     WaitForShownAtLeast(dialog, 3);

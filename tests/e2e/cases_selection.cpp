@@ -5,53 +5,48 @@
 
 using namespace e2e;
 
-namespace {
+static const std::string kBuero = ThreeProjects()[2].first;
 
-const std::string kBuero = "B\xFC"
-                           "ro & Verwaltung";
-
-void CheckOnProject(HWND main, int index, const std::string& name) {
+static void CheckOnProject(HWND main, int index, const std::string& name) {
     const ProjectBox box = ReadProjectBox(main);
     CHECK_EQ(box.selection, index);
     CHECK_EQ(box.field, name);
 }
 
-// Drops the project box's list down as a click on its arrow does, then closes it again; returns
-// the box as it was while the list was open. The mouse is moved out of the way first: an open
-// list selects the item under the pointer.
-ProjectBox DropDown(HWND main) {
+// With the list at rest on item `resting` unknown to the program, drops it down as a click on the
+// arrow does and closes it again: open and closed, the box shows project `index`. The mouse is
+// moved out of the way first: an open list selects the item under the pointer.
+static void CheckDropsOnto(HWND main, int resting, int index, const std::string& name) {
     const HWND combo = Control(main, IDC_PROJECT_COMBO);
+    Ask(combo, CB_SETCURSEL, resting, 0);
     SetCursorPos(0, 0);
     Ask(combo, CB_SHOWDROPDOWN, TRUE, 0);
-    const ProjectBox opened = ReadProjectBox(main);
+    CheckOnProject(main, index, name);
     CHECK(Ask(combo, CB_GETDROPPEDSTATE, 0, 0) != 0);
     Ask(combo, CB_SHOWDROPDOWN, FALSE, 0);
-    return opened;
+    CheckOnProject(main, index, name);
 }
 
-// Types into the project box's text field, one character at a time. Each character is sent
-// rather than posted, so that it has been handled, with all it set off, when the call returns.
-void TypeIntoBox(HWND main, const std::string& text) {
+// Types into the project box's text field and returns what the field shows then. Each character
+// is sent rather than posted, so that it has been handled, with all it set off, on return.
+static std::string TypeIntoBox(HWND main, const std::string& text) {
     const HWND field = ComboField(Control(main, IDC_PROJECT_COMBO));
     for (unsigned char c : text)
         Ask(field, WM_CHAR, c, 1);
+    return WindowText(field);
 }
 
-} // namespace
-
 E2E_CASE("selection.picking_another_project_while_counting_snaps_back") {
-    Scene scene(1);
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene(1);
     const long first = StartCount(app, main);
 
     Pick(main, 2);
     CheckOnProject(main, 1, "alpha");
     WaitForShownChange(main, first);
 
-    PauseCount(main);
+    const long held = PauseCount(main);
     Pick(main, 0);
     CheckOnProject(main, 1, "alpha");
-    const long held = ShownSeconds(main);
 
     // The total of the project being counted is written; the picked ones are untouched.
     Press(main, IDC_STOP);
@@ -60,51 +55,28 @@ E2E_CASE("selection.picking_another_project_while_counting_snaps_back") {
 }
 
 E2E_CASE("selection.dropping_the_list_while_counting_selects_the_current_project") {
-    Scene scene;
-    auto& [scratch, records, original, app, main] = scene;
-    const HWND combo = Control(main, IDC_PROJECT_COMBO);
-    Pick(main, 2);
+    auto [scratch, records, original, app, main] = Scene(2);
     StartCount(app, main);
-
-    // The list had come to rest on another item without the program hearing of it.
-    Ask(combo, CB_SETCURSEL, 0, 0);
-    ProjectBox opened = DropDown(main);
-    CHECK_EQ(opened.selection, 2);
-    CHECK_EQ(opened.field, kBuero);
-    CheckOnProject(main, 2, kBuero);
-
+    CheckDropsOnto(main, 0, 2, kBuero);
     PauseCount(main);
-    Ask(combo, CB_SETCURSEL, 1, 0);
-    opened = DropDown(main);
-    CHECK_EQ(opened.selection, 2);
-    CheckOnProject(main, 2, kBuero);
+    CheckDropsOnto(main, 1, 2, kBuero);
 
     // Stopped, the list opens on whatever is selected.
     Press(main, IDC_STOP);
-    Ask(combo, CB_SETCURSEL, 1, 0);
-    opened = DropDown(main);
-    CHECK_EQ(opened.selection, 1);
-    CheckOnProject(main, 1, "alpha");
+    CheckDropsOnto(main, 1, 1, "alpha");
     CHECK(OpenMessages(app).empty());
 }
 
 E2E_CASE("selection.typing_while_counting_restores_the_current_name") {
-    Scene scene;
-    auto& [scratch, records, original, app, main] = scene;
-    const HWND field = ComboField(Control(main, IDC_PROJECT_COMBO));
-    Pick(main, 2);
+    auto [scratch, records, original, app, main] = Scene(2);
     const long first = StartCount(app, main);
 
-    TypeIntoBox(main, "x");
-    CHECK_EQ(WindowText(field), kBuero);
-    TypeIntoBox(main, "Neu");
-    CHECK_EQ(WindowText(field), kBuero);
+    CHECK_EQ(TypeIntoBox(main, "x"), kBuero);
+    CHECK_EQ(TypeIntoBox(main, "Neu"), kBuero);
     WaitForShownChange(main, first);
 
-    PauseCount(main);
-    TypeIntoBox(main, "alpha");
-    CHECK_EQ(WindowText(field), kBuero);
-    const long held = ShownSeconds(main);
+    const long held = PauseCount(main);
+    CHECK_EQ(TypeIntoBox(main, "alpha"), kBuero);
 
     // The count stayed on its project: stop writes that project's total.
     Press(main, IDC_STOP);
@@ -113,53 +85,42 @@ E2E_CASE("selection.typing_while_counting_restores_the_current_name") {
 }
 
 E2E_CASE("selection.typing_while_stopped_shows_the_last_started_project") {
-    Scene scene;
-    auto& [scratch, records, original, app, main] = scene;
-    const HWND field = ComboField(Control(main, IDC_PROJECT_COMBO));
+    auto [scratch, records, original, app, main] = Scene();
 
     // Before any start the first project is the current one.
-    TypeIntoBox(main, "x");
-    CHECK_EQ(WindowText(field), "Zeta");
+    CHECK_EQ(TypeIntoBox(main, "x"), "Zeta");
 
     // After a run of the second project, its name comes back, whichever item is picked.
     Pick(main, 1);
     StartCount(app, main);
     Press(main, IDC_STOP);
     Pick(main, 2);
-    CHECK_EQ(WindowText(field), kBuero);
-    TypeIntoBox(main, "y");
-    CHECK_EQ(WindowText(field), "alpha");
+    CHECK_EQ(ReadProjectBox(main).field, kBuero);
+    CHECK_EQ(TypeIntoBox(main, "y"), "alpha");
     CHECK(OpenMessages(app).empty());
 }
 
 E2E_CASE("selection.typing_after_a_refused_start_clears_the_field") {
-    Scene scene;
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene();
 
     // No project is current after a start without a pick, so no name can come back.
     ClickButton(main, IDC_START);
     AnswerMessage(app, kChooseProject);
     TypeIntoBox(main, "abc");
-    const ProjectBox box = ReadProjectBox(main);
-    CHECK_EQ(box.field, "");
-    CHECK_EQ(box.selection, CB_ERR);
+    CheckOnProject(main, CB_ERR, "");
     CHECK(OpenMessages(app).empty());
 }
 
 E2E_CASE("selection.typing_while_stopped_reselects_the_current_project_and_its_total") {
-    Scene scene;
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene(2);
 
     // The third project is picked (its total loaded), then typing brings back the first: the
     // box selects it again, and a start counts the first project from its own total.
-    Pick(main, 2);
     TypeIntoBox(main, "x");
-    const ProjectBox box = ReadProjectBox(main);
-    CHECK_EQ(box.field, "Zeta");
-    CHECK_EQ(box.selection, 0);
+    CheckOnProject(main, 0, "Zeta");
 
     StartCount(app, main);
     const long shown = StopRunningCount(main);
-    CHECK_SAVED_RUN(scratch, records, 0, ParseTimeLine(records[0].second), shown);
+    CHECK_SAVED_RUN(scratch, records, 0, kZetaSeconds, shown);
     CHECK(OpenMessages(app).empty());
 }

@@ -2,17 +2,11 @@
 // the real mouse brings the dialog back on the release of the left button, not on the press.
 #include "scene.h"
 
-#include <vector>
-
 using namespace e2e;
 
 E2E_CASE("tray.mouse_over_the_icon_shows_its_tip_and_its_release_restores_the_dialog") {
-    Scene scene(Tray({{"Alpha", "000:00:00"}}, -1));
-    auto& [scratch, records, original, app, dialog] = scene;
-    const std::vector<HWND> before = IconWindows();
-
-    MinimizeToTray(dialog);
-    const HWND icon = WaitForNewIconWindow(before);
+    auto [scratch, records, original, app, dialog] = Scene(Tray({{"Alpha", "000:00:00"}}, -1));
+    const HWND icon = MinimizeToIcon(dialog);
     const HWND tip = PointAtIconForItsTip(icon);
     CHECK_EQ(WindowText(tip), "Quillet 1.0");
     app.Settle(dialog);
@@ -23,13 +17,11 @@ E2E_CASE("tray.mouse_over_the_icon_shows_its_tip_and_its_release_restores_the_di
     WaitFor("the press to reach the icon", [&] { return !IsWindowVisible(tip); });
     Ask(icon, WM_NULL);
     app.Settle(dialog);
-    CHECK(!IsWindowVisible(dialog));
-    CHECK(IconExists(dialog));
+    CheckBehindIcon(dialog, true);
 
     MouseInput(MOUSEEVENTF_LEFTUP);
-    CHECK(Eventually([&] { return IsWindowVisible(dialog) != FALSE; }));
-    CHECK(Eventually([&] { return !IconExists(dialog); }));
-    CHECK(Eventually([&] { return !IsWindow(icon); }));
+    CHECK(Eventually(
+        [&] { return IsWindowVisible(dialog) && !IconExists(dialog) && !IsWindow(icon); }));
     CHECK(app.FindMainDialog() == dialog);
 
     CloseToExit(app, dialog);
@@ -40,25 +32,19 @@ E2E_CASE("tray.mouse_over_the_icon_shows_its_tip_and_its_release_restores_the_di
 // arrives as NIN_KEYSELECT and restores the dialog, as does NIN_SELECT; the right button and
 // the context menu request stay ignored.
 E2E_CASE("tray.keyboard_selection_of_the_icon_restores_the_dialog") {
-    Scene scene(Tray({{"Alpha", "000:00:00"}}, -1));
-    auto& [scratch, records, original, app, dialog] = scene;
+    auto [scratch, records, original, app, dialog] = Scene(Tray({{"Alpha", "000:00:00"}}, -1));
 
     for (UINT selection : {UINT{NIN_KEYSELECT}, UINT{NIN_SELECT}}) {
         MinimizeToTray(dialog);
         for (UINT ignored : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_CONTEXTMENU, WM_LBUTTONDOWN}) {
             MouseOverIcon(dialog, MAKELPARAM(ignored, 1));
-            CHECK(!IsWindowVisible(dialog));
-            CHECK(IconExists(dialog));
+            CheckBehindIcon(dialog, true);
         }
-        MouseOverIcon(dialog, MAKELPARAM(selection, 1));
-        CHECK(IsWindowVisible(dialog));
-        CHECK(!IconExists(dialog));
+        RestoreFromIcon(dialog, MAKELPARAM(selection, 1));
     }
     // The release in the same form restores too.
     MinimizeToTray(dialog);
-    MouseOverIcon(dialog, MAKELPARAM(WM_LBUTTONUP, 1));
-    CHECK(IsWindowVisible(dialog));
-    CHECK(!IconExists(dialog));
+    RestoreFromIcon(dialog, MAKELPARAM(WM_LBUTTONUP, 1));
 
     CloseToExit(app, dialog);
 }

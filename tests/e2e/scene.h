@@ -739,6 +739,23 @@ inline HWND WaitForFirstWindow(const App& app) {
     });
 }
 
+// For the tray cases: the dialog hidden behind its icon (true), or shown with no icon (false).
+inline void CheckBehindIcon(HWND dialog, bool hidden) {
+    CHECK_EQ(IsWindowVisible(dialog) == FALSE, hidden);
+    CHECK_EQ(IconExists(dialog), hidden);
+}
+// Minimizes to the tray and returns the window of the icon that then appears.
+inline HWND MinimizeToIcon(HWND dialog) {
+    const std::vector<HWND> before = IconWindows();
+    MinimizeToTray(dialog);
+    return WaitForNewIconWindow(before);
+}
+// The release of the left button over the icon (or `release`) brings the dialog back.
+inline void RestoreFromIcon(HWND dialog, UINT release = WM_LBUTTONUP) {
+    MouseOverIcon(dialog, release);
+    CheckBehindIcon(dialog, false);
+}
+
 } // namespace e2e
 
 // The file holds the run that was showing `shown` seconds right before it was stopped.
