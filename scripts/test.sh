@@ -18,7 +18,7 @@ echo "== fuzz corpus replay (build/fuzz, libFuzzer)"
 (cd "$root/build/fuzz" && ctest --output-on-failure) || status=1
 # Every case runs against the 32-bit exe; the 64-bit exe meets the groups where the pointer
 # size or the file layer could make a difference.
-win64_groups='^(release\.|e2e\.(environment|startup|counting|create|delete|overview|opening|tray|save|files)\.)'
+win64_groups='^(release\.|e2e\.(environment|startup|counting|create|delete|overview|opening|tray|save|files|session|instance|crash)\.)'
 times=()
 for arch in win32 win64; do
     echo "== end-to-end tests (build/$arch, Wine under Xvfb, $arch prefix)"

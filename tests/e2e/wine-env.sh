@@ -7,7 +7,7 @@
 #                              the 64-bit Quillet.exe and the 32-bit driver both) and a
 #                              persistent wineserver
 #   wine-env.sh peer <state>   a second computer on the same folders: the prefix <state>/peer/prefix
-#                              (created on first use, of start's architecture) with a wineserver
+#                              (a copy of start's, made on first use) with a wineserver
 #                              of its own, so neither named objects nor share modes cross, on
 #                              start's display and with another user name; wine-run.sh
 #                              <state>/peer runs programs there
@@ -138,7 +138,7 @@ start)
     ;;
 peer)
     export DISPLAY=:$(tr -d '\n' <"$state/display")
-    create_prefix
+    create_prefix "${state%/peer}"
     wineserver -p </dev/null >/dev/null 2>&1 || true # already running: exits with 2
     echo "Wine peer environment ready: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX USER=$USER"
     ;;
