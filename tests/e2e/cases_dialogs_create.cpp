@@ -30,6 +30,16 @@ void AddsName(const Records& records, const std::string& name) {
     AnswerMessage(scene.app, kChooseProject);
 }
 
+// After input past 30 characters: one warning, and the field keeps the first 30 under it and
+// after it.
+void WarnsOnceAndKeeps30(const App& app, HWND dialog, HWND field) {
+    const MessageBoxInfo box = ExpectMessage(app, kMaxLength);
+    CHECK_EQ(WindowText(field), k30);
+    Dismiss(box);
+    CheckNoMessage(app, dialog);
+    CHECK_EQ(WindowText(field), k30);
+}
+
 } // namespace
 
 E2E_ROW("create.one_blank_is_stored_as_a_name", AddsName, ThreeProjects(), " ");
@@ -48,11 +58,7 @@ E2E_CASE("create.typing_a_31st_character_keeps_30_and_warns_once") {
     // Typing goes on at the end of the cut name, so it is each new character that is refused.
     for (const char* more : {"X", "Y"}) {
         TypeText(field, more);
-        const MessageBoxInfo box = ExpectMessage(app, kMaxLength);
-        CHECK_EQ(WindowText(field), k30);
-        Dismiss(box);
-        CheckNoMessage(app, dialog);
-        CHECK_EQ(WindowText(field), k30);
+        WarnsOnceAndKeeps30(app, dialog, field);
     }
     CHECK_FILE(scratch, original);
     CloseSideDialog(app, main, dialog, IDC_NEW_CANCEL);
@@ -68,11 +74,7 @@ E2E_CASE("create.pasting_50_characters_keeps_the_first_30_and_warns_once") {
     const HWND dialog = OpenCreateDialog(app, main);
     const HWND field = Control(dialog, IDC_PROJECT_NAME);
     PasteText(field, L"abcdefghijklmnopqrstuvwxyz0123ABCDEFGHIJKLMNOPQRST");
-    const MessageBoxInfo box = ExpectMessage(app, kMaxLength);
-    CHECK_EQ(WindowText(field), k30);
-    Dismiss(box);
-    CheckNoMessage(app, dialog);
-    CHECK_EQ(WindowText(field), k30);
+    WarnsOnceAndKeeps30(app, dialog, field);
     CHECK_FILE(scratch, original);
     CloseSideDialog(app, main, dialog, IDC_ADD);
     CheckAdded(scene, k30);
