@@ -10,7 +10,7 @@ namespace {
 HWND TabForward(HWND main, int times) {
     for (int i = 0; i < times; ++i) {
         PressKey(FocusOf(main), VK_TAB);
-        Flush(main);
+        FlushPosted(main);
     }
     return FocusOf(main);
 }
@@ -18,7 +18,7 @@ HWND TabForward(HWND main, int times) {
 // Space on the focused button presses it, as a click does.
 void PressSpace(HWND main) {
     PressKey(FocusOf(main), VK_SPACE);
-    Flush(main);
+    FlushPosted(main);
 }
 
 } // namespace

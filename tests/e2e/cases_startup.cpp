@@ -12,7 +12,7 @@ namespace {
 // Waits for the first window the program shows: the main dialog or a message box.
 HWND WaitForFirstWindow(const App& app) {
     return WaitFor("a window of the program", [&app] {
-        const auto boxes = app.MessageBoxes();
+        const auto boxes = OpenMessages(app);
         return boxes.empty() ? app.FindMainDialog() : boxes.front().hwnd;
     });
 }
@@ -29,7 +29,7 @@ HWND CheckOpensWithoutMessage(const App& app, const std::vector<std::string>& ex
     const HWND first = WaitForFirstWindow(app);
     REQUIRE(!IsMessageBox(first));
     app.Settle(first);
-    CHECK(app.MessageBoxes().empty());
+    CHECK(OpenMessages(app).empty());
     CheckIdleDialog(first, expectedItems);
     return first;
 }
@@ -47,7 +47,7 @@ E2E_CASE("startup.missing_file_is_reported_before_the_dialog") {
 
     const HWND first = WaitForFirstWindow(app);
     REQUIRE(IsMessageBox(first));
-    const auto boxes = app.MessageBoxes();
+    const auto boxes = OpenMessages(app);
     REQUIRE(boxes.size() == 1);
     CHECK_EQ(boxes[0].caption, "Quillet");
     CHECK_EQ(boxes[0].text, "Error reading DataBaseFile");
@@ -56,14 +56,14 @@ E2E_CASE("startup.missing_file_is_reported_before_the_dialog") {
     PressOk(boxes[0]);
     // After OK the dialog opens, and no second message comes first.
     const HWND next = WaitFor("the message box to go and a window to follow", [&] {
-        for (const auto& box : app.MessageBoxes())
+        for (const auto& box : OpenMessages(app))
             if (box.hwnd != boxes[0].hwnd)
                 return box.hwnd;
         return app.FindMainDialog();
     });
     REQUIRE(!IsMessageBox(next));
     app.Settle(next);
-    CHECK(app.MessageBoxes().empty());
+    CHECK(OpenMessages(app).empty());
     CheckIdleDialog(next, {});
 
     CloseAndWait(app, next);

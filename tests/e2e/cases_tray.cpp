@@ -165,7 +165,7 @@ E2E_CASE("tray.second_copy_brings_the_hidden_dialog_back") {
     CHECK(Eventually([&] { return IsWindowVisible(dialog) != FALSE; }));
     CHECK(Eventually([&] { return !IconExists(dialog); }));
     CHECK(first.FindMainDialog() == dialog);
-    CHECK(first.MessageBoxes().empty());
+    CHECK(OpenMessages(first).empty());
 
     CloseToExit(first, dialog);
 }

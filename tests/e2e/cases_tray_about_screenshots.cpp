@@ -23,7 +23,7 @@ E2E_CASE("screenshot.about") {
     Scene scene(Tray(SampleProjects()));
     auto& [scratch, records, original, app, dialog] = scene;
     const HWND about = OpenAbout(app, dialog);
-    CHECK(app.MessageBoxes().empty());
+    CHECK(OpenMessages(app).empty());
     OfferScreenshot(about, "about");
     PostMessageW(about, WM_COMMAND, IDOK, 0);
     WaitUntilClosed(about);

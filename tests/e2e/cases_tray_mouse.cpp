@@ -19,14 +19,14 @@ E2E_CASE("tray.mouse_over_the_icon_shows_its_tip_and_its_release_restores_the_di
     CHECK(!IsWindowVisible(dialog));
 
     // The press hides the tip on its way to the icon, which passes it on to the program.
-    MouseInput(MOUSEEVENTF_LEFTDOWN);
+    MouseButtonAt(CentreOf(icon), true);
     WaitFor("the press to reach the icon", [&] { return !IsWindowVisible(tip); });
     Ask(icon, WM_NULL);
     app.Settle(dialog);
     CHECK(!IsWindowVisible(dialog));
     CHECK(IconExists(dialog));
 
-    MouseInput(MOUSEEVENTF_LEFTUP);
+    MouseButtonAt(CentreOf(icon), false);
     CHECK(Eventually([&] { return IsWindowVisible(dialog) != FALSE; }));
     CHECK(Eventually([&] { return !IconExists(dialog); }));
     CHECK(Eventually([&] { return !IsWindow(icon); }));
