@@ -26,7 +26,7 @@ void MakeFolders(const std::string& path) {
 bool RemoveTree(const std::string& path) {
     for (const std::string& name : ListFolder(path)) {
         const std::string child = path + "\\" + name;
-        const DWORD attributes = GetFileAttributesW(WidePath(child).c_str());
+        const DWORD attributes = Attributes(child);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
             RemoveTree(child);
         else
@@ -113,7 +113,11 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 bool FileExists(const std::string& path) {
-    return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return Attributes(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+DWORD Attributes(const std::string& path) {
+    return GetFileAttributesW(WidePath(path).c_str());
 }
 
 std::vector<std::string> ListFolder(const std::string& folder) {
@@ -224,13 +228,12 @@ App::App(const std::string& exePath, const std::string& workDir) {
     if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         WidePath(workDir).c_str(), &startup, &m_pi))
         throw CaseAborted("cannot start " + exePath + ": " + LastErrorText());
-    m_dwPid = m_pi.dwProcessId;
 }
 
 App::~App() {
     if (IsRunning()) {
         std::printf("ending process %lu, still running at the end of the case\n",
-                    static_cast<unsigned long>(m_dwPid));
+                    static_cast<unsigned long>(Pid()));
         TerminateProcess(m_pi.hProcess, 1);
         WaitForSingleObject(m_pi.hProcess, kWaitMs);
     }
@@ -249,7 +252,7 @@ bool App::WaitForExit(DWORD timeoutMs) const {
 void App::Kill() const {
     TerminateProcess(m_pi.hProcess, 9);
     if (!WaitForExit())
-        throw CaseAborted("the killed process " + std::to_string(m_dwPid) + " did not end");
+        throw CaseAborted("the killed process " + std::to_string(Pid()) + " did not end");
 }
 
 void MoveMouseTo(POINT point) {

@@ -39,6 +39,7 @@ std::wstring Widen(const std::string& text, UINT codePage = CP_ACP);
 std::optional<std::string> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+DWORD Attributes(const std::string& path); // INVALID_FILE_ATTRIBUTES when it does not exist
 // Names of the files and folders directly in `folder`, sorted.
 std::vector<std::string> ListFolder(const std::string& folder);
 
@@ -106,7 +107,7 @@ public:
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
-    DWORD Pid() const { return m_dwPid; }
+    DWORD Pid() const { return m_pi.dwProcessId; }
     bool IsRunning() const;
     bool WaitForExit(DWORD timeoutMs = kWaitMs) const;
     // Ends the process at once, as a crash or a power cut would, and waits until it has gone.
@@ -122,7 +123,6 @@ public:
 
 private:
     PROCESS_INFORMATION m_pi{};
-    DWORD m_dwPid = 0;
 };
 
 // Window queries that work across processes.
@@ -174,7 +174,6 @@ void TypeText(HWND edit, const std::string& text); // WM_CHAR per character
 // Handles the driver's own window messages for up to `ms` milliseconds.
 void PumpMessages(DWORD ms);
 
-// Polls `probe` until it returns something truthy; ends the case with `what` on timeout.
 // Polls `probe` until it returns true or the time is up; returns whether it did. For outcomes
 // the program reaches through posted messages, which WM_NULL round trips do not wait for.
 template <class Probe> bool Eventually(Probe probe, DWORD timeoutMs = kWaitMs) {

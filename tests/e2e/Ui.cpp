@@ -91,7 +91,7 @@ std::vector<HWND> App::Windows() const {
     for (HWND hwnd : VisibleWindows()) {
         DWORD pid = 0;
         GetWindowThreadProcessId(hwnd, &pid);
-        if (pid == m_dwPid)
+        if (pid == Pid())
             windows.push_back(hwnd);
     }
     return windows;

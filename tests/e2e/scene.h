@@ -213,25 +213,24 @@ inline void CheckNoMessage(const App& app, HWND dialog) {
     CHECK(IsWindowEnabled(dialog));
 }
 
-inline NOTIFYICONDATAA IconKey(HWND dialog) {
+// Sends the shell `message` about the dialog's icon, with nothing else in it.
+inline bool TellShellOfIcon(HWND dialog, DWORD message) {
     NOTIFYICONDATAA data = {};
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;
     data.hWnd = dialog;
     data.uID = 1;
-    return data;
+    return Shell_NotifyIconA(message, &data) != FALSE;
 }
 
 // Modifying an icon (with nothing to change) succeeds only while the shell has that icon.
 inline bool IconExists(HWND dialog) {
-    NOTIFYICONDATAA data = IconKey(dialog);
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+    return TellShellOfIcon(dialog, NIM_MODIFY);
 }
 
 // What a restarted taskbar does to every icon; also clears an icon left by a program that an
 // earlier case ended by force, should the new dialog have got that program's window handle.
 inline void ForgetIcon(HWND dialog) {
-    NOTIFYICONDATAA data = IconKey(dialog);
-    Shell_NotifyIconA(NIM_DELETE, &data);
+    TellShellOfIcon(dialog, NIM_DELETE);
 }
 
 // Waits for the idle main dialog; with the project file missing, the message that reports it
@@ -423,10 +422,6 @@ inline long WaitForShownAtLeast(HWND main, long seconds, DWORD timeoutMs = kWait
 inline void Pick(HWND main, int index) {
     ChooseComboItem(main, IDC_PROJECT_COMBO, index);
     FlushPosted(main);
-}
-
-inline DWORD Attributes(const std::string& path) {
-    return GetFileAttributesW(WidePath(path).c_str());
 }
 
 // Wine adds the archive mark to whatever it is given.
