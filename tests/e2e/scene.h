@@ -395,27 +395,21 @@ inline long ShownSeconds(HWND main) {
     return seconds;
 }
 
-// Waits until the run counter shows seconds that `wanted` accepts and returns them.
-template <class Wanted>
-long WaitForShown(HWND main, const char* what, Wanted wanted, DWORD timeoutMs) {
-    return *WaitFor(
-        what,
-        [&]() -> std::optional<long> {
-            const long shown = ShownSeconds(main);
-            return wanted(shown) ? std::optional<long>(shown) : std::nullopt;
-        },
-        timeoutMs);
-}
-
+// Waits until the run counter shows other than `from` seconds, or at least `seconds`; returns it.
 inline long WaitForShownChange(HWND main, long from, DWORD timeoutMs = kWaitMs) {
-    return WaitForShown(
-        main, "the run counter to change", [&](long shown) { return shown != from; }, timeoutMs);
+    long shown = from;
+    WaitFor(
+        "the run counter to change", [&] { return (shown = ShownSeconds(main)) != from; },
+        timeoutMs);
+    return shown;
 }
 
 inline long WaitForShownAtLeast(HWND main, long seconds, DWORD timeoutMs = kWaitMs) {
-    return WaitForShown(
-        main, "the run counter to reach a value", [&](long shown) { return shown >= seconds; },
+    long shown = 0;
+    WaitFor(
+        "the run counter to reach a value", [&] { return (shown = ShownSeconds(main)) >= seconds; },
         timeoutMs);
+    return shown;
 }
 
 // Picks a project in the project box as the user does and lets the program handle it.
