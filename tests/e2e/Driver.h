@@ -134,7 +134,6 @@ std::string ClassName(HWND hwnd);
 std::wstring WideText(HWND hwnd);  // WM_GETTEXT in the W form, as the program holds it
 std::string WindowText(HWND hwnd); // the same in the ANSI code page
 bool IsMessageBox(HWND hwnd);
-MessageBoxInfo ReadMessageBox(HWND hwnd);
 HWND Control(HWND dialog, int id); // fails the case if the control is missing
 std::vector<std::string> ComboItems(HWND combo);
 int ComboSelection(HWND combo);

@@ -150,10 +150,6 @@ bool IsMessageBox(HWND hwnd) {
     return !hasProgramControl;
 }
 
-MessageBoxInfo ReadMessageBox(HWND hwnd) {
-    return {hwnd, WindowText(hwnd), WindowText(GetDlgItem(hwnd, 0xFFFF))};
-}
-
 HWND Control(HWND dialog, int id) {
     const HWND control = GetDlgItem(dialog, id);
     if (!control)

@@ -61,7 +61,7 @@ inline std::vector<MessageBoxInfo> OpenMessages(const App& app) {
     std::vector<MessageBoxInfo> boxes;
     for (HWND hwnd : app.Windows())
         if (IsMessageBox(hwnd))
-            boxes.push_back(ReadMessageBox(hwnd));
+            boxes.push_back({hwnd, WindowText(hwnd), WindowText(GetDlgItem(hwnd, 0xFFFF))});
     return boxes;
 }
 
