@@ -14,13 +14,6 @@ void InitComOnce() {
     (void)hr;
 }
 
-std::string ToAnsi(const wchar_t* wide, int length) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
-    std::string text(size, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, length, &text[0], size, nullptr, nullptr);
-    return text;
-}
-
 } // namespace
 
 std::optional<std::string> AccessibleName(HWND hwnd) {
@@ -38,7 +31,7 @@ std::optional<std::string> AccessibleName(HWND hwnd) {
     accessible->Release();
     if (hr != S_OK || name == nullptr)
         return std::nullopt;
-    std::string text = ToAnsi(name, static_cast<int>(SysStringLen(name)));
+    std::string text = Narrow(std::wstring(name, SysStringLen(name)));
     SysFreeString(name);
     return text;
 }

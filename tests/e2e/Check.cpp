@@ -34,22 +34,14 @@ CaseRegistrar::CaseRegistrar(const char* name, CaseFunction function) {
 std::string Quote(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", c);
+        if (c == '"' || c == '\\')
+            out += std::string("\\") + static_cast<char>(c);
+        else if (c >= 0x20 && c < 0x7f)
             out += static_cast<char>(c);
-        } else if (c >= 0x20 && c < 0x7f) {
-            out += static_cast<char>(c);
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            out += hex;
-        }
+        else
+            out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : hex;
     }
     return out + "\"";
 }

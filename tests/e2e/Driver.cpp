@@ -26,7 +26,7 @@ void MakeFolders(const std::string& path) {
 bool RemoveTree(const std::string& path) {
     for (const std::string& name : ListFolder(path)) {
         const std::string child = path + "\\" + name;
-        const DWORD attributes = GetFileAttributesW(WidePath(child).c_str());
+        const DWORD attributes = Attributes(child);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
             RemoveTree(child);
         else
@@ -62,20 +62,26 @@ std::string ToWindowsPath(const std::string& path) {
     return result;
 }
 
-std::wstring WidePath(const std::string& path, bool allowLong) {
-    std::wstring wide(path.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()),
+std::string Narrow(const std::wstring& text, UINT codePage) {
+    std::string narrow(text.size() * 3, '\0');
+    narrow.resize(WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
+                                      &narrow[0], static_cast<int>(narrow.size()), nullptr,
+                                      nullptr));
+    return narrow;
+}
+
+std::wstring Widen(const std::string& text, UINT codePage) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
                                     &wide[0], static_cast<int>(wide.size())));
-    if (allowLong && wide.size() >= MAX_PATH - 12 && wide.size() > 2 && wide[1] == L':')
-        wide.insert(0, L"\\\\?\\");
     return wide;
 }
 
-std::string Utf8(const std::wstring& text) {
-    std::string utf8(text.size() * 3, '\0');
-    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                    &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr));
-    return utf8;
+std::wstring WidePath(const std::string& path, bool allowLong) {
+    std::wstring wide = Widen(path, CP_UTF8);
+    if (allowLong && wide.size() >= MAX_PATH - 12 && wide.size() > 2 && wide[1] == L':')
+        wide.insert(0, L"\\\\?\\");
+    return wide;
 }
 
 std::optional<std::string> ReadFileBytes(const std::string& path) {
@@ -107,7 +113,11 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 bool FileExists(const std::string& path) {
-    return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return Attributes(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+DWORD Attributes(const std::string& path) {
+    return GetFileAttributesW(WidePath(path).c_str());
 }
 
 std::vector<std::string> ListFolder(const std::string& folder) {
@@ -117,7 +127,7 @@ std::vector<std::string> ListFolder(const std::string& folder) {
     if (search == INVALID_HANDLE_VALUE)
         return names;
     do {
-        const std::string name = Utf8(found.cFileName);
+        const std::string name = Narrow(found.cFileName, CP_UTF8);
         if (name != "." && name != "..")
             names.push_back(name);
     } while (FindNextFileW(search, &found));
@@ -188,16 +198,10 @@ std::optional<std::string> Scratch::ReadProjectFile() const {
 }
 
 FileLock::FileLock(const std::string& path, bool shareRead) {
-    m_hFile = CreateFileA(path.c_str(), GENERIC_READ, shareRead ? FILE_SHARE_READ : 0, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_hFile = CreateFileW(WidePath(path).c_str(), GENERIC_READ, shareRead ? FILE_SHARE_READ : 0,
+                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE)
         throw CaseAborted("cannot hold " + path + " open: " + LastErrorText());
-}
-
-void FileLock::Release() {
-    if (m_hFile != INVALID_HANDLE_VALUE)
-        CloseHandle(m_hFile);
-    m_hFile = INVALID_HANDLE_VALUE;
 }
 
 std::string ProjectFileBytes(const std::vector<std::pair<std::string, std::string>>& records) {
@@ -224,13 +228,12 @@ App::App(const std::string& exePath, const std::string& workDir) {
     if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         WidePath(workDir).c_str(), &startup, &m_pi))
         throw CaseAborted("cannot start " + exePath + ": " + LastErrorText());
-    m_dwPid = m_pi.dwProcessId;
 }
 
 App::~App() {
     if (IsRunning()) {
         std::printf("ending process %lu, still running at the end of the case\n",
-                    static_cast<unsigned long>(m_dwPid));
+                    static_cast<unsigned long>(Pid()));
         TerminateProcess(m_pi.hProcess, 1);
         WaitForSingleObject(m_pi.hProcess, kWaitMs);
     }
@@ -249,18 +252,18 @@ bool App::WaitForExit(DWORD timeoutMs) const {
 void App::Kill() const {
     TerminateProcess(m_pi.hProcess, 9);
     if (!WaitForExit())
-        throw CaseAborted("the killed process " + std::to_string(m_dwPid) + " did not end");
-}
-
-DWORD App::ExitCode() const {
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(m_pi.hProcess, &code);
-    return code;
+        throw CaseAborted("the killed process " + std::to_string(Pid()) + " did not end");
 }
 
 void MoveMouseTo(POINT point) {
     SetCursorPos(point.x, point.y);
     INPUT input = MouseEventAt(point, 0);
+    SendInput(1, &input, sizeof input);
+}
+
+void MouseButtonAt(POINT point, bool down) {
+    SetCursorPos(point.x, point.y);
+    INPUT input = MouseEventAt(point, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
     SendInput(1, &input, sizeof input);
 }
 

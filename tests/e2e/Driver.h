@@ -32,11 +32,14 @@ std::string ToWindowsPath(const std::string& path);
 // Paths are UTF-8 (ASCII ones as they are); the file calls take them in the wide form, with the
 // "\\?\" prefix when they are too long for the plain one.
 std::wstring WidePath(const std::string& path, bool allowLong = true);
-std::string Utf8(const std::wstring& text);
+// Text between the W forms and the ANSI code page the program works in (or UTF-8).
+std::string Narrow(const std::wstring& text, UINT codePage = CP_ACP);
+std::wstring Widen(const std::string& text, UINT codePage = CP_ACP);
 
 std::optional<std::string> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+DWORD Attributes(const std::string& path); // INVALID_FILE_ATTRIBUTES when it does not exist
 // Names of the files and folders directly in `folder`, sorted.
 std::vector<std::string> ListFolder(const std::string& folder);
 
@@ -77,13 +80,12 @@ private:
 class FileLock {
 public:
     explicit FileLock(const std::string& path, bool shareRead = true);
-    ~FileLock() { Release(); }
+    ~FileLock() { CloseHandle(m_hFile); }
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
-    void Release();
 
 private:
-    HANDLE m_hFile = INVALID_HANDLE_VALUE;
+    HANDLE m_hFile;
 };
 
 // Builds the bytes of a project file: name line, time line, CR LF between lines, none after the
@@ -105,10 +107,9 @@ public:
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
-    DWORD Pid() const { return m_dwPid; }
+    DWORD Pid() const { return m_pi.dwProcessId; }
     bool IsRunning() const;
     bool WaitForExit(DWORD timeoutMs = kWaitMs) const;
-    DWORD ExitCode() const;
     // Ends the process at once, as a crash or a power cut would, and waits until it has gone.
     void Kill() const;
 
@@ -116,23 +117,22 @@ public:
     std::vector<HWND> Windows() const;
     // The visible main dialog "Quillet 1.0", or null.
     HWND FindMainDialog() const;
-    std::vector<MessageBoxInfo> MessageBoxes() const;
-
     HWND WaitForMainDialog(DWORD timeoutMs = kWaitMs) const;
-    MessageBoxInfo WaitForMessageBox(DWORD timeoutMs = kWaitMs) const;
     // Waits until the process's user-interface thread has handled everything posted so far.
     void Settle(HWND anyWindowOfApp) const;
 
 private:
     PROCESS_INFORMATION m_pi{};
-    DWORD m_dwPid = 0;
 };
 
 // Window queries that work across processes.
 // SendMessageW with a timeout: a program that does not answer fails the case instead of hanging it.
 LRESULT Ask(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// Visible top-level windows of every process, and with `withChildren` their visible children.
+std::vector<HWND> VisibleWindows(bool withChildren = false);
 std::string ClassName(HWND hwnd);
-std::string WindowText(HWND hwnd); // WM_GETTEXT, W form converted to the ANSI code page
+std::wstring WideText(HWND hwnd);  // WM_GETTEXT in the W form, as the program holds it
+std::string WindowText(HWND hwnd); // the same in the ANSI code page
 bool IsMessageBox(HWND hwnd);
 HWND Control(HWND dialog, int id); // fails the case if the control is missing
 std::vector<std::string> ComboItems(HWND combo);
@@ -173,19 +173,6 @@ void TypeText(HWND edit, const std::string& text); // WM_CHAR per character
 // Handles the driver's own window messages for up to `ms` milliseconds.
 void PumpMessages(DWORD ms);
 
-// Polls `probe` until it returns something truthy; ends the case with `what` on timeout.
-template <class Probe> auto WaitFor(const char* what, Probe probe, DWORD timeoutMs = kWaitMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        auto result = probe();
-        if (result)
-            return result;
-        if (GetTickCount64() >= deadline)
-            FailWait(what, timeoutMs);
-        PumpMessages(20);
-    }
-}
-
 // Polls `probe` until it returns true or the time is up; returns whether it did. For outcomes
 // the program reaches through posted messages, which WM_NULL round trips do not wait for.
 template <class Probe> bool Eventually(Probe probe, DWORD timeoutMs = kWaitMs) {
@@ -198,11 +185,21 @@ template <class Probe> bool Eventually(Probe probe, DWORD timeoutMs = kWaitMs) {
     return true;
 }
 
+// Polls `probe` until it returns something truthy and returns that; ends the case with `what`
+// on timeout.
+template <class Probe> auto WaitFor(const char* what, Probe probe, DWORD timeoutMs = kWaitMs) {
+    decltype(probe()) result{};
+    if (!Eventually([&] { return static_cast<bool>((result = probe())); }, timeoutMs))
+        FailWait(what, timeoutMs);
+    return result;
+}
+
 // The real mouse, as a user moves and clicks it. Each event carries its screen position: under
 // Wine a program reports pointer positions that the X server sent it a while ago (a window mapped
 // or unmapped under the pointer), and an event without one would land where that old report put
 // the pointer, even after SetCursorPos.
 void MoveMouseTo(POINT point);
+void MouseButtonAt(POINT point, bool down); // the left button pressed or released
 void ClickMouseAt(POINT point);
 
 // Makes the desktop the foreground window, so that a case can see whether the program brings
@@ -210,6 +207,9 @@ void ClickMouseAt(POINT point);
 // process that loses the X input focus hands the foreground to the desktop as it pumps.)
 void MoveForegroundToDesktop();
 
+// Prints `line` for the script that runs the driver and waits until the script has done its
+// part and made <scratch>\<mark>.done.
+void WaitForScript(const std::string& line, const std::string& mark);
 // In screenshot mode, prints the window's screen rectangle under `name` and waits until the
 // screenshot script has taken it; otherwise does nothing.
 void OfferScreenshot(HWND hwnd, const std::string& name);

@@ -32,6 +32,20 @@ std::vector<uint32_t> CaptureScreen(const RECT& rect) {
 
 namespace {
 
+// Calls `measure` with the screen's DC, the template's font selected in it at its point size.
+template <class Measure> auto WithTemplateFont(const char* face, int pointSize, Measure measure) {
+    HDC dc = GetDC(nullptr);
+    HFONT font =
+        CreateFontA(-MulDiv(pointSize, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_DONTCARE,
+                    FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, FF_DONTCARE, face);
+    HGDIOBJ old = SelectObject(dc, font);
+    const auto result = measure(dc);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return result;
+}
+
 int Distance(uint32_t a, uint32_t b) {
     int sum = 0;
     for (int shift = 0; shift < 24; shift += 8)
@@ -77,20 +91,31 @@ SIZE TemplateTextSize(HWND control, const char* face, int pointSize) {
     RECT client{};
     GetClientRect(control, &client);
     const LONG style = GetWindowLongW(control, GWL_STYLE);
-    UINT format = DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS;
-    format |= (style & SS_CENTERIMAGE) ? DT_SINGLELINE : DT_WORDBREAK;
+    const UINT format = DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS |
+                        ((style & SS_CENTERIMAGE) ? DT_SINGLELINE : DT_WORDBREAK);
+    return WithTemplateFont(face, pointSize, [&](HDC dc) {
+        RECT rect{0, 0, client.right, 0};
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
+        return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+    });
+}
 
-    HDC dc = GetDC(nullptr);
-    const int pixels = MulDiv(pointSize, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    HFONT font = CreateFontA(-pixels, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0,
-                             0, PROOF_QUALITY, FF_DONTCARE, face);
-    HGDIOBJ old = SelectObject(dc, font);
-    RECT rect{0, 0, client.right, 0};
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
-    SelectObject(dc, old);
-    DeleteObject(font);
-    ReleaseDC(nullptr, dc);
-    return {rect.right - rect.left, rect.bottom - rect.top};
+// As the dialog manager does for a template with DS_SETFONT: y from the font's tmHeight, x from
+// the average width of the 52 letters, rounded.
+BaseUnits DialogBaseUnits(const char* face, int pointSize) {
+    return WithTemplateFont(face, pointSize, [](HDC dc) {
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        SIZE size{};
+        GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52,
+                              &size);
+        return BaseUnits{(size.cx / 26 + 1) / 2, metrics.tmHeight};
+    });
+}
+
+RECT DialogUnitsToPixels(const BaseUnits& units, int x, int y, int cx, int cy) {
+    const int left = MulDiv(x, units.x, 4), top = MulDiv(y, units.y, 8);
+    return {left, top, left + MulDiv(cx, units.x, 4), top + MulDiv(cy, units.y, 8)};
 }
 
 } // namespace e2e

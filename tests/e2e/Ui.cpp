@@ -5,33 +5,10 @@
 
 #include "Check.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace e2e {
-namespace {
-
-std::string ToAnsi(const std::wstring& wide) {
-    if (wide.empty())
-        return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string text(size, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], size,
-                        nullptr, nullptr);
-    return text;
-}
-
-std::wstring ToWide(const std::string& text) {
-    if (text.empty())
-        return {};
-    const int size =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(size, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
-    return wide;
-}
-
-} // namespace
 
 LRESULT Ask(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
@@ -50,17 +27,9 @@ LRESULT Ask(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 namespace {
 
-struct EnumState {
-    DWORD pid;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
-    auto* state = reinterpret_cast<EnumState*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == state->pid && IsWindowVisible(hwnd))
-        state->windows.push_back(hwnd);
+BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM windows) {
+    if (IsWindowVisible(hwnd))
+        reinterpret_cast<std::vector<HWND>*>(windows)->push_back(hwnd);
     return TRUE;
 }
 
@@ -69,14 +38,11 @@ std::vector<std::string> ReadItems(HWND hwnd, UINT countMsg, UINT lengthMsg, UIN
     const LRESULT count = Ask(hwnd, countMsg, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         const LRESULT length = Ask(hwnd, lengthMsg, i, 0);
-        std::wstring text(length < 0 ? 0 : length + 1, L'\0');
-        if (length > 0) {
-            const LRESULT got = Ask(hwnd, textMsg, i, reinterpret_cast<LPARAM>(&text[0]));
-            text.resize(got < 0 ? 0 : got);
-        } else {
-            text.clear();
-        }
-        items.push_back(ToAnsi(text));
+        std::wstring text(length > 0 ? length + 1 : 0, L'\0');
+        if (length > 0)
+            text.resize(
+                std::max<LRESULT>(0, Ask(hwnd, textMsg, i, reinterpret_cast<LPARAM>(&text[0]))));
+        items.push_back(Narrow(text));
     }
     return items;
 }
@@ -108,10 +74,27 @@ void MoveForegroundToDesktop() {
         throw CaseAborted("cannot move the foreground away from window " + WindowText(foreground));
 }
 
+std::vector<HWND> VisibleWindows(bool withChildren) {
+    std::vector<HWND> topLevel, all;
+    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&topLevel));
+    if (!withChildren)
+        return topLevel;
+    for (HWND hwnd : topLevel) {
+        all.push_back(hwnd);
+        EnumChildWindows(hwnd, CollectVisible, reinterpret_cast<LPARAM>(&all));
+    }
+    return all;
+}
+
 std::vector<HWND> App::Windows() const {
-    EnumState state{m_dwPid, {}};
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&state));
-    return state.windows;
+    std::vector<HWND> windows;
+    for (HWND hwnd : VisibleWindows()) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == Pid())
+            windows.push_back(hwnd);
+    }
+    return windows;
 }
 
 HWND App::FindMainDialog() const {
@@ -121,28 +104,9 @@ HWND App::FindMainDialog() const {
     return nullptr;
 }
 
-std::vector<MessageBoxInfo> App::MessageBoxes() const {
-    std::vector<MessageBoxInfo> boxes;
-    for (HWND hwnd : Windows())
-        if (IsMessageBox(hwnd))
-            boxes.push_back({hwnd, WindowText(hwnd), WindowText(GetDlgItem(hwnd, 0xFFFF))});
-    return boxes;
-}
-
 HWND App::WaitForMainDialog(DWORD timeoutMs) const {
     return WaitFor(
         "the main dialog \"Quillet 1.0\"", [this] { return FindMainDialog(); }, timeoutMs);
-}
-
-MessageBoxInfo App::WaitForMessageBox(DWORD timeoutMs) const {
-    const HWND box = WaitFor(
-        "a message box",
-        [this] {
-            const auto boxes = MessageBoxes();
-            return boxes.empty() ? HWND{} : boxes.front().hwnd;
-        },
-        timeoutMs);
-    return {box, WindowText(box), WindowText(GetDlgItem(box, 0xFFFF))};
 }
 
 void App::Settle(HWND anyWindowOfApp) const {
@@ -152,15 +116,18 @@ void App::Settle(HWND anyWindowOfApp) const {
 std::string ClassName(HWND hwnd) {
     wchar_t name[256] = {};
     GetClassNameW(hwnd, name, 256);
-    return ToAnsi(name);
+    return Narrow(name);
+}
+
+std::wstring WideText(HWND hwnd) {
+    std::wstring text(Ask(hwnd, WM_GETTEXTLENGTH, 0, 0) + 1, L'\0');
+    text.resize(std::max<LRESULT>(
+        0, Ask(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
+    return text;
 }
 
 std::string WindowText(HWND hwnd) {
-    const LRESULT length = Ask(hwnd, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(length + 1, L'\0');
-    const LRESULT got = Ask(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(got < 0 ? 0 : got);
-    return ToAnsi(text);
+    return Narrow(WideText(hwnd));
 }
 
 static BOOL CALLBACK FindProgramControl(HWND child, LPARAM found) {
@@ -209,31 +176,6 @@ RECT RectInDialog(HWND dialog, HWND hwnd) {
     return rect;
 }
 
-// As the dialog manager does for a template with DS_SETFONT: the font at the point size on the
-// screen, y from its tmHeight, x from the average width of the 52 letters, rounded.
-BaseUnits DialogBaseUnits(const char* face, int pointSize) {
-    HDC dc = GetDC(nullptr);
-    const int pixels = MulDiv(pointSize, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    HFONT font = CreateFontA(-pixels, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0,
-                             0, PROOF_QUALITY, FF_DONTCARE, face);
-    HGDIOBJ old = SelectObject(dc, font);
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SIZE size{};
-    const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    GetTextExtentPoint32A(dc, letters, 52, &size);
-    SelectObject(dc, old);
-    DeleteObject(font);
-    ReleaseDC(nullptr, dc);
-    return {(size.cx / 26 + 1) / 2, metrics.tmHeight};
-}
-
-RECT DialogUnitsToPixels(const BaseUnits& units, int x, int y, int cx, int cy) {
-    const int left = MulDiv(x, units.x, 4);
-    const int top = MulDiv(y, units.y, 8);
-    return {left, top, left + MulDiv(cx, units.x, 4), top + MulDiv(cy, units.y, 8)};
-}
-
 void ClickButton(HWND dialog, int id) {
     const HWND button = Control(dialog, id);
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
@@ -248,7 +190,7 @@ void PressOk(const MessageBoxInfo& box) {
 }
 
 void TypeText(HWND edit, const std::string& text) {
-    for (wchar_t c : ToWide(text))
+    for (wchar_t c : Widen(text))
         PostMessageW(edit, WM_CHAR, c, 1);
 }
 
@@ -266,16 +208,22 @@ void OfferScreenshot(HWND hwnd, const std::string& name) {
     OfferScreenshot(rect, name);
 }
 
+void WaitForScript(const std::string& line, const std::string& mark) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+    const std::string done = GetOptions().scratchRoot + "\\" + mark + ".done";
+    WaitFor(("the script to answer " + line).c_str(), [&] { return FileExists(done); }, 60000);
+    DeleteFileA(done.c_str());
+}
+
 void OfferScreenshot(const RECT& area, const std::string& name) {
     if (!GetOptions().holdForShots)
         return;
     Sleep(700);
-    std::printf("SCREENSHOT %s %ld %ld %ld %ld\n", name.c_str(), area.left, area.top,
-                area.right - area.left, area.bottom - area.top);
-    std::fflush(stdout);
-    const std::string done = GetOptions().scratchRoot + "\\" + name + ".done";
-    WaitFor(("the screenshot " + name).c_str(), [&] { return FileExists(done); }, 60000);
-    DeleteFileA(done.c_str());
+    char line[160];
+    std::snprintf(line, sizeof line, "SCREENSHOT %s %ld %ld %ld %ld", name.c_str(), area.left,
+                  area.top, area.right - area.left, area.bottom - area.top);
+    WaitForScript(line, name);
 }
 
 } // namespace e2e

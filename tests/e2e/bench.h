@@ -5,10 +5,7 @@
 // lines carry figures, "BENCH ..." lines notes. Settings come from the environment.
 #pragma once
 
-#include "Check.h"
-#include "Driver.h"
-
-#include <windows.h>
+#include "scene.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,21 +28,22 @@ inline void Line(const std::string& text) {
 
 // Asks the script to read the processor times now, and waits until it has.
 inline void Sample(const std::string& mark) {
-    Line("BENCH-SAMPLE " + mark);
-    const std::string done = GetOptions().scratchRoot + "\\" + mark + ".done";
-    WaitFor(("the script to sample " + mark).c_str(), [&] { return FileExists(done); }, 60000);
-    DeleteFileA(done.c_str());
+    WaitForScript("BENCH-SAMPLE " + mark, mark);
+}
+
+// The name of project `index` of ManyProjects.
+inline std::string ProjectName(long index) {
+    char name[32];
+    std::snprintf(name, sizeof name, "Project %06ld", index + 1);
+    return name;
 }
 
 // A project file of `count` projects, each with a zero total.
 inline std::string ManyProjects(long count) {
-    std::vector<std::pair<std::string, std::string>> records;
+    Records records;
     records.reserve(static_cast<size_t>(count));
-    char name[32];
-    for (long i = 0; i < count; ++i) {
-        std::snprintf(name, sizeof name, "Project %06ld", i + 1);
-        records.emplace_back(name, "000:00:00");
-    }
+    for (long i = 0; i < count; ++i)
+        records.emplace_back(ProjectName(i), "000:00:00");
     return ProjectFileBytes(records);
 }
 

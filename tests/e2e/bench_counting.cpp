@@ -1,15 +1,8 @@
-// The driver's half of scripts/bench-counting.sh, not a test. One round starts, side by side:
-// two bare timer dialogs, one shown and one hidden; Quillet counting, shown, on files of 1 and
-// 10,000 projects and on the last project of a file of 100,000; Quillet counting on 1 project
-// hidden in the notification area; and two more Quillets counting on 1 project, one under its
-// "Please stop counter first" box and one in the system's loop that moves a window by keyboard.
-// Once all count steadily, the script reads their processor times at the start and the end of
-// a window of BENCH_WINDOW seconds. Within it the driver only reads the run counters of the
-// last two, five times a second, from the window manager's copy of their text (no message
-// reaches those programs), and reports whether each advanced every second. Afterwards each
-// count is stopped and its saved total compared with its display.
+// The driver's half of scripts/bench-counting.sh (which tells what one round starts), not a
+// test. Within the window of BENCH_WINDOW seconds the driver only reads the run counters of the
+// two counts under modal loops, from the window manager's copy of their text, so that no message
+// reaches those programs. Afterwards each count's saved total is compared with its display.
 #include "bench.h"
-#include "scene.h"
 
 #include <algorithm>
 #include <memory>
@@ -31,36 +24,23 @@ struct Bare {
     HWND main = nullptr;
 };
 
-struct Counted {
-    const char* label;
-    const char* tag;
+struct Counted : Bare {
     long projects;
     long picked; // the counted project's index
-    std::unique_ptr<Scratch> scratch = nullptr;
-    std::unique_ptr<App> app = nullptr;
-    HWND main = nullptr;
 };
-
-std::string ProjectName(long index) {
-    char name[32];
-    std::snprintf(name, sizeof name, "Project %06ld", index + 1);
-    return name;
-}
 
 // Starts the count on the picked project and waits for its first second.
 void StartCounting(Counted& c) {
     c.main = StartIdle(*c.app);
     Pick(c.main, static_cast<int>(c.picked));
     CHECK_EQ(WindowText(ComboField(Control(c.main, IDC_PROJECT_COMBO))), ProjectName(c.picked));
-    ClickButton(c.main, IDC_START);
-    WaitForShownAtLeast(c.main, 1);
+    StartCount(*c.app, c.main);
 }
 
 // Stops the count and reports the display against the saved total of the counted project.
 void StopAndReport(Counted& c) {
     const long shown = ShownSeconds(c.main);
-    ClickButton(c.main, IDC_STOP);
-    Flush(c.main);
+    Press(c.main, IDC_STOP);
     const auto bytes = c.scratch->ReadProjectFile();
     const std::string name = ProjectName(c.picked) + "\r\n";
     const size_t at = bytes ? bytes->find(name) : std::string::npos;
@@ -71,20 +51,11 @@ void StopAndReport(Counted& c) {
                   saved);
     Line(line);
     CHECK(saved >= shown && saved <= shown + 1);
-    RequestClose(c.main);
-    CHECK(c.app->WaitForExit());
+    CloseToExit(*c.app, c.main);
 }
 
 bool InMoveLoop(HWND hwnd) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) &&
-           (info.flags & GUI_INMOVESIZE) != 0;
-}
-
-void PostKey(HWND hwnd, WPARAM key) {
-    PostMessageW(hwnd, WM_KEYDOWN, key, 1);
-    PostMessageW(hwnd, WM_KEYUP, key, 0xC0000001);
+    return (GuiThreadOf(hwnd).flags & GUI_INMOVESIZE) != 0;
 }
 
 // Posts the system command that moves the window by keyboard, and waits until its thread is in
@@ -95,7 +66,7 @@ void EnterMoveLoop(HWND hwnd) {
     GetWindowRect(hwnd, &before);
     PostMessageW(hwnd, WM_SYSCOMMAND, SC_MOVE, 0);
     WaitFor("the move loop", [&] { return InMoveLoop(hwnd); });
-    PostKey(hwnd, VK_RIGHT);
+    PressKey(hwnd, VK_RIGHT);
     const bool followed =
         Eventually([&] { return GetWindowRect(hwnd, &after) && after.left != before.left; }, 2000);
     Line(std::string("BENCH move loop entered (GUI_INMOVESIZE), the window ") +
@@ -103,7 +74,7 @@ void EnterMoveLoop(HWND hwnd) {
 }
 
 void LeaveMoveLoop(HWND hwnd) {
-    PostKey(hwnd, VK_ESCAPE);
+    PressKey(hwnd, VK_ESCAPE);
     WaitFor("the move loop to end", [&] { return !InMoveLoop(hwnd); });
 }
 
@@ -111,7 +82,7 @@ void LeaveMoveLoop(HWND hwnd) {
 long HeldSeconds(HWND display) {
     wchar_t text[32] = L"";
     InternalGetWindowText(display, text, 32);
-    return ParseClock(Utf8(text));
+    return ParseClock(Narrow(text));
 }
 
 // Whether a run counter advanced by one every second over a stretch of polls.
@@ -158,12 +129,12 @@ E2E_CASE("bench.counting") {
         b.scratch = std::make_unique<Scratch>(b.tag);
         b.app = std::make_unique<App>(CopyBareDialog(*b.scratch), b.scratch->WorkDir());
     }
-    Counted counted[] = {{"1", "one", 1, 0},
-                         {"10k", "10k", 10000, 0},
-                         {"100k-last", "100k", 100000, 99999},
-                         {"1-hidden", "hidden", 1, 0},
-                         {"1+box", "box", 1, 0},
-                         {"1+move", "move", 1, 0}};
+    Counted counted[] = {{{"1", "one"}, 1, 0},
+                         {{"10k", "10k"}, 10000, 0},
+                         {{"100k-last", "100k"}, 100000, 99999},
+                         {{"1-hidden", "hidden"}, 1, 0},
+                         {{"1+box", "box"}, 1, 0},
+                         {{"1+move", "move"}, 1, 0}};
     Counted &hidden = counted[3], &boxed = counted[4], &moved = counted[5];
     for (Counted& c : counted) {
         c.scratch = std::make_unique<Scratch>(c.tag);
@@ -245,14 +216,11 @@ E2E_CASE("bench.counting") {
 
     CHECK(InMoveLoop(moved.main));
     LeaveMoveLoop(moved.main);
-    PressOk(box);
-    WaitUntilClosed(box.hwnd);
+    Dismiss(box);
     MouseOverIcon(hidden.main, WM_LBUTTONUP);
     WaitFor("the hidden count to show again", [&] { return IsWindowVisible(hidden.main); });
     for (Counted& c : counted)
         StopAndReport(c);
-    for (Bare& b : bares) {
-        RequestClose(b.main);
-        CHECK(b.app->WaitForExit());
-    }
+    for (Bare& b : bares)
+        CloseToExit(*b.app, b.main);
 }

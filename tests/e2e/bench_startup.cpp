@@ -31,8 +31,7 @@ double TimeToWindow(const std::string& exePath, const Scratch& scratch) {
     }
     QueryPerformanceCounter(&now);
     app.Settle(window);
-    RequestClose(window);
-    CHECK(app.WaitForExit());
+    CloseToExit(app, window);
     // The next start begins once this program's leaving (its windows, its memory, the
     // wineserver's records of it) has run its course, so no start pays for the one before.
     Sleep(500);

@@ -19,7 +19,7 @@ E2E_CASE("about.opens_when_stopped_with_name_copyright_and_licence_and_enter_clo
         Ask(copyright, WM_CHAR, c, 1);
     CHECK_EQ(WindowText(copyright), "Copyright (C) 2026 The Quillet authors");
     CHECK(IsWindowVisible(dialog));
-    CHECK(app.MessageBoxes().empty());
+    CHECK(OpenMessages(app).empty());
 
     PressKeyInFront(about, VK_RETURN);
     WaitUntilClosed(about);

@@ -123,7 +123,7 @@ E2E_CASE("about.web_address_click_hands_the_url_to_the_shell_and_the_box_stays_o
         CHECK_EQ(shell.Urls(), std::vector<std::string>(clicks, "http://" + host));
         CHECK(IsWindowVisible(about));
         CHECK(FindDialog(app, "About") == about);
-        CHECK(app.MessageBoxes().empty());
+        CHECK(OpenMessages(app).empty());
     }
 
     CloseSideDialog(app, dialog, about, IDOK);

@@ -135,7 +135,7 @@ E2E_CASE("counting.total_stops_at_999_59_59_with_one_notice") {
     StartCount(app, main);
 
     // Nine seconds bring the total to 999:59:59; the next one would not fit the time line.
-    const MessageBoxInfo notice = app.WaitForMessageBox(30000);
+    const MessageBoxInfo notice = WaitForMessage(app, 30000);
     CHECK_EQ(notice.caption, "Quillet");
     CHECK(notice.text.find("999:59:59") != std::string::npos);
     CHECK(ShownSeconds(main) >= 9);

@@ -7,7 +7,7 @@ using namespace e2e;
 static HWND PressKeys(HWND main, UINT key, int times = 1) {
     for (int i = 0; i < times; ++i) {
         PressKey(FocusOf(main), key);
-        Flush(main);
+        FlushPosted(main);
     }
     return FocusOf(main);
 }

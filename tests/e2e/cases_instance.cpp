@@ -53,7 +53,7 @@ void SecondCopyHandsOver(bool throughLink, bool fileLater) {
     CHECK(first.IsRunning());
     first.Settle(dialog);
     CHECK(MainDialogsOnScreen() == std::vector<HWND>{dialog});
-    CHECK(first.MessageBoxes().empty());
+    CHECK(OpenMessages(first).empty());
     CHECK(Eventually([dialog] { return GetForegroundWindow() == dialog; }));
     CHECK_FILE(scratch, original);
 }
@@ -94,15 +94,16 @@ Report ReadReport(const std::string& path) {
 Report StartOnAnotherComputer(const Scratch& scratch, const std::string& tag) {
     const Options& options = GetOptions();
     REQUIRE(!options.wineState.empty() && !options.wineScripts.empty());
-    wchar_t driver[MAX_PATH];
-    GetModuleFileNameW(nullptr, driver, MAX_PATH);
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::string driver = Narrow(path, CP_UTF8);
     const std::string files = scratch.Root() + "\\peer-" + tag;
     const std::string report = files + ".txt", log = Quoted(LinuxPath(files + ".log"));
     WriteFileBytes(files + ".sh",
                    "bash " + Quoted(options.wineScripts + "/wine-env.sh") + " peer " +
                        Quoted(options.wineState) + " >" + log + " 2>&1 && bash " +
                        Quoted(options.wineScripts + "/wine-run.sh") + " " +
-                       Quoted(options.wineState + "/peer") + " " + Quoted(LinuxPath(Utf8(driver))) +
+                       Quoted(options.wineState + "/peer") + " " + Quoted(LinuxPath(driver)) +
                        " --exe " + Quoted(scratch.ExePath()) + " --scratch " +
                        Quoted(scratch.Root()) + " --case peer.start_quillet_and_report --report " +
                        Quoted(report) + " >>" + log + " 2>&1\necho \"driver-exit=$?\" >>" +
@@ -262,7 +263,7 @@ E2E_CASE("peer.start_quillet_and_report") {
     {
         App app(options.exePath, folder);
         const HWND shown = WaitForFirstWindow(app);
-        if (IsMessageWindow(shown)) {
+        if (IsMessageBox(shown)) {
             report += "message=" + Escape(WindowText(GetDlgItem(shown, 0xFFFF))) + "\n";
             report += std::string("main-dialog=") + (app.FindMainDialog() ? "yes" : "no") + "\n";
             PressOk({shown, "", ""});

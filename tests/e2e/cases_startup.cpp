@@ -14,7 +14,7 @@ namespace {
 HWND CheckIdleDialog(const App& app, HWND dialog, const std::vector<std::string>& expectedItems) {
     REQUIRE(!IsMessageBox(dialog));
     app.Settle(dialog);
-    CHECK(app.MessageBoxes().empty());
+    CHECK(OpenMessages(app).empty());
     CHECK_EQ(WindowText(dialog), "Quillet 1.0");
     CheckProjectBoxUnselected(dialog, expectedItems);
     CHECK_EQ(Shown(dialog), "00:00:00");
@@ -39,7 +39,7 @@ E2E_CASE("startup.missing_file_is_reported_before_the_dialog") {
 
     const HWND first = WaitForFirstWindow(app);
     REQUIRE(IsMessageBox(first));
-    const auto boxes = app.MessageBoxes();
+    const auto boxes = OpenMessages(app);
     REQUIRE(boxes.size() == 1);
     CHECK_EQ(boxes[0].caption, "Quillet");
     CHECK_EQ(boxes[0].text, "Error reading DataBaseFile");
@@ -48,7 +48,7 @@ E2E_CASE("startup.missing_file_is_reported_before_the_dialog") {
     PressOk(boxes[0]);
     // After OK the dialog opens, and no second message comes first.
     const HWND next = WaitFor("the message box to go and a window to follow", [&] {
-        for (const auto& box : app.MessageBoxes())
+        for (const auto& box : OpenMessages(app))
             if (box.hwnd != boxes[0].hwnd)
                 return box.hwnd;
         return app.FindMainDialog();

@@ -110,7 +110,7 @@ E2E_CASE("tray.second_copy_brings_the_hidden_dialog_back") {
     CHECK(second.WaitForExit());
     CHECK(Eventually([&] { return IsWindowVisible(dialog) && !IconExists(dialog); }));
     CHECK(first.FindMainDialog() == dialog);
-    CHECK(first.MessageBoxes().empty());
+    CHECK(OpenMessages(first).empty());
 
     CloseToExit(first, dialog);
 }

@@ -6,7 +6,7 @@ using namespace e2e;
 E2E_CASE("screenshot.about") {
     auto [scratch, records, original, app, dialog] = Scene(Tray(SampleProjects()));
     const HWND about = OpenAbout(app, dialog);
-    CHECK(app.MessageBoxes().empty());
+    CHECK(OpenMessages(app).empty());
     OfferScreenshot(about, "about");
     CloseSideDialog(app, dialog, about, IDOK);
     CloseToExit(app, dialog);

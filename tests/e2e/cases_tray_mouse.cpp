@@ -13,13 +13,13 @@ E2E_CASE("tray.mouse_over_the_icon_shows_its_tip_and_its_release_restores_the_di
     CHECK(!IsWindowVisible(dialog));
 
     // The press hides the tip on its way to the icon, which passes it on to the program.
-    MouseInput(MOUSEEVENTF_LEFTDOWN);
+    MouseButtonAt(CentreOf(icon), true);
     WaitFor("the press to reach the icon", [&] { return !IsWindowVisible(tip); });
     Ask(icon, WM_NULL);
     app.Settle(dialog);
     CheckBehindIcon(dialog, true);
 
-    MouseInput(MOUSEEVENTF_LEFTUP);
+    MouseButtonAt(CentreOf(icon), false);
     CHECK(Eventually(
         [&] { return IsWindowVisible(dialog) && !IconExists(dialog) && !IsWindow(icon); }));
     CHECK(app.FindMainDialog() == dialog);

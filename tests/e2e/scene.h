@@ -1,9 +1,7 @@
 // The end-to-end cases' one vocabulary: the scene a case starts from (Quillet on a project file
 // of its choosing, idle, a project picked or none), and one name per action a user takes or per
-// thing a user sees: opening a side dialog, answering message boxes, giving input to controls,
-// starting, pausing and stopping a count, reading the run counter and the project total, and
-// the notification-area icon. Timing is never asserted: a case waits for the display to change
-// and compares what the file holds with what the display showed.
+// thing a user sees. Timing is never asserted: a case waits for the display to change and
+// compares what the file holds with what the display showed.
 #pragma once
 
 #include "Check.h"
@@ -58,16 +56,11 @@ inline Records SampleProjects() {
 
 constexpr long kZetaSeconds = 12 * 3600 + 34 * 60 + 56, kBueroSeconds = 100 * 3600 + 1;
 
-// A message box holds its text in static 0xFFFF and has an OK button. The first alone is not
-// enough: a dialog's unnamed labels (IDC_STATIC, -1) carry the same id.
-inline bool IsMessageWindow(HWND hwnd) {
-    return IsMessageBox(hwnd) && GetDlgItem(hwnd, IDOK) != nullptr;
-}
-
+// The program's open message boxes, questions included.
 inline std::vector<MessageBoxInfo> OpenMessages(const App& app) {
     std::vector<MessageBoxInfo> boxes;
     for (HWND hwnd : app.Windows())
-        if (IsMessageWindow(hwnd))
+        if (IsMessageBox(hwnd))
             boxes.push_back({hwnd, WindowText(hwnd), WindowText(GetDlgItem(hwnd, 0xFFFF))});
     return boxes;
 }
@@ -80,9 +73,12 @@ inline HWND FindDialog(const App& app, const std::string& caption) {
     return nullptr;
 }
 
+// Waits for the dialog and until the program has handled what was posted to it so far.
 inline HWND WaitForDialog(const App& app, const std::string& caption) {
-    return WaitFor(("the dialog \"" + caption + "\"").c_str(),
-                   [&] { return FindDialog(app, caption); });
+    const HWND dialog = WaitFor(("the dialog \"" + caption + "\"").c_str(),
+                                [&] { return FindDialog(app, caption); });
+    app.Settle(dialog);
+    return dialog;
 }
 
 inline void WaitUntilClosed(HWND hwnd) {
@@ -92,9 +88,7 @@ inline void WaitUntilClosed(HWND hwnd) {
 // Presses `button` on the main dialog and waits for the side dialog it opens.
 inline HWND OpenFromMain(const App& app, HWND main, int button, const std::string& caption) {
     ClickButton(main, button);
-    const HWND dialog = WaitForDialog(app, caption);
-    app.Settle(dialog);
-    return dialog;
+    return WaitForDialog(app, caption);
 }
 
 inline HWND OpenCreateDialog(const App& app, HWND main) {
@@ -120,12 +114,30 @@ inline void AddProject(HWND dialog, const std::string& name) {
 // The system menu's item, as Alt+Space and a click on "Settings..." give it.
 inline HWND OpenSettings(const App& app, HWND main) {
     PostMessageW(main, WM_SYSCOMMAND, IDM_SETTINGS, 0);
-    const HWND dialog = WaitForDialog(app, "Settings");
-    app.Settle(dialog);
-    return dialog;
+    return WaitForDialog(app, "Settings");
 }
 
-inline void FlushPosted(HWND main);
+// The edit field inside a drop-down combo box.
+inline HWND ComboField(HWND combo) {
+    const HWND field = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+    if (!field)
+        throw CaseAborted("the combo box has no edit field");
+    return field;
+}
+
+// Returns once the program has handled everything posted to it so far. WM_NULL round trips are
+// not enough: a sent message that arrives while the program is still answering an earlier one
+// is answered before the posted input. A message posted behind the input is taken after it, so
+// this posts a change of the project field's length limit, which nothing else uses, and waits
+// until it shows.
+inline void FlushPosted(HWND main) {
+    static WPARAM s_nMark = 0x10000000;
+    const WPARAM mark = ++s_nMark;
+    const HWND field = ComboField(Control(main, IDC_PROJECT_COMBO));
+    PostMessageW(field, EM_SETLIMITTEXT, mark, 0);
+    WaitFor("the program to take its posted input",
+            [&] { return static_cast<WPARAM>(Ask(field, EM_GETLIMITTEXT, 0, 0)) == mark; });
+}
 
 // Lets everything posted to the program so far be handled; a message box it opened is then
 // showing. Without the main dialog (not yet shown) two round trips are the best there is.
@@ -138,14 +150,28 @@ inline void SettleAfterInput(const App& app, HWND hwnd) {
     app.Settle(hwnd);
 }
 
-// Waits for the message box and checks its caption and text; the box stays open.
-inline MessageBoxInfo ExpectMessage(const App& app, const std::string& text) {
-    const HWND hwnd = WaitFor("a message box", [&] {
-        const auto boxes = OpenMessages(app);
-        return boxes.empty() ? HWND{} : boxes.front().hwnd;
-    });
-    const MessageBoxInfo box{hwnd, WindowText(hwnd), WindowText(GetDlgItem(hwnd, 0xFFFF))};
+// Waits for a message box with an OK button, or with `question` for a Yes/No question, and
+// checks its caption; the box stays open.
+inline MessageBoxInfo WaitForBox(const App& app, bool question, DWORD timeoutMs) {
+    const MessageBoxInfo box = *WaitFor(
+        question ? "a question" : "a message box",
+        [&]() -> std::optional<MessageBoxInfo> {
+            for (const MessageBoxInfo& box : OpenMessages(app))
+                if (GetDlgItem(box.hwnd, question ? IDNO : IDOK))
+                    return box;
+            return std::nullopt;
+        },
+        timeoutMs);
     CHECK_EQ(box.caption, "Quillet");
+    return box;
+}
+
+inline MessageBoxInfo WaitForMessage(const App& app, DWORD timeoutMs = kWaitMs) {
+    return WaitForBox(app, false, timeoutMs);
+}
+
+inline MessageBoxInfo ExpectMessage(const App& app, const std::string& text) {
+    const MessageBoxInfo box = WaitForMessage(app);
     CHECK_EQ(box.text, text);
     return box;
 }
@@ -159,21 +185,11 @@ inline void AnswerMessage(const App& app, const std::string& text) {
     Dismiss(ExpectMessage(app, text));
 }
 
-// Waits for a Yes/No question and checks its caption and that No is the default.
+// A question has Yes and No, and No is the default.
 inline MessageBoxInfo WaitForQuestion(const App& app, DWORD timeoutMs = kWaitMs) {
-    const HWND hwnd = WaitFor(
-        "a question",
-        [&] {
-            for (const MessageBoxInfo& box : app.MessageBoxes())
-                if (GetDlgItem(box.hwnd, IDYES) && GetDlgItem(box.hwnd, IDNO))
-                    return box.hwnd;
-            return HWND{};
-        },
-        timeoutMs);
-    const MessageBoxInfo box{hwnd, WindowText(hwnd), WindowText(GetDlgItem(hwnd, 0xFFFF))};
-    CHECK_EQ(box.caption, "Quillet");
-    CHECK(GetDlgItem(hwnd, IDOK) == nullptr);
-    const LONG noStyle = GetWindowLongW(GetDlgItem(hwnd, IDNO), GWL_STYLE);
+    const MessageBoxInfo box = WaitForBox(app, true, timeoutMs);
+    CHECK(GetDlgItem(box.hwnd, IDYES) != nullptr && GetDlgItem(box.hwnd, IDOK) == nullptr);
+    const LONG noStyle = GetWindowLongW(GetDlgItem(box.hwnd, IDNO), GWL_STYLE);
     CHECK_EQ(noStyle & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     return box;
 }
@@ -197,14 +213,46 @@ inline void CheckNoMessage(const App& app, HWND dialog) {
     CHECK(IsWindowEnabled(dialog));
 }
 
+// Sends the shell `message` about the dialog's icon, with nothing else in it.
+inline bool TellShellOfIcon(HWND dialog, DWORD message) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = dialog;
+    data.uID = 1;
+    return Shell_NotifyIconA(message, &data) != FALSE;
+}
+
+// Modifying an icon (with nothing to change) succeeds only while the shell has that icon.
+inline bool IconExists(HWND dialog) {
+    return TellShellOfIcon(dialog, NIM_MODIFY);
+}
+
+// What a restarted taskbar does to every icon; also clears an icon left by a program that an
+// earlier case ended by force, should the new dialog have got that program's window handle.
+inline void ForgetIcon(HWND dialog) {
+    TellShellOfIcon(dialog, NIM_DELETE);
+}
+
 // Waits for the idle main dialog; with the project file missing, the message that reports it
-// at start-up is answered first.
-inline HWND StartIdle(const App& app, bool bFileMissing = false) {
+// at start-up is answered first. `forTray` waits for the program's first idle moment too: the
+// dialog manager shows a dialog then, which would undo a "minimize" handled before it.
+inline HWND StartIdle(const App& app, bool bFileMissing = false, bool forTray = false) {
     if (bFileMissing)
         AnswerMessage(app, "Error reading DataBaseFile");
     const HWND main = app.WaitForMainDialog();
+    if (forTray) {
+        HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, app.Pid());
+        REQUIRE(process != nullptr);
+        const DWORD waited = WaitForInputIdle(process, kWaitMs);
+        CloseHandle(process);
+        REQUIRE(waited == 0);
+    }
     app.Settle(main);
     CHECK(OpenMessages(app).empty());
+    if (forTray) {
+        ForgetIcon(main);
+        REQUIRE(!IconExists(main));
+    }
     return main;
 }
 
@@ -234,34 +282,6 @@ inline void ChooseComboItem(HWND dialog, int comboId, int index) {
                  reinterpret_cast<LPARAM>(combo));
 }
 
-// The edit field inside a drop-down combo box.
-inline HWND ComboField(HWND combo) {
-    const HWND field = FindWindowExW(combo, nullptr, L"Edit", nullptr);
-    if (!field)
-        throw CaseAborted("the combo box has no edit field");
-    return field;
-}
-
-// Returns once the program has handled everything posted to it so far. WM_NULL round trips are
-// not enough: a sent message that arrives while the program is still answering an earlier one
-// is answered before the posted input. A message posted behind the input is taken after it, so
-// this posts a change of the project field's length limit, which nothing else uses, and waits
-// until it shows.
-inline void FlushPosted(HWND main) {
-    static WPARAM s_nMark = 0x10000000;
-    const WPARAM mark = ++s_nMark;
-    const HWND field = ComboField(Control(main, IDC_PROJECT_COMBO));
-    PostMessageW(field, EM_SETLIMITTEXT, mark, 0);
-    WaitFor("the program to take its posted input",
-            [&] { return static_cast<WPARAM>(Ask(field, EM_GETLIMITTEXT, 0, 0)) == mark; });
-}
-
-// A mouse click into a control, which gives it the focus.
-inline void ClickInto(HWND control) {
-    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-    PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-}
-
 // A key pressed and released while `control` has the focus.
 inline void PressKey(HWND control, UINT vk) {
     const UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
@@ -280,12 +300,17 @@ inline void PressKeyInFront(HWND expectedInFront, WORD key) {
     SendInput(2, inputs, sizeof(INPUT));
 }
 
-// The window with the keyboard focus in the program's user-interface thread.
-inline HWND FocusOf(HWND anyWindowOfApp) {
+// The state of the program's user-interface thread: its focus, its modal loops.
+inline GUITHREADINFO GuiThreadOf(HWND anyWindowOfApp) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     GetGUIThreadInfo(GetWindowThreadProcessId(anyWindowOfApp, nullptr), &info);
-    return info.hwndFocus;
+    return info;
+}
+
+// The window with the keyboard focus in the program's user-interface thread.
+inline HWND FocusOf(HWND anyWindowOfApp) {
+    return GuiThreadOf(anyWindowOfApp).hwndFocus;
 }
 
 // Puts `text` on the clipboard and pastes it into `edit`, as Ctrl+V does.
@@ -314,36 +339,19 @@ inline void SetFieldText(const App& app, HWND edit, const std::string& text) {
     WaitFor("the typed text", [&] { return WindowText(edit) == text; });
 }
 
-// The text of a window as the W message gives it, untouched by the driver's code page.
-inline std::wstring WideText(HWND hwnd) {
-    std::wstring text(Ask(hwnd, WM_GETTEXTLENGTH, 0, 0) + 1, L'\0');
-    text.resize(Ask(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0])));
-    return text;
-}
-
 // Seconds of "HH:MM:SS" (the run counter, two or more hour digits) or "HHH:MM:SS" (a time
 // line, three or more); -1 when the text is not of that form or a field is 60 or more.
 inline long ParseClock(const std::string& text, size_t minHourDigits = 2) {
     const size_t colon = text.find(':');
     if (colon == std::string::npos || colon < minHourDigits || text.size() != colon + 6 ||
-        text[colon + 3] != ':')
+        text[colon + 3] != ':' || text[colon + 1] > '5' || text[colon + 4] > '5')
         return -1;
-    long hours = 0;
-    for (size_t i = 0; i < colon; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return -1;
-        hours = hours * 10 + (text[i] - '0');
-    }
-    const auto field = [&](size_t at) -> long {
-        const char a = text[at], b = text[at + 1];
-        if (a < '0' || a > '5' || b < '0' || b > '9')
-            return -1;
-        return (a - '0') * 10 + (b - '0');
-    };
-    const long minutes = field(colon + 1), seconds = field(colon + 4);
-    if (minutes < 0 || seconds < 0)
+    const std::string digits =
+        text.substr(0, colon) + text.substr(colon + 1, 2) + text.substr(colon + 4);
+    if (digits.find_first_not_of("0123456789") != std::string::npos)
         return -1;
-    return hours * 3600 + minutes * 60 + seconds;
+    return std::stol(text.substr(0, colon)) * 3600 + std::stol(text.substr(colon + 1, 2)) * 60 +
+           std::stol(text.substr(colon + 4));
 }
 
 inline long ParseTimeLine(const std::string& text) {
@@ -387,40 +395,27 @@ inline long ShownSeconds(HWND main) {
     return seconds;
 }
 
-// Waits until the run counter shows something other than `from` seconds and returns it.
+// Waits until the run counter shows other than `from` seconds, or at least `seconds`; returns it.
 inline long WaitForShownChange(HWND main, long from, DWORD timeoutMs = kWaitMs) {
-    return *WaitFor(
-        "the run counter to change",
-        [&]() -> std::optional<long> {
-            const long shown = ShownSeconds(main);
-            return shown != from ? std::optional<long>(shown) : std::nullopt;
-        },
+    long shown = from;
+    WaitFor(
+        "the run counter to change", [&] { return (shown = ShownSeconds(main)) != from; },
         timeoutMs);
+    return shown;
 }
 
-// Waits until the run counter has reached `seconds`; returns what it shows then.
 inline long WaitForShownAtLeast(HWND main, long seconds, DWORD timeoutMs = kWaitMs) {
-    return *WaitFor(
-        "the run counter to reach a value",
-        [&]() -> std::optional<long> {
-            const long shown = ShownSeconds(main);
-            return shown >= seconds ? std::optional<long>(shown) : std::nullopt;
-        },
+    long shown = 0;
+    WaitFor(
+        "the run counter to reach a value", [&] { return (shown = ShownSeconds(main)) >= seconds; },
         timeoutMs);
-}
-
-inline void Flush(HWND main) {
-    FlushPosted(main);
+    return shown;
 }
 
 // Picks a project in the project box as the user does and lets the program handle it.
 inline void Pick(HWND main, int index) {
     ChooseComboItem(main, IDC_PROJECT_COMBO, index);
-    Flush(main);
-}
-
-inline DWORD Attributes(const std::string& path) {
-    return GetFileAttributesW(WidePath(path).c_str());
+    FlushPosted(main);
 }
 
 // Wine adds the archive mark to whatever it is given.
@@ -443,7 +438,7 @@ inline std::string WriteRecords(const Scratch& scratch, const Records& records,
 
 inline void Press(HWND main, int id) {
     ClickButton(main, id);
-    Flush(main);
+    FlushPosted(main);
 }
 
 // Presses "start" on the picked project and waits for the first counted second; returns it.
@@ -487,42 +482,6 @@ inline bool HoldsSavedRun(const Scratch& scratch, const Records& records, size_t
     return bytes == expected || bytes == WithTotal(records, index, loaded + shown + 1);
 }
 
-inline NOTIFYICONDATAA IconKey(HWND dialog) {
-    NOTIFYICONDATAA data = {};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = dialog;
-    data.uID = 1;
-    return data;
-}
-
-// Modifying an icon (with nothing to change) succeeds only while the shell has that icon.
-inline bool IconExists(HWND dialog) {
-    NOTIFYICONDATAA data = IconKey(dialog);
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
-
-// What a restarted taskbar does to every icon; also clears an icon left by a program that an
-// earlier case ended by force, should the new dialog have got that program's window handle.
-inline void ForgetIcon(HWND dialog) {
-    NOTIFYICONDATAA data = IconKey(dialog);
-    Shell_NotifyIconA(NIM_DELETE, &data);
-}
-
-// The dialog manager shows a dialog the first time its message queue runs empty, which would
-// undo a "minimize" handled before that moment. Waits for the program to go idle first.
-inline HWND WaitForIdleDialog(const App& app) {
-    const HWND dialog = app.WaitForMainDialog();
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, app.Pid());
-    REQUIRE(process != nullptr);
-    const DWORD waited = WaitForInputIdle(process, kWaitMs);
-    CloseHandle(process);
-    REQUIRE(waited == 0);
-    app.Settle(dialog);
-    ForgetIcon(dialog);
-    REQUIRE(!IconExists(dialog));
-    return dialog;
-}
-
 struct Tick {
     long seconds;
     ULONGLONG seenAt;
@@ -530,9 +489,7 @@ struct Tick {
 
 // Waits for the run counter to move on; returns its new value and when it was seen.
 inline Tick NextTick(HWND dialog) {
-    const long before = ShownSeconds(dialog);
-    long now = before;
-    WaitFor("the run counter to move on", [&] { return (now = ShownSeconds(dialog)) != before; });
+    const long now = WaitForShownChange(dialog, ShownSeconds(dialog));
     return {now, GetTickCount64()};
 }
 
@@ -557,29 +514,13 @@ inline void MouseOverIcon(HWND dialog, UINT mouseMessage) {
     Ask(dialog, WM_TRAY_NOTIFY, 1, mouseMessage);
 }
 
-struct Collected {
-    std::vector<HWND> windows;
-    const char* className;
-};
-
-inline BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {
-    auto* collected = reinterpret_cast<Collected*>(param);
-    if (IsWindowVisible(hwnd) && ClassName(hwnd).find(collected->className) != std::string::npos)
-        collected->windows.push_back(hwnd);
-    return TRUE;
-}
-
-inline BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param) {
-    CollectChild(hwnd, param);
-    EnumChildWindows(hwnd, CollectChild, param);
-    return TRUE;
-}
-
 // Visible windows, of any process, whose class name contains `className`.
 inline std::vector<HWND> VisibleWindowsOfClass(const char* className) {
-    Collected collected{{}, className};
-    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&collected));
-    return collected.windows;
+    std::vector<HWND> found;
+    for (HWND hwnd : VisibleWindows(true))
+        if (ClassName(hwnd).find(className) != std::string::npos)
+            found.push_back(hwnd);
+    return found;
 }
 
 // The window that shows one notification-area icon ("__winex11_tray_icon" in Wine 8).
@@ -610,19 +551,16 @@ inline HWND WaitForNewIconWindow(const std::vector<HWND>& before) {
     });
 }
 
-inline void MouseInput(DWORD flags) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
+// The middle of a window on the screen.
+inline POINT CentreOf(HWND hwnd) {
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 // Moves the mouse onto the icon and waits for the shell to show the icon's tip.
 inline HWND PointAtIconForItsTip(HWND icon) {
-    RECT rect{};
-    GetWindowRect(icon, &rect);
-    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    MouseInput(MOUSEEVENTF_MOVE);
+    MoveMouseTo(CentreOf(icon));
     return WaitFor("the icon's tip", [&] { return ShownTip(icon); });
 }
 
@@ -637,7 +575,7 @@ struct Setup {
     std::string appFolder; // the program's folder inside the scratch folder
     std::string ini;       // Quillet.ini beside the program, when not empty
     DWORD attributes = 0;  // file attributes given to the project file
-    bool forTray = false;  // waits as WaitForIdleDialog does, for minimizing
+    bool forTray = false;  // waits as StartIdle does for minimizing
     bool noFile = false;   // no project file: the start answers the message that reports it
 };
 
@@ -654,7 +592,7 @@ struct Scene {
         : scratch("", setup.appFolder), records(setup.records),
           original(setup.noFile ? "" : WriteRecords(scratch, records, setup.ini, setup.attributes)),
           app(scratch.ExePath(), scratch.WorkDir()),
-          main(setup.forTray ? WaitForIdleDialog(app) : StartIdle(app, setup.noFile)) {
+          main(StartIdle(app, setup.noFile, setup.forTray)) {
         if (setup.picked >= 0)
             Pick(main, setup.picked);
     }
@@ -734,7 +672,7 @@ inline long PauseAndStop(const App& app, HWND main) {
 }
 inline HWND WaitForFirstWindow(const App& app) {
     return WaitFor("a window of the program", [&app] {
-        const auto boxes = app.MessageBoxes();
+        const auto boxes = OpenMessages(app);
         return boxes.empty() ? app.FindMainDialog() : boxes.front().hwnd;
     });
 }
