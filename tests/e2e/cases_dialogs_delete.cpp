@@ -128,8 +128,7 @@ E2E_CASE("delete.only_project_leaves_an_empty_file") {
     CHECK_FILE(scene.scratch, "");
     scene.DeleteNothing({});
     scene.Close({});
-    CHECK_EQ(ListFolder(scene.scratch.AppDir()),
-             (std::vector<std::string>{"Projekte.dbu", "Quillet.exe", "~Projekte.lock"}));
+    CHECK_EQ(ListFolder(scene.scratch.AppDir()), kRunningFolder);
 }
 
 E2E_CASE("delete.typing_in_the_field_shows_the_chosen_project_again") {

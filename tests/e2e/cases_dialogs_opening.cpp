@@ -37,8 +37,7 @@ E2E_CASE("opening.missing_file_is_reported_and_nothing_opens") {
 }
 
 E2E_CASE("opening.side_dialogs_wait_while_a_count_runs_or_is_paused") {
-    Scene scene(0);
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene(0);
     // Running, then paused: none of the three buttons opens its dialog.
     StartCount(app, main);
     long held = 0;

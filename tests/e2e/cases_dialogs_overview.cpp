@@ -43,17 +43,35 @@ std::vector<Run> TextRuns(HWND list, int row, int gap) {
 }
 
 // The close box ends the overview and brings back the main dialog with no message.
-void CloseOverview(const Scene& scene, HWND dialog) {
+void CloseOverview(const App& app, HWND main, HWND dialog) {
     RequestClose(dialog);
     WaitUntilClosed(dialog);
-    CheckNoMessage(scene.app, scene.main);
+    CheckNoMessage(app, main);
+}
+
+// Picks row `row` of the overview's list, as a click on it does, opens "Change total..." or
+// "Rename..." for it and checks that the dialog names project `name`.
+HWND OpenCorrection(const App& app, HWND overview, int row, int button, const std::string& name) {
+    Ask(Control(overview, IDC_OVERVIEW_LIST), LB_SETCURSEL, row, 0);
+    app.Settle(overview);
+    ClickButton(overview, button);
+    const HWND dialog =
+        WaitForDialog(app, button == IDC_RENAME ? "Rename project" : "Change total");
+    app.Settle(dialog);
+    CHECK_EQ(WindowText(Control(dialog, IDC_CORRECTION_PROJECT)), name);
+    return dialog;
+}
+
+// Types `text` into the correction's field and presses OK.
+void Enter(const App& app, HWND dialog, HWND field, const std::string& text) {
+    SetFieldText(app, field, text);
+    ClickButton(dialog, IDOK);
 }
 
 } // namespace
 
 E2E_CASE("overview.rows_in_file_order_with_name_tab_and_total") {
-    Scene scene;
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene();
     CreateProject(app, main, "Neu");
     records.push_back({"Neu", "000:00:00"});
     CHECK_FILE(scratch, ProjectFileBytes(records));
@@ -66,7 +84,7 @@ E2E_CASE("overview.rows_in_file_order_with_name_tab_and_total") {
     CHECK_EQ(static_cast<int>(Ask(list, LB_GETCURSEL, 0, 0)), LB_ERR);
 
     // Nothing was written and the project box is as it was.
-    CloseOverview(scene, dialog);
+    CloseOverview(app, main, dialog);
     CHECK_FILE(scratch, ProjectFileBytes(records));
     CheckProjectBoxUnselected(main, NamesOf(records));
 }
@@ -107,35 +125,11 @@ E2E_CASE("overview.totals_line_up_at_185_dialog_units") {
     CHECK_NEAR(wideRow[1].start, 2 * stop, 3);
 }
 
-namespace {
-
-// Picks row `row` of the overview's list, as a click on it does, opens "Change total..." or
-// "Rename..." for it and checks that the dialog names project `name`.
-HWND OpenCorrection(const App& app, HWND overview, int row, int button, const std::string& name) {
-    Ask(Control(overview, IDC_OVERVIEW_LIST), LB_SETCURSEL, row, 0);
-    app.Settle(overview);
-    ClickButton(overview, button);
-    const HWND dialog =
-        WaitForDialog(app, button == IDC_RENAME ? "Rename project" : "Change total");
-    app.Settle(dialog);
-    CHECK_EQ(WindowText(Control(dialog, IDC_CORRECTION_PROJECT)), name);
-    return dialog;
-}
-
-// Types `text` into the correction's field and presses OK.
-void Enter(const App& app, HWND dialog, HWND field, const std::string& text) {
-    SetFieldText(app, field, text);
-    ClickButton(dialog, IDOK);
-}
-
-} // namespace
-
 // "Change total..." and "Rename..." change exactly the picked project's time line and name
 // line; a wrong entry is refused with the reason and changes nothing; the list and the project
 // box show the result.
 E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
-    Scene scene(1);
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene(1);
     const HWND dialog = OpenOverview(app, main);
     ClickButton(dialog, IDC_CHANGE_TOTAL); // nothing picked yet
     AnswerMessage(app, kChooseProject);
@@ -179,7 +173,7 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
     CHECK_FILE(scratch, ProjectFileBytes(records));
 
     // The project box shows the new names and keeps the project chosen before.
-    CloseOverview(scene, dialog);
+    CloseOverview(app, main, dialog);
     const ProjectBox box = ReadProjectBox(main);
     CHECK_EQ(box.items, NamesOf(records));
     CHECK_EQ(box.selection, 1);
@@ -188,13 +182,12 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
 // The project chosen on the main dialog had its total loaded before the correction: a count
 // started afterwards goes on from the corrected total, and its stop does not bring back the old.
 E2E_CASE("overview.a_count_after_a_correction_goes_on_from_the_corrected_total") {
-    Scene scene(1);
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene(1);
     const HWND dialog = OpenOverview(app, main);
     const HWND total = OpenCorrection(app, dialog, 1, IDC_CHANGE_TOTAL, records[1].first);
     Enter(app, total, Control(total, IDC_TOTAL_EDIT), "005:00:00");
     WaitUntilClosed(total);
-    CloseOverview(scene, dialog);
+    CloseOverview(app, main, dialog);
 
     records[1].second = "005:00:00";
     StartCount(app, main);

@@ -202,8 +202,7 @@ E2E_CASE("instance.a_copy_in_another_session_is_reported_and_the_second_ends") {
 // on the other computer (another user) names them and ends without touching anything: the
 // project file, a leftover of a cut-short save, the lock file.
 E2E_CASE("instance.a_copy_on_another_computer_is_told_who_holds_the_file_and_ends") {
-    Scene scene{Setup(Records{{"Alpha", "001:02:03"}})};
-    auto& [scratch, records, original, first, main] = scene;
+    auto [scratch, records, original, first, main] = Scene{Setup(Records{{"Alpha", "001:02:03"}})};
     const std::string leftover = scratch.AppDir() + "\\~Projekte.4242-1.tmp";
     WriteFileBytes(leftover, "Alpha\r\n999:00:00");
     const std::optional<std::string> note = ReadFileBytes(LockFilePath(scratch));
@@ -226,8 +225,7 @@ E2E_CASE("instance.a_copy_on_another_computer_is_told_who_holds_the_file_and_end
 // A killed copy leaves its lock file, but its byte-range lock ends with it: the other computer's
 // copy takes the file over, notes itself in it, runs, and removes it as it closes.
 E2E_CASE("instance.a_killed_copys_lock_is_taken_over_on_another_computer") {
-    Scene scene{Setup(Records{{"Alpha", "001:02:03"}})};
-    auto& [scratch, records, original, first, main] = scene;
+    auto [scratch, records, original, first, main] = Scene{Setup(Records{{"Alpha", "001:02:03"}})};
     first.Kill();
     REQUIRE(FileExists(LockFilePath(scratch)));
 

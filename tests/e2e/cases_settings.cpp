@@ -6,8 +6,7 @@
 using namespace e2e;
 
 E2E_CASE("settings.away_limit_is_shown_checked_and_written_to_quillet_ini") {
-    Scene scene;
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene();
     const std::string ini = scratch.AppDir() + "\\Quillet.ini";
     // No file yet: the default, and Cancel writes nothing.
     HWND dialog = OpenSettings(app, main);

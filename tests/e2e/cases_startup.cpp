@@ -63,8 +63,7 @@ E2E_ROW("startup.projects_listed_in_file_order_without_selection", OpensWithoutM
         ThreeProjects());
 
 E2E_CASE("close.idle_close_ends_program_and_writes_nothing") {
-    Scene scene;
-    auto& [scratch, records, original, app, dialog] = scene;
+    auto [scratch, records, original, app, dialog] = Scene();
     CloseToExit(app, dialog);
     CHECK_FILE(scratch, original);
     CHECK_EQ(ListFolder(scratch.AppDir()),
