@@ -35,6 +35,5 @@ E2E_CASE("accessibility.project_lists_are_announced_by_name") {
     // The settings' up-down arrows are named after the field they change.
     dialog = OpenSettings(app, main);
     CheckAnnounced(Control(dialog, IDC_AWAY_SPIN), "Away after this many minutes without input");
-    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    WaitUntilClosed(dialog);
+    CloseSideDialog(app, main, dialog, IDCANCEL);
 }

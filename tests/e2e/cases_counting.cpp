@@ -29,9 +29,8 @@ E2E_CASE("counting.start_pause_resume_stop_writes_the_project_time_line") {
     CHECK(resumed == held + 1 || resumed == held + 2);
 
     WaitForShownAtLeast(main, resumed + 2);
-    const long shown = StopRunningCount(main);
+    CHECK_SAVED_RUN(scratch, records, 0, kZetaSeconds, StopRunningCount(main));
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_SAVED_RUN(scratch, records, 0, kZetaSeconds, shown);
     CHECK(OpenMessages(app).empty());
     CheckHolds(main, 0);
 }
@@ -41,12 +40,8 @@ E2E_CASE("counting.stop_while_paused_writes_exactly_the_held_run") {
 
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
-    const long held = PauseCount(main);
-    Press(main, IDC_STOP);
-
-    CHECK_EQ(Shown(main), "00:00:00");
+    const long held = PauseAndStop(app, main);
     CHECK_FILE(scratch, WithTotal(records, 2, kBueroSeconds + held));
-    CHECK(OpenMessages(app).empty());
 }
 
 // A start with no project picked, whether or not the file holds any, is refused; the count
@@ -56,10 +51,7 @@ static void StartAsksForAProject(const Records& projects) {
     ClickButton(main, IDC_START);
     AnswerMessage(app, kChooseProject);
     CheckHolds(main, 0);
-    Press(main, IDC_PAUSE);
-    Press(main, IDC_STOP);
-    CHECK(OpenMessages(app).empty());
-    CHECK_EQ(Shown(main), "00:00:00");
+    CHECK_EQ(PauseAndStop(app, main), 0);
     CloseToExit(app, main);
     CHECK_FILE(scratch, original);
 }
@@ -73,10 +65,8 @@ E2E_CASE("counting.the_last_project_picked_while_stopped_is_counted") {
     Pick(main, 2);
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
-    const long shown = StopRunningCount(main);
-
+    CHECK_SAVED_RUN(scratch, records, 2, kBueroSeconds, StopRunningCount(main));
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_SAVED_RUN(scratch, records, 2, kBueroSeconds, shown);
 }
 
 E2E_CASE("counting.a_second_run_continues_from_the_saved_total") {
@@ -86,9 +76,7 @@ E2E_CASE("counting.a_second_run_continues_from_the_saved_total") {
         const long begun = StartCount(app, main);
         CHECK(begun >= 1 && begun <= 2);
         WaitForShownAtLeast(main, 2);
-        const long held = PauseCount(main);
-        Press(main, IDC_STOP);
-        return held;
+        return PauseAndStop(app, main);
     };
     const long first = run();
     CHECK_FILE(scratch, WithTotal(records, 1, first));
@@ -124,8 +112,7 @@ E2E_CASE("counting.time_under_an_open_message_box_is_counted") {
 
     CHECK(after >= before + 5);
     CHECK(after <= before + elapsed + 2);
-    const long held = PauseCount(main);
-    Press(main, IDC_STOP);
+    const long held = PauseAndStop(app, main);
     CHECK_FILE(scratch, WithTotal(records, 0, kZetaSeconds + held));
 }
 

@@ -29,8 +29,7 @@ E2E_CASE("counting.a_running_count_is_saved_every_five_seconds_and_before_sleep"
     CHECK(Ask(main, WM_POWERBROADCAST, PBT_APMSUSPEND, 0) != 0);
     CHECK_SAVED_RUN(scratch, records, 0, kZetaSeconds, shown);
 
-    const long held = PauseCount(main);
-    Press(main, IDC_STOP);
-    CHECK(OpenMessages(app).empty());
+    const long held = PauseAndStop(app, main);
+
     CHECK_FILE(scratch, WithTotal(records, 0, kZetaSeconds + held));
 }

@@ -47,19 +47,16 @@ Contents GiveStop(const App& app, HWND main, const Records& records, int index) 
 
 Contents GiveDelete(const App& app, HWND main, Records records, int index) {
     const HWND dialog = OpenDeleteDialog(app, main);
-    const HWND combo = Control(dialog, IDC_DELETE_COMBO);
-    for (int i = 0; i < index; ++i)
-        PressKey(ComboField(combo), VK_DOWN);
+    ChooseComboItem(dialog, IDC_DELETE_COMBO, index);
     SettleAfterInput(app, dialog);
-    REQUIRE(WindowText(combo) == records[index].first);
+    REQUIRE(WindowText(Control(dialog, IDC_DELETE_COMBO)) == records[index].first);
     ClickButton(dialog, IDC_DELETE_PROJECT);
     records.erase(records.begin() + index);
     return {ProjectFileBytes(records)};
 }
 
-// What a delete of the record at `index` leaves when the program dies after writing the new
-// bytes and before setting the new length: the journal, and the new content followed by the old
-// bytes past its end.
+// What a delete of record `index` leaves when the program dies between writing the new bytes
+// and setting the length: the journal, and the new content followed by the old bytes past it.
 void LeaveCutShortDelete(const Scratch& scratch, Records records, int index) {
     const std::string original = ProjectFileBytes(records);
     records.erase(records.begin() + index);
@@ -70,9 +67,8 @@ void LeaveCutShortDelete(const Scratch& scratch, Records records, int index) {
     scratch.WriteProjectFile(fresh + original.substr(fresh.size()));
 }
 
-// Gives the operation on a running program, or for a rollback starts the program on a cut-short
-// change, and kills it `delayMs` later. Returns the contents the file may then hold, the new
-// ones first.
+// Gives the operation to a running program (a rollback: starts it on a cut-short change) and
+// kills it `delayMs` later. Returns the contents the file may then hold, the new ones first.
 Contents KillDuring(const Scratch& scratch, const Records& records, const std::string& original,
                     int operation, int index, DWORD delayMs, int number) {
     if (operation == 3)

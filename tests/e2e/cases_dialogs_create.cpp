@@ -40,10 +40,9 @@ void WarnsOnceAndKeeps(const App& app, HWND dialog, HWND field, const std::wstri
     CHECK(WideText(field) == kept);
 }
 
-// Wine gives a program the ANSI code page of the program that started it; only a program
-// started from Linux takes it from LC_ALL. So this case runs the driver once more from a Linux
-// shell in a Japanese locale (code page 932), and that run starts Quillet and checks it.
-// Returns true in that inner run.
+// Wine gives a program the code page of the one that started it; only one started from Linux
+// takes LC_ALL's. So the case runs the driver again from a Linux shell in code page 932, whose run
+// starts Quillet and checks it. Returns true in that inner run.
 bool InJapaneseCodePage() {
     if (GetACP() == 932)
         return true;

@@ -89,9 +89,8 @@ E2E_CASE("overview.rows_in_file_order_with_name_tab_and_total") {
     CheckProjectBoxUnselected(main, NamesOf(records));
 }
 
-// More projects than the list shows: every row is there, in order, and the scroll bar that
-// reaches the last ones is shown (a list filled with redraw off and never switched back on
-// would lack it).
+// More projects than the list shows: every row, in order, and the scroll bar to reach the last
+// (which a list filled with redraw off, never switched back on, would lack).
 E2E_CASE("overview.more_rows_than_fit_get_a_scroll_bar") {
     Records sixty;
     for (int i = 1; i <= 60; ++i)
@@ -125,9 +124,8 @@ E2E_CASE("overview.totals_line_up_at_185_dialog_units") {
     CHECK_NEAR(wideRow[1].start, 2 * stop, 3);
 }
 
-// "Change total..." and "Rename..." change exactly the picked project's time line and name
-// line; a wrong entry is refused with the reason and changes nothing; the list and the project
-// box show the result.
+// "Change total..." and "Rename..." change only the picked record's time or name line; a wrong
+// entry is refused with the reason and changes nothing; the list and the project box show it.
 E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
     auto [scratch, records, original, app, main] = Scene(1);
     const HWND dialog = OpenOverview(app, main);

@@ -27,8 +27,7 @@ std::string FolderPast260() {
 // Quillet in `appFolder` (whose exe path, when given, is `exeLength` long) counts on the picked
 // project, meets the close guard's message, and stops: the run must land in the file.
 void CountsAndSaves(const std::string& appFolder, size_t exeLength) {
-    Scene scene({ThreeProjects(), 0, appFolder});
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene({ThreeProjects(), 0, appFolder});
     if (exeLength) {
         REQUIRE(scratch.ExePath().size() == exeLength);
         REQUIRE(scratch.ProjectFilePath().size() == exeLength + 1);
@@ -36,8 +35,7 @@ void CountsAndSaves(const std::string& appFolder, size_t exeLength) {
     StartCount(app, main);
     RequestClose(main);
     AnswerMessage(app, kStopFirst);
-    const long shown = StopRunningCount(main);
-    CHECK_SAVED_RUN(scratch, records, 0, kZetaSeconds, shown);
+    CHECK_SAVED_RUN(scratch, records, 0, kZetaSeconds, StopRunningCount(main));
     CHECK(OpenMessages(app).empty());
 }
 
@@ -68,9 +66,8 @@ E2E_CASE("files.a_save_keeps_the_users_tmp_file_and_the_files_attributes") {
                                        "~Projekte.lock"}));
 }
 
-// Projekte.dbu is a symbolic link into a folder of its own (as a package manager keeps a
-// portable program's data), where the file has a hard-link partner: create and delete change
-// that one file, so the target and its partner both hold each change.
+// Projekte.dbu links to a folder of its own (as package managers keep a portable program's data)
+// whose file has a hard-link partner: create and delete change that file, so both hold each change.
 E2E_CASE("files.create_and_delete_follow_a_symbolic_link_and_a_hard_link") {
     Scratch scratch;
     const std::string persist = scratch.Root() + "\\persist";
@@ -103,8 +100,7 @@ E2E_CASE("files.create_and_delete_follow_a_symbolic_link_and_a_hard_link") {
 E2E_CASE("files.a_read_only_file_is_not_replaced") {
     Setup setup;
     setup.attributes = FILE_ATTRIBUTE_READONLY;
-    Scene scene(setup);
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene(setup);
 
     const HWND dialog = OpenCreateDialog(app, main);
     AddProject(dialog, "Gamma");

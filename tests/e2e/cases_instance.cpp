@@ -30,10 +30,8 @@ struct LinkedFolder {
     const std::string link;
 };
 
-// Starts a second copy beside the first, from the scratch folder's own path or through a linked
-// folder: it must hand over to the first and end, touching nothing. With `fileLater` the first
-// copy starts while the project file is still missing (and says so), and the file is put in place
-// before the second starts.
+// A second copy, started from the scratch folder or through a linked folder, hands over to the
+// first and ends, touching nothing. With `fileLater` the first starts before the file exists.
 void SecondCopyHandsOver(bool throughLink, bool fileLater) {
     Scratch scratch;
     std::optional<LinkedFolder> linked;
@@ -72,10 +70,6 @@ std::string LockFilePath(const Scratch& scratch) {
 
 using Report = std::map<std::string, std::string>;
 
-std::string Quoted(const std::string& text) {
-    return "'" + text + "'";
-}
-
 Report ReadReport(const std::string& path) {
     Report values;
     const std::string text = ReadFileBytes(path).value_or("");
@@ -87,27 +81,27 @@ Report ReadReport(const std::string& path) {
     return values;
 }
 
-// Starts the scratch folder's Quillet.exe on the other computer (the peer Wine prefix, made by
-// wine-env.sh peer) through the driver's peer case there, and returns what it reported. The
-// Linux shell that runs it cannot be waited for from here; it adds the driver's exit code to
-// the report last.
+// Starts the scratch folder's Quillet.exe through the driver's peer case on the other computer
+// (the peer Wine prefix of wine-env.sh) and returns its report, to which the Linux shell, which
+// cannot be waited for from here, adds the driver's exit code last.
 Report StartOnAnotherComputer(const Scratch& scratch, const std::string& tag) {
     const Options& options = GetOptions();
+    const auto quoted = [](const std::string& text) { return "'" + text + "'"; };
     REQUIRE(!options.wineState.empty() && !options.wineScripts.empty());
     wchar_t path[MAX_PATH];
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     const std::string driver = Narrow(path, CP_UTF8);
     const std::string files = scratch.Root() + "\\peer-" + tag;
-    const std::string report = files + ".txt", log = Quoted(LinuxPath(files + ".log"));
+    const std::string report = files + ".txt", log = quoted(LinuxPath(files + ".log"));
     WriteFileBytes(files + ".sh",
-                   "bash " + Quoted(options.wineScripts + "/wine-env.sh") + " peer " +
-                       Quoted(options.wineState) + " >" + log + " 2>&1 && bash " +
-                       Quoted(options.wineScripts + "/wine-run.sh") + " " +
-                       Quoted(options.wineState + "/peer") + " " + Quoted(LinuxPath(driver)) +
-                       " --exe " + Quoted(scratch.ExePath()) + " --scratch " +
-                       Quoted(scratch.Root()) + " --case peer.start_quillet_and_report --report " +
-                       Quoted(report) + " >>" + log + " 2>&1\necho \"driver-exit=$?\" >>" +
-                       Quoted(LinuxPath(report)) + "\n");
+                   "bash " + quoted(options.wineScripts + "/wine-env.sh") + " peer " +
+                       quoted(options.wineState) + " >" + log + " 2>&1 && bash " +
+                       quoted(options.wineScripts + "/wine-run.sh") + " " +
+                       quoted(options.wineState + "/peer") + " " + quoted(LinuxPath(driver)) +
+                       " --exe " + quoted(scratch.ExePath()) + " --scratch " +
+                       quoted(scratch.Root()) + " --case peer.start_quillet_and_report --report " +
+                       quoted(report) + " >>" + log + " 2>&1\necho \"driver-exit=$?\" >>" +
+                       quoted(LinuxPath(report)) + "\n");
     REQUIRE(RunLinuxCommand("/bin/bash " + LinuxPath(files + ".sh")));
     const bool ended =
         Eventually([&] { return ReadReport(report).count("driver-exit") > 0; }, 60000);
@@ -198,9 +192,8 @@ E2E_CASE("instance.a_copy_in_another_session_is_reported_and_the_second_ends") {
     CloseHandle(lock);
 }
 
-// The first copy here holds the lock file, hidden, with its computer, user and start; the copy
-// on the other computer (another user) names them and ends without touching anything: the
-// project file, a leftover of a cut-short save, the lock file.
+// The copy here notes its computer, user and start in the hidden lock file; the other computer's
+// copy (another user) names them and ends, touching not the file, a save's leftover or the lock.
 E2E_CASE("instance.a_copy_on_another_computer_is_told_who_holds_the_file_and_ends") {
     auto [scratch, records, original, first, main] = Scene{Setup(Records{{"Alpha", "001:02:03"}})};
     const std::string leftover = scratch.AppDir() + "\\~Projekte.4242-1.tmp";
@@ -251,9 +244,8 @@ E2E_CASE("instance.a_folder_that_takes_no_lock_file_runs_quillet_unguarded") {
     CHECK(Attributes(LockFilePath(scratch)) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The other computer's side of the another_computer cases above, run by the driver in the peer
-// prefix: starts the Quillet.exe given with --exe, answers what it shows and writes what it saw to
-// --report.
+// The other computer's side of the cases above, run in the peer prefix: starts the --exe given,
+// answers what it shows and writes what it saw to --report.
 E2E_CASE("peer.start_quillet_and_report") {
     const Options& options = GetOptions();
     const std::string folder = options.exePath.substr(0, options.exePath.find_last_of('\\'));

@@ -87,9 +87,8 @@ static int ScreenDpi() {
     return dpi;
 }
 
-// What Windows does when a dialog moves to a monitor of `to` DPI: a frame of the new size (set
-// here, at the screen's corner so the whole dialog stays on it) and WM_DPICHANGED. The
-// message's suggested frame is a pointer that would not cross processes, so none is sent.
+// What Windows does when a dialog moves to a monitor of `to` DPI: a resized frame (at the screen's
+// corner, to stay on it) and WM_DPICHANGED, less its frame pointer, which cannot cross processes.
 static void ChangeDpi(HWND dialog, int from, int to) {
     RECT frame{};
     GetWindowRect(dialog, &frame);

@@ -76,9 +76,8 @@ std::string VersionField(const std::vector<char>& info, const std::string& name)
 
 } // namespace
 
-// The 256-colour images for older displays, and 32-bit images with alpha in the sizes Windows
-// asks for from 96 to 192 DPI and for large views, compressed as PNG (as uncompressed DIBs they
-// would make up much of the exe).
+// 256-colour images for older displays, and 32-bit ones with alpha in the sizes Windows asks for
+// at 96 to 192 DPI and in large views, as PNG (uncompressed, they would be much of the exe).
 E2E_CASE("resources.icons_have_256_colour_and_alpha_images_for_every_dpi") {
     HMODULE module =
         LoadLibraryExA(GetOptions().exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);

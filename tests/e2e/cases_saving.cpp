@@ -26,8 +26,8 @@ long StopOnAnUnwritableFile(const App& app, HWND main) {
 } // namespace
 
 E2E_CASE("save.stop_replaces_a_hand_edited_time_line_whole") {
-    Scene scene{Setup({{"Zeta", "12:04:56"}, {"alpha", "000:75:99"}, {"Beta", "000:00:01"}})};
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] =
+        Scene{Setup({{"Zeta", "12:04:56"}, {"alpha", "000:75:99"}, {"Beta", "000:00:01"}})};
     // 75 minutes and 99 seconds are carried: 1:16:39 plus the run, in the written form.
     const long loaded[] = {12 * 3600 + 4 * 60 + 56, 3600 + 16 * 60 + 39};
     for (int index = 0; index < 2; ++index) {
@@ -39,8 +39,7 @@ E2E_CASE("save.stop_replaces_a_hand_edited_time_line_whole") {
 }
 
 E2E_CASE("save.a_failed_stop_holds_the_count_until_a_later_stop_saves_it") {
-    Scene scene(0);
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene(0);
     long held = 0;
     {
         FileLock lock(scratch.ProjectFilePath());
@@ -62,8 +61,7 @@ E2E_CASE("save.a_failed_stop_holds_the_count_until_a_later_stop_saves_it") {
 
 // Read-only, the file is not written either; closing then asks, and Yes gives the time up.
 E2E_CASE("save.a_stop_on_a_read_only_file_is_held_and_closing_can_give_it_up") {
-    Scene scene(1);
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene(1);
     REQUIRE(SetFileAttributesA(scratch.ProjectFilePath().c_str(), FILE_ATTRIBUTE_READONLY));
     StopOnAnUnwritableFile(app, main);
 
@@ -77,13 +75,13 @@ E2E_CASE("save.a_stop_on_a_read_only_file_is_held_and_closing_can_give_it_up") {
 // Another program inserts a record while the count runs: the stop writes the counted project's
 // record, and the project box shows the file's records again, on the counted project.
 E2E_CASE("save.total_follows_its_project_when_another_program_inserts_a_record") {
-    Scene scene(1);
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene(1);
     StartCount(app, main);
     records.insert(records.begin(), {"Inserted", "000:00:07"});
     scratch.WriteProjectFile(ProjectFileBytes(records));
 
     const long held = PauseAndStop(app, main);
+
     CHECK_FILE(scratch, WithTotal(records, 2, held));
     const ProjectBox box = ReadProjectBox(main);
     CHECK_EQ(box.items, NamesOf(records));
@@ -91,12 +89,10 @@ E2E_CASE("save.total_follows_its_project_when_another_program_inserts_a_record")
     CHECK_EQ(box.field, "alpha");
 }
 
-// The total counted on is read when the count starts, and every save adds to what the file holds
-// at that moment: a pick whose read failed (the file held without sharing for a moment) and a
-// correction typed while Quillet stands open are never written over.
+// The total is read when the count starts and each save adds to what the file then holds: a pick
+// whose read failed (the file briefly held unshared) and a correction typed meanwhile survive.
 E2E_CASE("save.a_failed_read_or_a_hand_correction_never_sets_the_total_written") {
-    Scene scene(0);
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene(0);
     {
         FileLock lock(scratch.ProjectFilePath(), false);
         ChooseComboItem(main, IDC_PROJECT_COMBO, 2);

@@ -120,7 +120,6 @@ E2E_CASE("selection.typing_while_stopped_reselects_the_current_project_and_its_t
     CheckOnProject(main, 0, "Zeta");
 
     StartCount(app, main);
-    const long shown = StopRunningCount(main);
-    CHECK_SAVED_RUN(scratch, records, 0, kZetaSeconds, shown);
+    CHECK_SAVED_RUN(scratch, records, 0, kZetaSeconds, StopRunningCount(main));
     CHECK(OpenMessages(app).empty());
 }

@@ -37,15 +37,14 @@ E2E_CASE("close.refused_while_running_and_the_count_goes_on") {
 
     RequestClose(main);
     ExpectRefusal(app, main);
-    long shown = WaitForShownChange(main, ShownSeconds(main));
+    const long shown = WaitForShownChange(main, ShownSeconds(main));
 
     // Esc and Enter are refused the same way while the count runs.
     CheckEscapeAndEnterRefused(app, main);
     WaitForShownChange(main, shown);
 
-    shown = StopRunningCount(main);
+    CHECK_SAVED_RUN(scratch, records, 0, kZetaSeconds, StopRunningCount(main));
     CHECK_EQ(Shown(main), "00:00:00");
-    CHECK_SAVED_RUN(scratch, records, 0, kZetaSeconds, shown);
     CloseAfterStop(app, scratch, main);
 }
 
@@ -62,8 +61,7 @@ E2E_CASE("close.refused_while_paused_and_the_count_is_kept") {
     // Still paused on the same count: resume goes on from it.
     Press(main, IDC_PAUSE);
     WaitForShownChange(main, held);
-    const long total = PauseCount(main);
-    Press(main, IDC_STOP);
+    const long total = PauseAndStop(app, main);
     CHECK_FILE(scratch, WithTotal(records, 1, total));
     CloseAfterStop(app, scratch, main);
 }

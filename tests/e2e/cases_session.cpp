@@ -10,12 +10,10 @@ namespace {
 
 enum class Count { running, paused, stopped };
 
-// The session ends while a count on project `picked` runs, is paused or has been stopped: the
-// file then holds the total of the run, or after the stop whatever it held. Then nothing counts
-// on, and closing is not refused and writes nothing.
+// The session ends while a count on `picked` runs, is paused or was stopped: the file holds the
+// run's total (after a stop, what it held); nothing counts on; closing is allowed, writes nothing.
 void EndWhile(int picked, Count count) {
-    Scene scene(picked);
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene(picked);
     const long loaded = ParseTimeLine(records[picked].second);
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
@@ -47,8 +45,7 @@ void EndWhile(int picked, Count count) {
 // session's end (refused, then forced all the same): the run is held, not stopped, and never
 // shown as saved. Once the file can be written, the session's end saves it and is allowed.
 void EndAfterAFailedSave(bool atStop) {
-    Scene scene(0);
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene(0);
     StartCount(app, main);
     WaitForShownAtLeast(main, 2);
     MessageBoxInfo box;
@@ -87,8 +84,7 @@ E2E_ROW("session.end_under_a_failed_stop_s_message_saves_the_run", EndAfterAFail
 // The question saves the count so far, as the minute's checkpoint does, since it is the last
 // moment at which Windows waits to hear of a failure.
 E2E_CASE("session.end_called_off_keeps_the_question_s_save_and_the_count_goes_on") {
-    Scene scene(1);
-    auto& [scratch, records, original, app, main] = scene;
+    auto [scratch, records, original, app, main] = Scene(1);
     const long first = StartCount(app, main);
 
     // Another program called the end off.

@@ -70,9 +70,8 @@ E2E_CASE("close.idle_close_ends_program_and_writes_nothing") {
              (std::vector<std::string>{"Projekte.dbu", "Quillet.exe"}));
 }
 
-// The folder a user unzips from a release zip: the program starts where it lies, beside the
-// empty project file the zip carries, and opens without a message. scripts/check-package.sh
-// runs it with --exe inside the unpacked folder; ctest does not register release.* cases.
+// An unzipped release: the program starts beside the zip's empty project file without a message.
+// scripts/check-package.sh runs it with --exe in that folder; ctest leaves release.* cases out.
 E2E_CASE("release.unpacked_zip_opens_without_message") {
     const std::string exe = GetOptions().exePath;
     const std::string folder = exe.substr(0, exe.find_last_of('\\'));

@@ -27,10 +27,9 @@ E2E_CASE("tray.mouse_over_the_icon_shows_its_tip_and_its_release_restores_the_di
     CloseToExit(app, dialog);
 }
 
-// An icon that declared version 4 hears of its events as the low word of lParam, with the icon's
-// id in the high word. Selecting the icon from the keyboard (Win+B, arrows, Enter or Space)
-// arrives as NIN_KEYSELECT and restores the dialog, as does NIN_SELECT; the right button and
-// the context menu request stay ignored.
+// A version 4 icon hears of events in lParam's low word, its id in the high word. Selecting it
+// from the keyboard (Win+B, arrows, Enter or Space) sends NIN_KEYSELECT, which restores the
+// dialog as NIN_SELECT does; the right button and the context menu request stay ignored.
 E2E_CASE("tray.keyboard_selection_of_the_icon_restores_the_dialog") {
     auto [scratch, records, original, app, dialog] = Scene(Tray({{"Alpha", "000:00:00"}}, -1));
 
