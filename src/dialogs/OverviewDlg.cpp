@@ -63,7 +63,7 @@ void COverviewDlg::OnChangeTotal() {
     const std::string& strName = m_names[nRow];
     CChangeTotalDlg dlg(nRow, CString(strName), CString(strRow.Str().substr(strName.size() + 1)));
     dlg.DoModal();
-    if (dlg.m_bChanged || dlg.m_bListStale)
+    if (dlg.m_bReloadList)
         ReloadRows(nRow);
 }
 
@@ -73,6 +73,6 @@ void COverviewDlg::OnRename() {
         return;
     CRenameProjectDlg dlg(nRow, CString(m_names[nRow]));
     dlg.DoModal();
-    if (dlg.m_bChanged || dlg.m_bListStale)
+    if (dlg.m_bReloadList)
         ReloadRows(nRow);
 }

@@ -6,6 +6,8 @@
 #include "main/Settings.h"
 #include "main/SettingsBesideExe.h"
 
+#include "EntryDialogs.h"
+
 #include <commctrl.h>
 
 namespace {
@@ -42,12 +44,6 @@ BOOL CSettingsDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CSettingsDlg::RefuseEntry(const char* pszReason) {
-    AfxMessageBox(pszReason);
-    m_editMinutes.SetFocus();
-    m_editMinutes.SetSel(0, -1);
-}
-
 // A wrong entry, or a file that cannot be written, is refused with the reason and the dialog
 // stays.
 void CSettingsDlg::OnOK() {
@@ -55,11 +51,11 @@ void CSettingsDlg::OnOK() {
     GetDlgItemText(IDC_AWAY_MINUTES, strEntry);
     int nMinutes = 0;
     if (!ParseAwayMinutes(strEntry.Str(), nMinutes)) {
-        RefuseEntry(kMsgBadMinutes);
+        RefuseEntry(m_editMinutes, kMsgBadMinutes);
         return;
     }
     if (!SetAwayMinutes(nMinutes)) {
-        RefuseEntry(kMsgNotWritten);
+        RefuseEntry(m_editMinutes, kMsgNotWritten);
         return;
     }
     m_nAwayMinutes = nMinutes;

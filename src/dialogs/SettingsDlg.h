@@ -20,7 +20,5 @@ protected:
     void OnOK() override;
 
 private:
-    void RefuseEntry(const char* pszReason);
-
     DECLARE_MESSAGE_MAP()
 };

@@ -24,6 +24,14 @@ bool Seek(IFileSystem::FileHandle hFile, std::uint64_t nOffset) {
     return ::SetFilePointerEx(ToHandle(hFile), offset, nullptr, FILE_BEGIN) != FALSE;
 }
 
+// The file's size; 0 when it cannot be had.
+bool SizeOf(HANDLE hFile, std::uint64_t& nSize) {
+    LARGE_INTEGER size{};
+    const bool bOk = ::GetFileSizeEx(hFile, &size) != FALSE;
+    nSize = bOk ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+    return bOk;
+}
+
 HANDLE OpenForReading(const std::string& strPath, DWORD nShare) {
     return ::CreateFileW(ToWidePath(strPath).c_str(), GENERIC_READ, nShare, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -73,10 +81,8 @@ public:
         if (hFile == INVALID_HANDLE_VALUE) {
             return false;
         }
-        LARGE_INTEGER size{};
-        const bool bOk = ::GetFileSizeEx(hFile, &size) != FALSE;
+        const bool bOk = SizeOf(hFile, nSize);
         ::CloseHandle(hFile);
-        nSize = static_cast<std::uint64_t>(size.QuadPart);
         return bOk;
     }
 
@@ -86,11 +92,9 @@ public:
         if (hFile == INVALID_HANDLE_VALUE) {
             return false;
         }
-        LARGE_INTEGER size{};
-        const bool bOk =
-            ::GetFileSizeEx(hFile, &size) &&
-            static_cast<std::uint64_t>(size.QuadPart) <= nMaxSize &&
-            ReadToEnd(hFile, static_cast<std::uint64_t>(size.QuadPart), nMaxSize, strContent);
+        std::uint64_t nSize = 0;
+        const bool bOk = SizeOf(hFile, nSize) && nSize <= nMaxSize &&
+                         ReadToEnd(hFile, nSize, nMaxSize, strContent);
         ::CloseHandle(hFile);
         return bOk;
     }
@@ -102,9 +106,8 @@ public:
         if (hFile == INVALID_HANDLE_VALUE) {
             return false;
         }
-        LARGE_INTEGER size{};
-        const bool bSized = ::GetFileSizeEx(hFile, &size) != FALSE;
-        const std::uint64_t nSize = bSized ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+        std::uint64_t nSize = 0;
+        SizeOf(hFile, nSize); // unknown, the buffer grows as the file is read
         const bool bOk = ReadUpTo(hFile, nSize, nBytes, strContent);
         ::CloseHandle(hFile);
         return bOk;
@@ -181,11 +184,7 @@ public:
     }
 
     bool GetSize(FileHandle hFile, std::uint64_t& nSize) override {
-        LARGE_INTEGER size{};
-        if (!::GetFileSizeEx(ToHandle(hFile), &size))
-            return false;
-        nSize = static_cast<std::uint64_t>(size.QuadPart);
-        return true;
+        return SizeOf(ToHandle(hFile), nSize);
     }
 
     bool ReadAt(FileHandle hFile, std::uint64_t nOffset, std::size_t nBytes,
