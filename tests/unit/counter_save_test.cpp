@@ -6,14 +6,19 @@ using namespace counter_test;
 
 namespace {
 
-TEST(CounterSave, FailedStopHoldsTheRunUntilAStopOrTheRetrySavesIt) {
-    CFakeClockDlg dlg;
+// Starts, and stops at 3.5 s while the file cannot be written.
+void StopFailingAfterThreeSeconds(CFakeClockDlg& dlg) {
     dlg.OnStart();
     dlg.At(3500, [&] {
         dlg.m_bSaveFails = true;
         dlg.OnStop();
     });
     dlg.RunUntil(4000);
+}
+
+TEST(CounterSave, FailedStopHoldsTheRunUntilAStopOrTheRetrySavesIt) {
+    CFakeClockDlg dlg;
+    StopFailingAfterThreeSeconds(dlg);
     EXPECT_EQ(dlg.GetState(), CountState::Held);
     EXPECT_EQ(dlg.m_messages, std::vector<std::string>{kMsgErrorWriting});
     EXPECT_EQ(dlg.Display(), "00:00:03");
@@ -100,7 +105,10 @@ TEST(CounterSave, TheSaveFollowsItsRecordAndNeverTakesAnotherOfTheSameName) {
     dlg.m_nSelected = 0;
     dlg.m_list = {"Alpha", "Alpha"};
     dlg.OnStart();
-    dlg.At(12000, [&] { dlg.m_file.erase(dlg.m_file.begin()); dlg.m_file[0].strName = "B"; });
+    dlg.At(12000, [&] {
+        dlg.m_file.erase(dlg.m_file.begin());
+        dlg.m_file[0].strName = "B";
+    });
     dlg.At(14000, [&] { dlg.OnStop(); });
     dlg.RunUntil(15000);
     EXPECT_EQ(dlg.GetState(), CountState::Held);
@@ -110,12 +118,7 @@ TEST(CounterSave, TheSaveFollowsItsRecordAndNeverTakesAnotherOfTheSameName) {
 TEST(CounterSave, TheCapNoticeComesOncePerRunAlsoAcrossAFailedStop) {
     CFakeClockDlg dlg;
     dlg.m_file[1].nTotal = kMaxTotalSeconds - 1;
-    dlg.OnStart();
-    dlg.At(3500, [&] {
-        dlg.m_bSaveFails = true;
-        dlg.OnStop();
-    });
-    dlg.RunUntil(4000);
+    StopFailingAfterThreeSeconds(dlg);
     ASSERT_EQ(dlg.GetState(), CountState::Held);
     dlg.m_bSaveFails = false;
     dlg.OnStart(); // resumes the held run

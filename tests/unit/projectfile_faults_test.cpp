@@ -6,18 +6,7 @@
 #include "projectfile_faulty_fs.h"
 #include "projectfile_support.h"
 
-#include <functional>
-#include <set>
-
 namespace {
-
-struct Change {
-    const char* pszName;
-    std::function<bool(const CProjectFile&)> run;
-    std::string strBefore;
-    std::string strAfter;
-    std::set<std::string> calls; // the calls the change makes, each failed in turn
-};
 
 // A change in place: the file's content read again through its open handle, the journal
 // written, the new bytes and length written, the journal removed.

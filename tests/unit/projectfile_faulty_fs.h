@@ -2,10 +2,22 @@
 #pragma once
 
 #include "FileSystem.h"
+#include "ProjectFile.h"
 
 #include <algorithm>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
+
+// A change of the project file, run against the file's content before it, and its content after.
+struct Change {
+    const char* pszName;
+    std::function<bool(const CProjectFile&)> run;
+    std::string strBefore;
+    std::string strAfter;
+    std::set<std::string> calls = {}; // the calls the change makes, each failed in turn
+};
 
 // Passes every call through to the real file system except the Nth of an operation, which
 // fails: a failing write to a new file first writes half its bytes, a failing close still

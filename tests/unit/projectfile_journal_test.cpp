@@ -4,18 +4,9 @@
 #include "projectfile_faulty_fs.h"
 #include "projectfile_support.h"
 
-#include <functional>
-
 namespace {
 
 const std::string kThree = "A\r\n001:00:00\r\nB\r\n002:00:00\r\nC\r\n003:00:00";
-
-struct Change {
-    const char* pszName;
-    std::function<bool(const CProjectFile&)> run;
-    std::string strBefore;
-    std::string strAfter;
-};
 
 const Change kChanges[] = {
     {"append", [](const CProjectFile& f) { return f.AppendProject("Gamma"); }, kAlphaBeta,
