@@ -139,10 +139,14 @@ void CClockDlg::OnDpiChanged(UINT nDpi, const RECT* pSuggested) {
 // A second copy of the program was started: show this one instead, in front, with whatever
 // modal dialog it has open.
 LRESULT CClockDlg::OnActivateRequest(WPARAM, LPARAM) {
+    BringToFront(::GetLastActivePopup(m_hWnd));
+    return 0;
+}
+
+void CClockDlg::BringToFront(HWND hForeground) {
     if (m_bInTray)
         RestoreFromTray();
     if (IsIconic())
         ShowWindow(SW_RESTORE);
-    ::SetForegroundWindow(::GetLastActivePopup(m_hWnd));
-    return 0;
+    ::SetForegroundWindow(hForeground);
 }

@@ -76,6 +76,9 @@ private:
     bool AddTrayIcon();
     void DeclareIconVersion();
     BOOL RestoreFromTray();
+    void DescribeCount(struct _NOTIFYICONDATAA& data); // the icon's face and tip
+    // Shows the dialog, also from the notification area, and puts hForeground in front.
+    void BringToFront(HWND hForeground);
     void ShowTotalText(const std::string& strTotal);
     void UpdateButtons();
     void UpdateSaveStatus();

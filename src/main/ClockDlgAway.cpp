@@ -40,16 +40,12 @@ int CClockDlg::GetAwayLimitMinutes() {
 
 // The dialog comes to the front, also from the notification area, and asks once.
 bool CClockDlg::AskKeepAwayTime(const AwaySpan& span) {
-    if (m_bInTray)
-        RestoreFromTray();
-    if (IsIconic())
-        ShowWindow(SW_RESTORE);
-    ::SetForegroundWindow(m_hWnd);
+    BringToFront(m_hWnd);
     CString strQuestion;
     strQuestion.Format("You were away from %s to %s (%s) while %s was counting.\n\n"
                        "Keep this time?",
                        FormatClockAgo(span.nBeganAgoMs).Str().c_str(),
-                       FormatClockAgo(span.nEndedAgoMs).Str().c_str(),
+                       FormatClockAgo(0).Str().c_str(), // asked as the absence ends
                        FormatMinutes(span.nMinutes).Str().c_str(), span.strProject.c_str());
     // No is the default: a key pressed by chance never keeps the time.
     return AfxMessageBox(strQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;

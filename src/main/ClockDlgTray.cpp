@@ -59,9 +59,11 @@ static HICON MakeGreyIcon(HICON hIcon) {
 
 // The face and the tip of the icon: the state of the count, and while there is one, the project
 // and the run's time in hours and minutes (the tip follows the run once a minute).
-static void DescribeCount(CClockDlg& dlg, NOTIFYICONDATAA& data, int64_t nRunSeconds) {
+void CClockDlg::DescribeCount(NOTIFYICONDATAA& data) {
     static const char* const kWords[] = {"", "running", "paused", "not saved"};
-    const CountState state = dlg.GetState();
+    const CountState state = GetState();
+    const int64_t nRunSeconds = GetRunSeconds();
+    m_nTipMinute = nRunSeconds / 60;
     // The notification area shows small icons at the system's DPI: 16 pixels at 96 DPI.
     const int nSize = ::GetSystemMetrics(SM_CXSMICON);
     const UINT nIcon = state == CountState::Stopped ? IDR_MAINFRAME : IDI_TRAY;
@@ -80,8 +82,8 @@ static void DescribeCount(CClockDlg& dlg, NOTIFYICONDATAA& data, int64_t nRunSec
     }
     CString strTip(QUILLET_TITLE);
     if (state != CountState::Stopped)
-        strTip.Format("%s: %s %02d:%02d", dlg.GetProjectName().c_str(),
-                      kWords[static_cast<int>(state)], static_cast<int>(nRunSeconds / 3600),
+        strTip.Format("%s: %s %02d:%02d", GetProjectName().c_str(), kWords[static_cast<int>(state)],
+                      static_cast<int>(nRunSeconds / 3600),
                       static_cast<int>(nRunSeconds / 60 % 60));
     ::lstrcpynA(data.szTip, strTip, 64);
 }
@@ -90,8 +92,7 @@ bool CClockDlg::AddTrayIcon() {
     NOTIFYICONDATAA data = MakeIconData(m_hWnd);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_TRAY_NOTIFY;
-    m_nTipMinute = GetRunSeconds() / 60;
-    DescribeCount(*this, data, GetRunSeconds());
+    DescribeCount(data);
     // An icon the shell still holds (a "TaskbarCreated" from a shell that kept its icons)
     // refuses NIM_ADD; updating it leaves the same icon in place.
     if (!NotifyTrayIcon(NIM_ADD, &data) && !NotifyTrayIcon(NIM_MODIFY, &data))
@@ -122,8 +123,7 @@ void CClockDlg::UpdateTrayIcon() {
     NOTIFYICONDATAA data = MakeIconData(m_hWnd);
     data.cbSize = NOTIFYICONDATAA_V2_SIZE;
     data.uFlags = NIF_ICON | NIF_TIP | (m_bTipNeedsShowTip ? kNifShowTip : 0);
-    m_nTipMinute = GetRunSeconds() / 60;
-    DescribeCount(*this, data, GetRunSeconds());
+    DescribeCount(data);
     NotifyTrayIcon(NIM_MODIFY, &data);
 }
 

@@ -148,9 +148,7 @@ bool CCounter::FinishStop(std::string& strError) {
 // fails it stays pending and goes with the next one.
 bool CCounter::SavePending(bool bFlush, std::string& strError) {
     const std::int64_t nNow = GetMonotonicMs();
-    // Away, the file holds the total as it was when the absence began.
-    const std::int64_t nRunSeconds =
-        m_nAwayFromRunMs >= 0 ? m_nAwayFromRunMs / 1000 : GetRunSeconds();
+    const std::int64_t nRunSeconds = GetDueSeconds();
     const int nIndexBefore = m_record.nIndex;
     TotalUpdate update;
     m_nLastAttemptMs = nNow;
@@ -239,20 +237,22 @@ void CCounter::Freeze() {
 }
 
 std::int64_t CCounter::GetRunMs() {
-    if (m_state != CountState::Running)
-        return m_nRunMsBefore;
-    return m_nRunMsBefore + std::max<std::int64_t>(0, GetMonotonicMs() - m_nStretchStartMs);
+    return m_state == CountState::Running ? GetRunMsAt(GetMonotonicMs()) : m_nRunMsBefore;
 }
 
 std::int64_t CCounter::GetRunSeconds() {
     return GetRunMs() / 1000;
 }
 
-// Away, only the time up to the absence's beginning is due; it may be less than what was saved
-// before the absence showed, which is then taken back.
+// Away, only the time up to the absence's beginning is due, so the file holds the total as it
+// was then; it may be less than what was saved before the absence showed, which is then taken
+// back.
+std::int64_t CCounter::GetDueSeconds() {
+    return m_nAwayFromRunMs >= 0 ? m_nAwayFromRunMs / 1000 : GetRunSeconds();
+}
+
 std::int64_t CCounter::GetPendingSeconds() {
-    const std::int64_t nDue = m_nAwayFromRunMs >= 0 ? m_nAwayFromRunMs / 1000 : GetRunSeconds();
-    return nDue - m_nSavedRunSeconds;
+    return GetDueSeconds() - m_nSavedRunSeconds;
 }
 
 // A total typed above 999:59:59 is shown as it stands; below it, it never passes it.

@@ -12,12 +12,11 @@
 
 extern const char* const kMsgTotalCapped;
 
-// A time away from the computer while a count ran, as the question about it names it: when it
-// began and ended (milliseconds before now) and the minutes of the run it took.
+// A time away from the computer while a count ran, as the question about it names it when the
+// absence ends: when it began (milliseconds before now) and the minutes of the run it took.
 struct AwaySpan {
     std::string strProject;
     std::int64_t nBeganAgoMs = 0;
-    std::int64_t nEndedAgoMs = 0;
     std::int64_t nMinutes = 0;
 };
 
@@ -105,7 +104,9 @@ private:
     void NoticeCap();
     std::int64_t GetRunMs();
     std::int64_t GetPendingSeconds();
+    std::int64_t GetDueSeconds();
     std::int64_t GetRunMsAt(std::int64_t nMonotonicMs);
+    std::int64_t GetAwayMs(); // of the run, since the absence began
     void CheckAway();
     void EndAway();
     void LeaveAwayUnanswered();

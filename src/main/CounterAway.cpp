@@ -25,9 +25,13 @@ void CCounter::OnSessionLock(bool bLocked) {
     m_nLockedAtMs = bLocked ? GetMonotonicMs() : -1;
 }
 
-// The run's time at an earlier moment of the current running stretch.
+// The run's time at a moment of the current running stretch.
 std::int64_t CCounter::GetRunMsAt(std::int64_t nMonotonicMs) {
     return m_nRunMsBefore + std::max<std::int64_t>(0, nMonotonicMs - m_nStretchStartMs);
+}
+
+std::int64_t CCounter::GetAwayMs() {
+    return GetRunMs() - m_nAwayFromRunMs;
 }
 
 // Away: the session locked, or no input nor command for the limit. Back: input after the
@@ -42,7 +46,7 @@ void CCounter::CheckAway() {
             EndAway();
             return;
         }
-        const std::int64_t nMinutes = MinutesOf(GetRunMs() - m_nAwayFromRunMs);
+        const std::int64_t nMinutes = MinutesOf(GetAwayMs());
         if (nMinutes != m_nAwayNotedMinutes) {
             m_nAwayNotedMinutes = nMinutes;
             NoteAwayTime(m_record.strName, nMinutes);
@@ -59,7 +63,7 @@ void CCounter::CheckAway() {
         return;
     m_nAwayFromMs = nAwayFrom;
     m_nAwayFromRunMs = GetRunMsAt(nAwayFrom);
-    m_nAwayNotedMinutes = MinutesOf(GetRunMs() - m_nAwayFromRunMs);
+    m_nAwayNotedMinutes = MinutesOf(GetAwayMs());
     NoteAwayTime(m_record.strName, m_nAwayNotedMinutes);
 }
 
@@ -67,7 +71,7 @@ void CCounter::CheckAway() {
 // file until it is answered. No takes the time away off the run; either answer ends the span.
 void CCounter::EndAway() {
     const std::int64_t nNow = GetMonotonicMs();
-    const std::int64_t nAwayMs = GetRunMs() - m_nAwayFromRunMs;
+    const std::int64_t nAwayMs = GetAwayMs();
     AwaySpan span;
     span.strProject = m_record.strName;
     span.nBeganAgoMs = nNow - m_nAwayFromMs;
@@ -92,5 +96,5 @@ void CCounter::EndAway() {
 // at the absence's beginning, and the note tells the next start how much was left out.
 void CCounter::LeaveAwayUnanswered() {
     if (m_nAwayFromRunMs >= 0)
-        NoteAwayTime(m_record.strName, MinutesOf(GetRunMs() - m_nAwayFromRunMs));
+        NoteAwayTime(m_record.strName, MinutesOf(GetAwayMs()));
 }
