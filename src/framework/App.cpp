@@ -1,4 +1,5 @@
 #include "App.h"
+#include "WidePath.h"
 
 static CWinApp* g_pApp = nullptr;
 
@@ -21,6 +22,10 @@ CWnd* AfxGetMainWnd() {
 
 HINSTANCE AfxGetInstanceHandle() {
     return g_pApp ? g_pApp->m_hInstance : ::GetModuleHandleA(nullptr);
+}
+
+std::string GetExeFileNameUtf8() {
+    return ToUtf8(GetModuleFileNameLong(AfxGetInstanceHandle()));
 }
 
 int AfxMessageBox(const char* pszText, UINT nType) {

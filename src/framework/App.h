@@ -23,6 +23,8 @@ public:
 CWinApp* AfxGetApp();
 // The module's full file name however long it is, in the wide form that keeps every character.
 std::wstring GetModuleFileNameLong(HINSTANCE hInstance);
+// The program's own file name in UTF-8, as the paths of the files beside it are made from.
+std::string GetExeFileNameUtf8();
 CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
 // A modal message box captioned with the application's name; the exclamation icon unless the

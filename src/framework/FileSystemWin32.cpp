@@ -189,22 +189,7 @@ public:
 
     bool ReadAt(FileHandle hFile, std::uint64_t nOffset, std::size_t nBytes,
                 std::string& strData) override {
-        if (!Seek(hFile, nOffset))
-            return false;
-        strData.assign(nBytes, '\0');
-        std::size_t nHave = 0;
-        while (nHave < nBytes) {
-            const DWORD nWant =
-                static_cast<DWORD>(std::min<std::size_t>(nBytes - nHave, kChunkSize));
-            DWORD nRead = 0;
-            if (!::ReadFile(ToHandle(hFile), &strData[nHave], nWant, &nRead, nullptr))
-                return false;
-            if (nRead == 0)
-                break;
-            nHave += nRead;
-        }
-        strData.resize(nHave);
-        return true;
+        return Seek(hFile, nOffset) && ReadUpTo(ToHandle(hFile), nBytes, nBytes, strData);
     }
 
     bool WriteAt(FileHandle hFile, std::uint64_t nOffset, const char* pData,

@@ -1,6 +1,5 @@
 #include "ProjectFileScreen.h"
 
-#include "framework/WidePath.h"
 #include "projectfile/FileSystem.h"
 
 namespace {
@@ -84,7 +83,7 @@ CProjectFile OpenProjectFile(IMessageSink& sink = g_messageBoxSink) {
 
 // Taken from the wide module name, so a folder outside the ANSI code page keeps its name.
 CString GetProjectFilePath() {
-    return CString(MakeProjectFilePath(ToUtf8(GetModuleFileNameLong(AfxGetInstanceHandle()))));
+    return CString(MakeProjectFilePath(GetExeFileNameUtf8()));
 }
 
 ProjectFileState GetProjectFileState() {

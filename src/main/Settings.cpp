@@ -1,6 +1,7 @@
 #include "Settings.h"
 
 #include "FileSystem.h"
+#include "ProjectFile.h"
 #include "ProjectFileFormat.h"
 
 #include <utility>
@@ -109,11 +110,7 @@ bool HasFileNamed(const std::vector<std::string>& names, const std::string& strN
 } // namespace
 
 std::string MakeSettingsFilePath(const std::string& strModuleFileName) {
-    const std::size_t nBackslash = strModuleFileName.rfind('\\');
-    if (nBackslash == std::string::npos) {
-        return std::string();
-    }
-    return strModuleFileName.substr(0, nBackslash + 1) + kSettingsFileName;
+    return MakePathBesideExe(strModuleFileName, kSettingsFileName);
 }
 
 bool ParseAwayMinutes(const std::string& strText, int& nMinutes) {

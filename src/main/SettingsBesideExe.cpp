@@ -3,15 +3,12 @@
 #include "FileSystem.h"
 #include "Settings.h"
 #include "framework/Afx.h"
-#include "framework/WidePath.h"
 
 namespace {
 
 // Taken from the wide module name, as the project file's path is.
 CSettingsFile OpenSettingsFile() {
-    return CSettingsFile(
-        MakeSettingsFilePath(ToUtf8(GetModuleFileNameLong(AfxGetInstanceHandle()))),
-        GetPlatformFileSystem());
+    return CSettingsFile(MakeSettingsFilePath(GetExeFileNameUtf8()), GetPlatformFileSystem());
 }
 
 } // namespace

@@ -40,12 +40,16 @@ std::string MakeProjectNotFoundMessage(const std::string& strName) {
            "file is mended.";
 }
 
-std::string MakeProjectFilePath(const std::string& strModuleFileName) {
+std::string MakePathBesideExe(const std::string& strModuleFileName, const char* pszFileName) {
     const std::size_t nBackslash = strModuleFileName.rfind('\\');
     if (nBackslash == std::string::npos) {
         return std::string();
     }
-    return strModuleFileName.substr(0, nBackslash + 1) + kProjectFileName;
+    return strModuleFileName.substr(0, nBackslash + 1) + pszFileName;
+}
+
+std::string MakeProjectFilePath(const std::string& strModuleFileName) {
+    return MakePathBesideExe(strModuleFileName, kProjectFileName);
 }
 
 CProjectFile::CProjectFile(std::string strPath, IFileSystem& fs, IMessageSink& sink,

@@ -56,8 +56,10 @@ std::string MakeNotRestoredMessage(const CRemovedRecord& removed);
 const std::uint64_t kMaxReadableSize = 64u << 20;
 bool IsReadableSize(std::uint64_t nSize);
 
-// Directory of the executable (cut after its last backslash) plus "Projekte.dbu", however long;
+// Directory of the executable (cut after its last backslash) plus the file name, however long;
 // empty when the module name holds no backslash.
+std::string MakePathBesideExe(const std::string& strModuleFileName, const char* pszFileName);
+// The project file "Projekte.dbu" beside the executable.
 std::string MakeProjectFilePath(const std::string& strModuleFileName);
 
 // The record a count belongs to: the project's name as the lists show it and which of the
@@ -79,14 +81,14 @@ struct TotalUpdate {
 
 // A record as a delete removed it, so that the delete can be taken back at the same place: the
 // exact bytes removed (its two lines and one line end, before or after them), its lines for the
-// user, and the names the lists showed before and after it (flags false at either end).
+// user, and the names the lists showed before and after it (none before the first record,
+// bHasNext false after the last).
 struct CRemovedRecord {
     int nIndex = -1;
     std::string strRemoved;
     bool bLineEndBefore = false; // the removed bytes began with the line end before the name
     std::string strNameLine;
     std::string strTimeLine;
-    bool bHasPrevious = false;
     std::string strPrevious;
     bool bHasNext = false;
     std::string strNext;

@@ -84,13 +84,12 @@ bool CProjectFile::InsertProjectAt(const CRemovedRecord& removed, bool& bListSta
     const std::vector<std::string> names = ShownNames(strContent);
     const int nCount = static_cast<int>(names.size());
     const int nIndex = removed.nIndex;
-    const bool bPreviousHolds = removed.bHasPrevious ? (nIndex >= 1 && nIndex <= nCount &&
-                                                        names[nIndex - 1] == removed.strPrevious)
-                                                     : nIndex == 0;
+    const bool bPreviousHolds =
+        nIndex > 0 ? nIndex <= nCount && names[nIndex - 1] == removed.strPrevious : nIndex == 0;
     const bool bNextHolds =
         removed.bHasNext ? (nIndex >= 0 && nIndex < nCount && names[nIndex] == removed.strNext)
                          : nIndex == nCount;
-    if (!bPreviousHolds || !bNextHolds || (removed.bLineEndBefore && !removed.bHasPrevious)) {
+    if (!bPreviousHolds || !bNextHolds || (removed.bLineEndBefore && nIndex == 0)) {
         m_sink.ShowMessage(MakeNotRestoredMessage(removed).c_str());
         bListStale = true;
         return false;

@@ -19,8 +19,7 @@ bool CProjectFile::FindCounted(const std::string& strContent, CountedRecord& rec
     int nIndex = 0;
     int nSeen = 0;
     for (const ProjectRecord& candidate : ScanRecords(strContent)) {
-        if (ListText(strContent, candidate.name, m_pfnIsLeadByte) == record.strName &&
-            nSeen++ == record.nOccurrence) {
+        if (HasName(strContent, candidate, record.strName) && nSeen++ == record.nOccurrence) {
             found = candidate;
             record.nIndex = nIndex;
             record.nNameAt = candidate.name.nBegin;
@@ -50,7 +49,7 @@ bool CProjectFile::LocateCounted(IFileSystem::FileHandle hFile, std::uint64_t nS
             const bool bComplete = found.time.nNext > found.time.nEnd ||
                                    nFrom + strNear.size() == nSize;
             nBase = record.nNameAt;
-            if (bComplete && ListText(strContent, found.name, m_pfnIsLeadByte) == record.strName)
+            if (bComplete && HasName(strContent, found, record.strName))
                 return true;
         }
     }

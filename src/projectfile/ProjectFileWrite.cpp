@@ -22,7 +22,6 @@ CRemovedRecord MakeRemovedRecord(const std::string& strContent, const ProjectRec
     removed.strNameLine = PieceText(strContent, record.name);
     removed.strTimeLine = PieceText(strContent, record.time);
     const std::size_t nAt = static_cast<std::size_t>(nIndex);
-    removed.bHasPrevious = nAt > 0;
     removed.strPrevious = nAt > 0 ? shown[nAt - 1] : std::string();
     removed.bHasNext = nAt + 1 < shown.size();
     removed.strNext = removed.bHasNext ? shown[nAt + 1] : std::string();

@@ -105,10 +105,7 @@ TEST(CounterSave, TheSaveFollowsItsRecordAndNeverTakesAnotherOfTheSameName) {
     dlg.m_nSelected = 0;
     dlg.m_list = {"Alpha", "Alpha"};
     dlg.OnStart();
-    dlg.At(12000, [&] {
-        dlg.m_file.erase(dlg.m_file.begin());
-        dlg.m_file[0].strName = "B";
-    });
+    dlg.At(12000, [&] { dlg.m_file.erase(dlg.m_file.begin()); dlg.m_file[0].strName = "B"; });
     dlg.At(14000, [&] { dlg.OnStop(); });
     dlg.RunUntil(15000);
     EXPECT_EQ(dlg.GetState(), CountState::Held);
