@@ -179,9 +179,8 @@ void CProjectFile::LoadOverviewRows(IStringList& list, std::vector<std::string>*
     list.EndFill();
 }
 
-// Reads index + 1 records without testing for the end in between, so an index past the
-// records, like a negative one, ends with an empty time text and gives 0, 0 and 0. The line is
-// read as people type totals, minutes and seconds of 60 and more carried.
+// An index past the records, like a negative one, finds no time text and gives 0, 0 and 0. The
+// line is read as people type totals, minutes and seconds of 60 and more carried.
 bool CProjectFile::ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int& nSeconds) const {
     const ProjectFileState state = GetState();
     if (state == ProjectFileState::Missing) {
@@ -194,17 +193,8 @@ bool CProjectFile::ReadProjectTotal(int nIndex, int& nHours, int& nMinutes, int&
         !ReadThroughRecord(nIndex, strContent, record, bFound)) {
         return false;
     }
-    CLineReader reader(strContent);
-    std::string strTime;
-    for (long long i = 0; i <= nIndex; ++i) {
-        if (reader.IsExhausted()) {
-            strTime.clear();
-            break;
-        }
-        reader.ReadLine();
-        strTime = PieceText(strContent, reader.ReadLine());
-    }
-    const std::int64_t nTotal = ParseTotalSeconds(strTime);
+    const std::int64_t nTotal =
+        ParseTotalSeconds(bFound ? PieceText(strContent, record.time) : std::string());
     nHours = static_cast<int>(std::min<std::int64_t>(nTotal / 3600, 0x7FFFFFFF));
     nMinutes = static_cast<int>(nTotal / 60 % 60);
     nSeconds = static_cast<int>(nTotal % 60);
