@@ -132,6 +132,15 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
     ClickButton(dialog, IDC_CHANGE_TOTAL); // nothing picked yet
     AnswerMessage(app, kChooseProject);
 
+    // The entry is taken: the correction closes with no message, and the file and the list
+    // hold the records as changed.
+    const auto accepted = [&](HWND correction, HWND field, const char* pszEntry) {
+        Enter(app, correction, field, pszEntry);
+        WaitUntilClosed(correction);
+        CheckNoMessage(app, dialog);
+        CHECK_FILE(scratch, ProjectFileBytes(records));
+        CHECK_EQ(ListBoxItems(Control(dialog, IDC_OVERVIEW_LIST)), Rows(records));
+    };
     const HWND total = OpenCorrection(app, dialog, 1, IDC_CHANGE_TOTAL, "alpha");
     const HWND field = Control(total, IDC_TOTAL_EDIT);
     CHECK_EQ(WindowText(field), "000:00:00");
@@ -143,12 +152,8 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
         CHECK(IsWindow(total));
     }
     CHECK_FILE(scratch, original);
-    Enter(app, total, field, "7:05:00");
-    WaitUntilClosed(total);
-    CheckNoMessage(app, dialog);
     records[1].second = "007:05:00";
-    CHECK_FILE(scratch, ProjectFileBytes(records));
-    CHECK_EQ(ListBoxItems(Control(dialog, IDC_OVERVIEW_LIST)), Rows(records));
+    accepted(total, field, "7:05:00");
     CHECK_EQ(static_cast<int>(Ask(Control(dialog, IDC_OVERVIEW_LIST), LB_GETCURSEL, 0, 0)), 1);
 
     const HWND rename = OpenCorrection(app, dialog, 2, IDC_RENAME, records[2].first);
@@ -156,12 +161,8 @@ E2E_CASE("overview.change_total_and_rename_write_the_picked_record") {
     CHECK_EQ(WindowText(name), records[2].first);
     Enter(app, rename, name, "");
     AnswerMessage(app, "Please enter a name for your project");
-    Enter(app, rename, name, "Office");
-    WaitUntilClosed(rename);
-    CheckNoMessage(app, dialog);
     records[2].first = "Office";
-    CHECK_FILE(scratch, ProjectFileBytes(records));
-    CHECK_EQ(ListBoxItems(Control(dialog, IDC_OVERVIEW_LIST)), Rows(records));
+    accepted(rename, name, "Office");
 
     // Cancel changes nothing.
     const HWND cancelled = OpenCorrection(app, dialog, 2, IDC_RENAME, "Office");
